@@ -1,0 +1,74 @@
+#pragma once
+
+#include "CsvTable.h"
+
+#include <QMainWindow>
+#include <QSettings>
+#include <QString>
+
+class QLineEdit;
+class QSerialPort;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's one window. It owns all state: the widget tree, the channel
+// table (the only store of the channel records), the settings store, the rows
+// of the last CSV file read and the serial port to the radio.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+    friend class MainWindowTestAccess; // lets the tests reach private operations
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+private slots:
+    void open();
+    void save();
+    bool saveAs();
+    void about();
+    void setFreqValidColor();
+    void searchVKR();
+    void comPortChanged(int currIndex);
+    void loadFreqsFromVkr();
+    void saveFreqsToVkr();
+    void dirEntered(QString dir);
+
+private:
+    // Application shell (app/)
+    void connectSignals();
+
+    // Channel table (table/)
+    void setupFrequencyTable();
+    void renumberFrequencyTable();
+    void clearFrequencyTable();
+    void setFrequencyTableRowCount(int rows);
+    void buildChannelRow(int row);
+    QLineEdit *nameEditor(int row) const;
+    QLineEdit *frequencyEditor(int row) const;
+    bool isFrequencyEditor(const QWidget *widget) const;
+    static void setEditorText(QLineEdit *editor, const QString &text);
+
+    // Device link (device/)
+    void collectReply(QByteArray &reply, int quietTime);
+    char frameChecksum(const QByteArray &frame, int n);
+    void fillComPortComboBox();
+    bool probePort(const QString &portName);
+    bool allChannelsValid();
+
+    // Channel files (files/)
+    bool writeCsvFile();
+    void fillFrequencyTable();
+
+    Ui::MainWindow *ui;
+    QString currentFileName;
+    CsvTable csvTable;
+    QSerialPort *serialPort;
+    int channelCount;
+    QString currentDirectory;
+    int firstChannelNumber;
+    QSettings settings;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+
+// The command set spoken with a radio of the VKR627 series, and the waits of
+// every exchange. Each constant is written whole, with its own length.
+namespace Link {
+
+extern const QByteArray pingCommand;        // 02 72 10 62: first message of a probe
+extern const QByteArray pingAnswer;         // 02 72 41: marks a valid answer to the ping
+extern const QByteArray identifyCommand;    // 02 50: asks for the model text
+extern const QByteArray readMemoryCommand;  // 02 54: starts a read of the channel memory
+extern const QByteArray writeMemoryCommand; // 02 4D: starts a write of the channel memory
+extern const QByteArray ackByte;            // 06: acknowledges a channel frame
+extern const QByteArray stxByte;            // 02: precedes each frame of a write
+extern const QByteArray eotByte;            // 04: ends a write
+
+constexpr char ackValue = 0x06;
+constexpr char nakValue = 0x15;
+
+constexpr int baudRate = 9600;
+
+// Waits in milliseconds: for the first bytes of an answer, and the silence
+// that ends it.
+constexpr int pingFirstByteTimeout = 400;
+constexpr int pingQuietTime = 3000;
+constexpr int identifyFirstByteTimeout = 1000;
+constexpr int identifyQuietTime = 2000;
+constexpr int readFrameTimeout = 1000;
+constexpr int readQuietTime = 200;
+constexpr int writeAckTimeout = 500;
+
+constexpr int frameLength = 10;             // megahertz, kilohertz step, 8 name bytes
+constexpr int nameLength = 8;
+constexpr int sentFrameLength = frameLength + 1; // plus the checksum
+
+} // namespace Link

@@ -1,0 +1,31 @@
+#!/bin/sh
+# Installs the build and test dependencies that are missing on a Debian machine.
+# --no-install-recommends keeps ModemManager (recommended by the serial-port
+# package) off the machine: it probes serial ports and would disturb a radio.
+set -eu
+
+packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev"
+if [ "${1:-}" = "--fuzz" ]; then
+    packages="$packages clang libclang-rt-14-dev"
+fi
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=""
+elif command -v sudo >/dev/null 2>&1; then
+    sudo="sudo"
+else
+    echo "setup: missing packages:$missing; run this script as root or install sudo" >&2
+    exit 1
+fi
+
+echo "setup: installing$missing"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing

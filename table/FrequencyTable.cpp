@@ -1,0 +1,127 @@
+// The channel table: one row per memory channel, with a read-only number,
+// a name editor and a frequency editor. The editors are the only store of
+// the channel records; every other part reads and writes them here.
+#include "MainWindow.h"
+#include "ui_MainWindow.h"
+
+#include "AFNameValidator.h"
+#include "EditorStyles.h"
+#include "FreqValidator.h"
+
+#include <QLineEdit>
+
+namespace {
+
+enum Column { NumberColumn = 0, NameColumn = 1, FrequencyColumn = 2 };
+constexpr int numberColumnWidth = 40;
+constexpr int nameColumnWidth = 160;
+constexpr int frequencyColumnWidth = 100;
+constexpr int maxNameLength = 8;
+
+// One validator of each kind serves every editor of its column; they hold no
+// state and live until the program ends.
+FreqValidator *sharedFreqValidator()
+{
+    static FreqValidator *const validator = new FreqValidator(nullptr);
+    return validator;
+}
+
+AFNameValidator *sharedNameValidator()
+{
+    static AFNameValidator *const validator = new AFNameValidator(nullptr);
+    return validator;
+}
+
+} // namespace
+
+void MainWindow::setupFrequencyTable()
+{
+    sharedFreqValidator();
+    sharedNameValidator();
+    ui->frequencyTable->setRowCount(channelCount);
+    ui->frequencyTable->setColumnWidth(NumberColumn, numberColumnWidth);
+    ui->frequencyTable->setColumnWidth(NameColumn, nameColumnWidth);
+    ui->frequencyTable->setColumnWidth(FrequencyColumn, frequencyColumnWidth);
+    for (int row = 0; row < channelCount; ++row)
+        buildChannelRow(row);
+}
+
+void MainWindow::buildChannelRow(int row)
+{
+    auto *number = new QTableWidgetItem(QString::number(row), QTableWidgetItem::Type);
+    number->setFlags(Qt::NoItemFlags);
+    ui->frequencyTable->setItem(row, NumberColumn, number);
+
+    for (int column : {NameColumn, FrequencyColumn}) {
+        auto *editor = new QLineEdit;
+        editor->setFrame(false);
+        editor->setStyleSheet(QLatin1String(EditorStyle::black));
+        editor->setText(QString());
+        if (column == NameColumn) {
+            editor->setMaxLength(maxNameLength);
+            editor->setValidator(sharedNameValidator());
+        } else {
+            editor->setValidator(sharedFreqValidator());
+            connect(editor, &QLineEdit::textChanged, this, &MainWindow::setFreqValidColor);
+        }
+        ui->frequencyTable->setCellWidget(row, column, editor);
+    }
+}
+
+// Rows that a smaller count removes go with their cells; rows that a larger
+// count adds are built like the rows at start.
+void MainWindow::setFrequencyTableRowCount(int rows)
+{
+    const int oldRows = ui->frequencyTable->rowCount();
+    ui->frequencyTable->setRowCount(rows);
+    for (int row = oldRows; row < rows; ++row)
+        buildChannelRow(row);
+}
+
+void MainWindow::renumberFrequencyTable()
+{
+    for (int row = 0; row < channelCount; ++row)
+        ui->frequencyTable->item(row, NumberColumn)->setText(QString::number(firstChannelNumber + row));
+}
+
+void MainWindow::clearFrequencyTable()
+{
+    for (int row = 0; row < channelCount; ++row) {
+        setEditorText(nameEditor(row), QString());
+        setEditorText(frequencyEditor(row), QString());
+    }
+}
+
+QLineEdit *MainWindow::nameEditor(int row) const
+{
+    return qobject_cast<QLineEdit *>(ui->frequencyTable->cellWidget(row, NameColumn));
+}
+
+QLineEdit *MainWindow::frequencyEditor(int row) const
+{
+    return qobject_cast<QLineEdit *>(ui->frequencyTable->cellWidget(row, FrequencyColumn));
+}
+
+bool MainWindow::isFrequencyEditor(const QWidget *widget) const
+{
+    const auto *editor = qobject_cast<const QLineEdit *>(widget);
+    return editor && editor->validator() == sharedFreqValidator()
+        && ui->frequencyTable->isAncestorOf(editor);
+}
+
+// The colour slot colours the editor that has the focus, so every
+// programmatic change of an editor's text gives it the focus first.
+void MainWindow::setEditorText(QLineEdit *editor, const QString &text)
+{
+    editor->setFocus(Qt::OtherFocusReason);
+    editor->setText(text);
+}
+
+void MainWindow::setFreqValidColor()
+{
+    QWidget *focused = focusWidget();
+    if (!isFrequencyEditor(focused))
+        return;
+    auto *editor = static_cast<QLineEdit *>(focused);
+    editor->setStyleSheet(QLatin1String(editor->hasAcceptableInput() ? EditorStyle::green : EditorStyle::red));
+}

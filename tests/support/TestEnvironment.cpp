@@ -1,0 +1,28 @@
+#include "TestEnvironment.h"
+
+#include <QSettings>
+
+#include <cstdlib>
+
+namespace {
+QString currentSettingsFolder;
+}
+
+TestEnvironment::TestEnvironment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("VKR_SERIAL_PORTS"))
+        qputenv("VKR_SERIAL_PORTS", "");
+    if (!settingsDir.isValid())
+        std::abort();
+    currentSettingsFolder = settingsDir.path();
+    qputenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit());
+    for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, settingsDir.path());
+}
+
+QString TestEnvironment::settingsFolder()
+{
+    return currentSettingsFolder;
+}

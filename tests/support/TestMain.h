@@ -1,0 +1,19 @@
+#pragma once
+
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QTest>
+
+// Like QTEST_MAIN, but headless and with the user's settings store (and
+// the serial port list) redirected, so no test touches the real ones.
+#define VKR_TEST_MAIN(TestClass)                                   \
+    int main(int argc, char *argv[])                               \
+    {                                                              \
+        TestEnvironment environment;                               \
+        QApplication app(argc, argv);                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                   \
+        TestClass test;                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                 \
+        return QTest::qExec(&test, argc, argv);                    \
+    }
