@@ -53,7 +53,9 @@ void MainWindow::buildChannelRow(int row)
     ui->frequencyTable->setItem(row, NumberColumn, number);
 
     for (int column : {NameColumn, FrequencyColumn}) {
-        auto *editor = new QLineEdit;
+        // Created inside the table's viewport, where the table would move it
+        // anyway: a style sheet set before such a move is worked out twice.
+        auto *editor = new QLineEdit(ui->frequencyTable->viewport());
         editor->setFrame(false);
         editor->setStyleSheet(QLatin1String(EditorStyle::black));
         editor->setText(QString());

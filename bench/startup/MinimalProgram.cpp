@@ -1,0 +1,11 @@
+// The reference: the smallest Qt widget program that shows an empty window.
+#include <QApplication>
+#include <QMainWindow>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QMainWindow window;
+    window.show();
+    return application.exec();
+}
