@@ -58,10 +58,15 @@ private:
     void fillComPortComboBox();
     bool probePort(const QString &portName);
     bool allChannelsValid();
+    void showDeviceState(const QString &text, const char *styleSheet);
+    void setTransferButtonsEnabled(bool enabled);
+    void closeVanishedPort();
 
     // Channel files (files/)
     bool writeCsvFile();
     void fillFrequencyTable();
+    enum class FileDialogPurpose { Open, Save };
+    QString chooseCsvFile(FileDialogPurpose purpose);
 
     Ui::MainWindow *ui;
     QString currentFileName;

@@ -1,32 +1,286 @@
 #include "CsvTable.h"
 
-// Placeholder until the channel file reader is built.
-bool CsvTable::read(const QString &)
+#include "Utf8Check.h"
+
+#include <QFile>
+#include <QIODevice>
+
+#include <array>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr char fieldSeparator = ';';
+constexpr char quote = '"';
+constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
+constexpr int byteOrderMarkLength = 3;
+
+// Bytes taken from a device per read call.
+constexpr int readChunkSize = 1 << 20;
+
+// Field bytes plus field count the table may hold. Keeps every offset well
+// inside 32 bits and every buffer inside what a QByteArray can hold; a file
+// that needs more is refused instead of crashing the program.
+constexpr qint64 maxStoredSize = qint64(1) << 30;
+
+struct Windows1252Character {
+    char byte;
+    const char *utf8;
+};
+
+// The Windows-1252 characters that channel files from Windows tools carry.
+constexpr std::array<Windows1252Character, 10> windows1252Characters{{
+    {'\xC4', "\xC3\x84"}, // A with diaeresis
+    {'\xE4', "\xC3\xA4"}, // a with diaeresis
+    {'\xD6', "\xC3\x96"}, // O with diaeresis
+    {'\xF6', "\xC3\xB6"}, // o with diaeresis
+    {'\xDC', "\xC3\x9C"}, // U with diaeresis
+    {'\xFC', "\xC3\xBC"}, // u with diaeresis
+    {'\xDF', "\xC3\x9F"}, // sharp s
+    {'\xB0', "\xC2\xB0"}, // degree sign
+    {'\xB5', "\xC2\xB5"}, // micro sign
+    {'\x96', "-"},        // en dash, written as a hyphen
+}};
+
+// Converts every byte of the table above, scanning the original bytes only,
+// so that inserted bytes are never converted again.
+void windows1252ToUtf8(QByteArray &line)
 {
-    rows.clear();
-    return false;
+    QByteArray converted;
+    converted.reserve(line.size() * 2);
+    for (const char byte : qAsConst(line)) {
+        const char *replacement = nullptr;
+        for (const auto &character : windows1252Characters) {
+            if (character.byte == byte) {
+                replacement = character.utf8;
+                break;
+            }
+        }
+        if (replacement)
+            converted.append(replacement);
+        else
+            converted.append(byte);
+    }
+    line = converted;
+}
+
+} // namespace
+
+// Cuts incoming bytes into lines, however the bytes arrive in pieces, and
+// stores each line as a row of the table.
+class CsvTable::Loader
+{
+public:
+    explicit Loader(CsvTable &table)
+        : table(table)
+    {
+    }
+
+    bool addBytes(const char *data, qint64 size)
+    {
+        const char *at = data;
+        const char *const end = data + size;
+        while (at < end) {
+            const auto *lineFeed = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)));
+            if (!lineFeed) {
+                if (pending.size() + (end - at) > maxStoredSize)
+                    return false;
+                pending.append(at, int(end - at));
+                return true;
+            }
+            bool stored;
+            if (pending.isEmpty()) {
+                stored = addLine(at, lineFeed);
+            } else {
+                if (pending.size() + (lineFeed - at) > maxStoredSize)
+                    return false;
+                pending.append(at, int(lineFeed - at));
+                stored = addLine(pending.constData(), pending.constData() + pending.size());
+                pending.clear();
+            }
+            if (!stored)
+                return false;
+            at = lineFeed + 1;
+        }
+        return true;
+    }
+
+    // The last line of a file need not end in a line feed.
+    bool finish()
+    {
+        const bool stored = addLine(pending.constData(), pending.constData() + pending.size());
+        pending.clear();
+        return stored;
+    }
+
+private:
+    bool addLine(const char *begin, const char *end)
+    {
+        if (firstLine) {
+            firstLine = false;
+            if (end - begin >= byteOrderMarkLength && std::memcmp(begin, byteOrderMark, byteOrderMarkLength) == 0)
+                begin += byteOrderMarkLength;
+        }
+        if (end > begin && end[-1] == '\r')
+            --end;
+        if (begin == end)
+            return true;
+        if (!isValidUtf8(begin, int(end - begin))) {
+            converted = QByteArray(begin, int(end - begin));
+            windows1252ToUtf8(converted);
+            begin = converted.constData();
+            end = begin + converted.size();
+        }
+        return table.appendRow(begin, end);
+    }
+
+    CsvTable &table;
+    QByteArray pending;   // the start of a line whose end has not arrived yet
+    QByteArray converted; // a line after its Windows-1252 conversion
+    bool firstLine = true;
+};
+
+CsvTable::CsvTable()
+{
+    clear();
+}
+
+void CsvTable::clear()
+{
+    fieldText.clear();
+    fieldStarts.assign(1, 0);
+    rowFirstFields.assign(1, 0);
+}
+
+bool CsvTable::appendRow(const char *begin, const char *end)
+{
+    // A line of n bytes holds at most n + 1 fields.
+    const qint64 length = end - begin;
+    if (qint64(fieldText.size()) + qint64(fieldStarts.size()) + 2 * (length + 1) > maxStoredSize)
+        return false;
+    const char *at = begin;
+    for (;;) {
+        const auto *separator = static_cast<const char *>(std::memchr(at, fieldSeparator, size_t(end - at)));
+        const char *const fieldEnd = separator ? separator : end;
+        fieldText.append(at, int(fieldEnd - at));
+        fieldStarts.push_back(quint32(fieldText.size()));
+        if (!separator)
+            break;
+        at = separator + 1;
+    }
+    rowFirstFields.push_back(quint32(fieldStarts.size() - 1));
+    return true;
+}
+
+bool CsvTable::read(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        clear();
+        return false;
+    }
+    return read(file);
+}
+
+bool CsvTable::read(QIODevice &device)
+{
+    clear();
+    if (!device.isOpen() || !device.isReadable())
+        return false;
+    try {
+        if (!device.isSequential())
+            fieldText.reserve(int(qBound(qint64(0), device.size() - device.pos(), maxStoredSize)));
+        Loader loader(*this);
+        QByteArray chunk(readChunkSize, Qt::Uninitialized);
+        for (;;) {
+            const qint64 count = device.read(chunk.data(), chunk.size());
+            if (count < 0 || !loader.addBytes(chunk.constData(), count)) {
+                clear();
+                return false;
+            }
+            if (count == 0)
+                break;
+        }
+        if (!loader.finish()) {
+            clear();
+            return false;
+        }
+        fieldText.squeeze();
+        return true;
+    } catch (const std::bad_alloc &) {
+        clear();
+        return false;
+    }
+}
+
+bool CsvTable::readBytes(const QByteArray &content)
+{
+    clear();
+    try {
+        fieldText.reserve(int(qMin(qint64(content.size()), maxStoredSize)));
+        Loader loader(*this);
+        if (!loader.addBytes(content.constData(), content.size()) || !loader.finish()) {
+            clear();
+            return false;
+        }
+        fieldText.squeeze();
+        return true;
+    } catch (const std::bad_alloc &) {
+        clear();
+        return false;
+    }
 }
 
 unsigned CsvTable::rowCount() const
 {
-    return static_cast<unsigned>(rows.size());
+    return unsigned(rowFirstFields.size() - 1);
 }
 
-QByteArray CsvTable::cell(unsigned, unsigned) const
+unsigned CsvTable::fieldCount(unsigned row) const
 {
-    return {};
+    if (row >= rowCount())
+        return 0;
+    return rowFirstFields[row + 1] - rowFirstFields[row];
 }
 
-QList<QByteArray> CsvTable::split(const QByteArray &line, const QByteArray &)
+QByteArray CsvTable::cell(unsigned row, unsigned column) const
 {
-    return {line};
+    if (column >= fieldCount(row))
+        return QByteArray();
+    const quint32 field = rowFirstFields[row] + column;
+    const quint32 begin = fieldStarts[field];
+    const quint32 end = fieldStarts[field + 1];
+    return unquote(QByteArray(fieldText.constData() + begin, int(end - begin)));
+}
+
+QList<QByteArray> CsvTable::split(const QByteArray &line, const QByteArray &separators)
+{
+    std::array<bool, 256> isSeparator{};
+    for (const char byte : separators)
+        isSeparator[static_cast<unsigned char>(byte)] = true;
+
+    QList<QByteArray> fields;
+    int fieldStart = 0;
+    for (int k = 0; k < line.size(); ++k) {
+        if (isSeparator[static_cast<unsigned char>(line.at(k))]) {
+            fields.append(line.mid(fieldStart, k - fieldStart));
+            fieldStart = k + 1;
+        }
+    }
+    fields.append(line.mid(fieldStart));
+    return fields;
 }
 
 QByteArray CsvTable::unquote(const QByteArray &field)
 {
+    if (field.size() >= 2 && field.startsWith(quote) && field.endsWith(quote))
+        return field.mid(1, field.size() - 2);
     return field;
 }
 
-void CsvTable::ansiToUtf8(QByteArray &)
+void CsvTable::ansiToUtf8(QByteArray &line)
 {
+    if (!isValidUtf8(line.constData(), line.size()))
+        windows1252ToUtf8(line);
 }

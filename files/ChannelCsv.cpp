@@ -1,0 +1,66 @@
+#include "ChannelCsv.h"
+
+#include "CsvTable.h"
+
+#include <QSaveFile>
+
+namespace {
+
+constexpr char fieldSeparator = ';';
+// The format's line end, written the same on every platform.
+constexpr char lineEnd[] = "\r\n";
+
+enum Field : unsigned { NameField = 0, FrequencyField = 1 };
+
+} // namespace
+
+namespace ChannelCsv {
+
+QByteArray toBytes(const ChannelRecords &records)
+{
+    int recordsToWrite = records.size();
+    while (recordsToWrite > 0 && records.at(recordsToWrite - 1).isEmpty())
+        --recordsToWrite;
+
+    QByteArray bytes;
+    for (int k = 0; k < recordsToWrite; ++k) {
+        bytes.append(records.at(k).name.toUtf8());
+        bytes.append(fieldSeparator);
+        bytes.append(records.at(k).frequency.toUtf8());
+        bytes.append(lineEnd);
+    }
+    return bytes;
+}
+
+bool writeFile(const QString &fileName, const ChannelRecords &records)
+{
+    const QByteArray bytes = toBytes(records);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // The explicit flush matters: commit() flushes what is still buffered
+    // too, but does not notice when that last flush fails (a full disk), and
+    // would then put a truncated file in place of the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    // Syncs and closes the temporary file, then renames it over the target;
+    // false, with the temporary file removed, if that fails.
+    return file.commit();
+}
+
+ChannelRecords fromTable(const CsvTable &table, unsigned maxRecords)
+{
+    const unsigned count = qMin(table.rowCount(), maxRecords);
+    ChannelRecords records;
+    records.reserve(int(count));
+    for (unsigned row = 0; row < count; ++row) {
+        // QString::fromUtf8 of a QByteArray stops at its first zero byte.
+        records.append({QString::fromUtf8(table.cell(row, NameField)),
+                        QString::fromUtf8(table.cell(row, FrequencyField))});
+    }
+    return records;
+}
+
+} // namespace ChannelCsv

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+class CsvTable;
+
+// One memory channel as a channel file holds it: the name and the frequency
+// text ("118.000"), either of them possibly empty.
+struct ChannelRecord {
+    QString name;
+    QString frequency;
+
+    bool isEmpty() const { return name.isEmpty() && frequency.isEmpty(); }
+    bool operator==(const ChannelRecord &other) const
+    {
+        return name == other.name && frequency == other.frequency;
+    }
+    bool operator!=(const ChannelRecord &other) const { return !(*this == other); }
+};
+
+using ChannelRecords = QVector<ChannelRecord>;
+
+// Channel CSV files: one record per line, "name;frequency" followed by CR LF
+// on every platform, UTF-8, no header, no byte-order mark, no quotes. The
+// record's position in the file is its channel's position in the memory.
+namespace ChannelCsv {
+
+// The file content for the records: every record from the first one up to
+// the last one that holds a name or a frequency, so that empty channels
+// between filled ones keep their places (an empty record is the line ";").
+// Records with nothing in them at the end are left out; no filled record
+// at all gives no bytes.
+QByteArray toBytes(const ChannelRecords &records);
+
+// Writes toBytes(records) to the named file, by its full Unicode name. The
+// bytes go to a temporary file beside it, which replaces the named file only
+// once everything was written, flushed and closed; on any failure the
+// previous file stays exactly as it was and the result is false.
+bool writeFile(const QString &fileName, const ChannelRecords &records);
+
+// The first `maxRecords` rows of a table read from a channel file, or all
+// of them when it holds fewer: field 0 is the name, field 1 the frequency,
+// each decoded as UTF-8 up to its first zero byte. Further fields are
+// ignored; a missing one is empty.
+ChannelRecords fromTable(const CsvTable &table, unsigned maxRecords);
+
+} // namespace ChannelCsv

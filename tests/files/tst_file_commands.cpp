@@ -1,0 +1,703 @@
+// Open, save and save as driven through the window as a user does: menu
+// actions and tool buttons, the real file dialogs answered by typing a name
+// and pressing their buttons, and the warning box.
+#include "EditorStyles.h"
+#include "FileDialogDriver.h"
+#include "MainWindow.h"
+#include "SettingsKeys.h"
+#include "TestMain.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace FileDialogDriver;
+
+namespace {
+
+const QString black = QLatin1String(EditorStyle::black);
+const QString green = QLatin1String(EditorStyle::green);
+const QString red = QLatin1String(EditorStyle::red);
+
+std::unique_ptr<MainWindow> newWindow()
+{
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    return window;
+}
+
+QTableWidget *tableOf(MainWindow &window)
+{
+    return window.findChild<QTableWidget *>(QStringLiteral("frequencyTable"));
+}
+
+QLineEdit *nameAt(MainWindow &window, int row)
+{
+    return qobject_cast<QLineEdit *>(tableOf(window)->cellWidget(row, 1));
+}
+
+QLineEdit *frequencyAt(MainWindow &window, int row)
+{
+    return qobject_cast<QLineEdit *>(tableOf(window)->cellWidget(row, 2));
+}
+
+// Puts text into a row's editors the way the program does: focus first, so
+// the colour slot colours the right editor.
+void setRow(MainWindow &window, int row, const QString &name, const QString &frequency)
+{
+    nameAt(window, row)->setFocus(Qt::OtherFocusReason);
+    nameAt(window, row)->setText(name);
+    frequencyAt(window, row)->setFocus(Qt::OtherFocusReason);
+    frequencyAt(window, row)->setText(frequency);
+}
+
+void setRows(MainWindow &window, const QStringList &rows)
+{
+    for (int row = 0; row < rows.size(); ++row) {
+        const QStringList fields = rows.at(row).split(QLatin1Char('|'));
+        setRow(window, row, fields.value(0), fields.value(1));
+    }
+}
+
+// Every row of the table as "name|frequency".
+QStringList rowsOf(MainWindow &window)
+{
+    QStringList rows;
+    for (int row = 0; row < tableOf(window)->rowCount(); ++row)
+        rows << nameAt(window, row)->text() + QLatin1Char('|') + frequencyAt(window, row)->text();
+    return rows;
+}
+
+// `filled` followed by empty rows up to `count`.
+QStringList padded(QStringList filled, int count = 100)
+{
+    while (filled.size() < count)
+        filled << QStringLiteral("|");
+    return filled;
+}
+
+void trigger(MainWindow &window, const char *actionName)
+{
+    window.findChild<QAction *>(QLatin1String(actionName))->trigger();
+}
+
+void release(MainWindow &window, const char *buttonName)
+{
+    QTest::mouseClick(window.findChild<QToolButton *>(QLatin1String(buttonName)), Qt::LeftButton);
+}
+
+QString statusOf(MainWindow &window)
+{
+    return window.statusBar()->currentMessage();
+}
+
+QByteArray contentOf(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return "(does not open)";
+    return file.readAll();
+}
+
+bool writeContent(const QString &fileName, const QByteArray &content)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QStringList folderEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+QString storedDirectory()
+{
+    QSettings settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application));
+    return settings.value(QLatin1String(SettingsKeys::currentDirectory)).toString();
+}
+
+// Opens a file through the open dialog, as the user does.
+QString openThroughDialog(MainWindow &window, const QString &fileName)
+{
+    const auto answer = answerWithFile(fileName);
+    release(window, "toolButtonOpen");
+    return answer->answered() ? statusOf(window) : QStringLiteral("(no dialog)");
+}
+
+} // namespace
+
+class FileCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void dialogs_data();
+    void dialogs();
+    void dialogStartsInFrameworkDefault();
+    void openLoadsFile();
+    void openCancelled();
+    void openMissingFile();
+    void openEmptyFile();
+    void load_data();
+    void load();
+    void coloursAndFocusAfterLoad();
+    void saveWithoutNameGoesThroughSaveAs();
+    void saveCancelled();
+    void saveAfterOpenWritesBack();
+    void saveAsMakesNewFileCurrent();
+    void write_data();
+    void write();
+    void saveFails_data();
+    void saveFails();
+    void saveWhileDiskFills();
+    void roundTrip();
+    void folderRemembered();
+
+private:
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+void FileCommandsTest::initTestCase()
+{
+    useWidgetFileDialogs();
+}
+
+void FileCommandsTest::init()
+{
+    folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder->isValid());
+    QSettings settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application));
+    settings.remove(QLatin1String(SettingsKeys::currentDirectory));
+    settings.sync();
+}
+
+void FileCommandsTest::cleanup()
+{
+    folder.reset();
+}
+
+void FileCommandsTest::dialogs_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("isButton");
+    QTest::addColumn<int>("acceptMode");
+    QTest::newRow("Open in the menu") << "actionOpen" << false << int(QFileDialog::AcceptOpen);
+    QTest::newRow("Open button") << "toolButtonOpen" << true << int(QFileDialog::AcceptOpen);
+    QTest::newRow("Save as in the menu") << "actionSave_as" << false << int(QFileDialog::AcceptSave);
+    QTest::newRow("Save without a file name") << "actionSave" << false << int(QFileDialog::AcceptSave);
+    QTest::newRow("Save button without a file name") << "toolButtonSave" << true << int(QFileDialog::AcceptSave);
+}
+
+// Every command's dialog: window-modal on the window, suffix "csv", filter
+// "*.csv", any file; cancelling it changes nothing and shows nothing.
+void FileCommandsTest::dialogs()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, isButton);
+    QFETCH(int, acceptMode);
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, {"TOWER|118.000"});
+    window->statusBar()->clearMessage();
+
+    Seen seen;
+    SeenBox box;
+    const auto answer = answerWithCancel(&seen);
+    const auto boxAnswer = answerBoxWithOk(&box);
+    if (isButton)
+        release(*window, command.toLatin1().constData());
+    else
+        trigger(*window, command.toLatin1().constData());
+
+    QVERIFY(seen.shown);
+    QCOMPARE(int(seen.acceptMode), acceptMode);
+    QCOMPARE(seen.fileMode, QFileDialog::AnyFile);
+    QCOMPARE(seen.modality, Qt::WindowModal);
+    QCOMPARE(seen.parent, window.get());
+    QCOMPARE(seen.defaultSuffix, QStringLiteral("csv"));
+    QCOMPARE(seen.nameFilters, QStringList{"*.csv"});
+    QVERIFY(!box.shown);
+    QCOMPARE(statusOf(*window), QString());
+    QCOMPARE(rowsOf(*window), padded({"TOWER|118.000"}));
+    QVERIFY(folderEntries(folder->path()).isEmpty());
+}
+
+// With no folder remembered the window leaves the start folder to the
+// framework: the one a dialog given no folder shows.
+void FileCommandsTest::dialogStartsInFrameworkDefault()
+{
+    auto window = newWindow();
+    QVERIFY(window);
+    const QString frameworkDefault = QFileDialog(nullptr, QString(), QString(), QString()).directory().absolutePath();
+    Seen seen;
+    const auto answer = answerWithCancel(&seen);
+    trigger(*window, "actionOpen");
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.directory, frameworkDefault);
+}
+
+void FileCommandsTest::openLoadsFile()
+{
+    const QString fileName = folder->filePath("channels.csv");
+    QVERIFY(writeContent(fileName, "TOWER;118.000\r\n;121.500\r\nATIS\r\n"));
+    auto window = newWindow();
+    QVERIFY(window);
+
+    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    QCOMPARE(rowsOf(*window), padded({"TOWER|118.000", "|121.500", "ATIS|"}));
+
+    // The menu entry does the same.
+    QVERIFY(writeContent(fileName, "GROUND;121.900\r\n"));
+    const auto answer = answerWithFile(fileName);
+    trigger(*window, "actionOpen");
+    QVERIFY(answer->answered());
+    QCOMPARE(statusOf(*window), QStringLiteral("File loaded"));
+    QCOMPARE(rowsOf(*window), padded({"GROUND|121.900"}));
+}
+
+void FileCommandsTest::openCancelled()
+{
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, {"TOWER|118.000"});
+    window->statusBar()->clearMessage();
+    const auto answer = answerWithCancel();
+    release(*window, "toolButtonOpen");
+    QVERIFY(answer->answered());
+    QCOMPARE(statusOf(*window), QString());
+    QCOMPARE(rowsOf(*window), padded({"TOWER|118.000"}));
+}
+
+// A file that does not open leaves the table and the current file as they
+// were: a later save still goes to the file loaded before.
+void FileCommandsTest::openMissingFile()
+{
+    const QString fileName = folder->filePath("channels.csv");
+    QVERIFY(writeContent(fileName, "TOWER;118.000\r\n"));
+    auto window = newWindow();
+    QVERIFY(window);
+    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    setRow(*window, 1, "ATIS", "121.500");
+
+    QCOMPARE(openThroughDialog(*window, folder->filePath("missing.csv")), QStringLiteral("File not loaded"));
+    QCOMPARE(rowsOf(*window), padded({"TOWER|118.000", "ATIS|121.500"}));
+    QVERIFY(!QFile::exists(folder->filePath("missing.csv")));
+
+    const auto noDialog = answerWithCancel();
+    release(*window, "toolButtonSave");
+    QVERIFY(!noDialog->answered());
+    QCOMPARE(statusOf(*window), QStringLiteral("File saved"));
+    QCOMPARE(contentOf(fileName), QByteArray("TOWER;118.000\r\nATIS;121.500\r\n"));
+}
+
+// An empty file loads: every row empty, and it is the current file.
+void FileCommandsTest::openEmptyFile()
+{
+    const QString fileName = folder->filePath("empty.csv");
+    QVERIFY(writeContent(fileName, QByteArray()));
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, {"TOWER|118.000", "ATIS|121.500"});
+
+    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    QCOMPARE(rowsOf(*window), padded({}));
+
+    setRow(*window, 0, "A", "119.000");
+    const auto noDialog = answerWithCancel();
+    trigger(*window, "actionSave");
+    QVERIFY(!noDialog->answered());
+    QCOMPARE(contentOf(fileName), QByteArray("A;119.000\r\n"));
+}
+
+void FileCommandsTest::load_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("rows");
+
+    QTest::newRow("blank lines do not shift records") << QByteArray("\r\nA;118.000\r\n\r\nB;119.000\r\n")
+                                                      << QStringList{"A|118.000", "B|119.000"};
+    QTest::newRow("header line is channel 0") << QByteArray("NAME;FREQUENCY\r\nA;118.000\r\n")
+                                              << QStringList{"NAME|FREQUENCY", "A|118.000"};
+    QTest::newRow("line without separator") << QByteArray("ATIS\r\n") << QStringList{"ATIS|"};
+    QTest::newRow("lone separator") << QByteArray(";\r\nA;118.000\r\n") << QStringList{"|", "A|118.000"};
+    QTest::newRow("three fields") << QByteArray("A;118.000;x;y\r\n") << QStringList{"A|118.000"};
+    QTest::newRow("quotes at both ends") << QByteArray("\"TOWER\";\"118.000\"\r\n") << QStringList{"TOWER|118.000"};
+    QTest::newRow("quote at one end") << QByteArray("\"TOWER;118.000\r\n") << QStringList{"\"TOWER|118.000"};
+    QTest::newRow("spaces kept") << QByteArray(" A ; 118.000\r\n") << QStringList{" A | 118.000"};
+    QTest::newRow("Windows-1252") << QByteArray("K\xD6LN;90\xB0\r\nA\x96" "B;118.000\r\n")
+                                  << QStringList{QString::fromUtf8("KÖLN|90°"), "A-B|118.000"};
+    QTest::newRow("UTF-8") << QByteArray("K\xC3\x96LN;118.000\r\n") << QStringList{QString::fromUtf8("KÖLN|118.000")};
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFTOWER;118.000\r\n") << QStringList{"TOWER|118.000"};
+    QTest::newRow("last line without line end") << QByteArray("A;118.000\r\nB;119.000")
+                                                << QStringList{"A|118.000", "B|119.000"};
+    QTest::newRow("LF alone") << QByteArray("A;118.000\nB;119.000\n") << QStringList{"A|118.000", "B|119.000"};
+    QTest::newRow("one-character name") << QByteArray("A;118.000\r\n") << QStringList{"A|118.000"};
+    QTest::newRow("long name shows its first 8 characters") << QByteArray("ABCDEFGHIJKL;118.000\r\n")
+                                                            << QStringList{"ABCDEFGH|118.000"};
+    QByteArray many;
+    QStringList first100;
+    for (int k = 0; k < 120; ++k) {
+        many += "CH" + QByteArray::number(k) + ";118.000\r\n";
+        if (k < 100)
+            first100 << QStringLiteral("CH%1|118.000").arg(k);
+    }
+    QTest::newRow("more records than channels") << many << first100;
+}
+
+// What a file's records become in the table; rows without a record end up
+// empty whatever they held before.
+void FileCommandsTest::load()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, rows);
+    const QString fileName = folder->filePath("channels.csv");
+    QVERIFY(writeContent(fileName, content));
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, padded({}, 100).replaceInStrings(QStringLiteral("|"), QStringLiteral("OLD|118.000")));
+
+    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    QCOMPARE(rowsOf(*window), padded(rows));
+}
+
+void FileCommandsTest::coloursAndFocusAfterLoad()
+{
+    const QString fileName = folder->filePath("channels.csv");
+    QVERIFY(writeContent(fileName, "A;118.000\r\n"    // row 0: valid, was invalid before
+                                   "B;136.985\r\n"    // row 1: off the raster
+                                   "C;200.000\r\n"    // row 2: out of the band
+                                   "D\r\n"            // row 3: had a frequency, now none
+                                   ";\r\n"            // row 4: empty before and after, never coloured
+                                   ";\r\n"            // row 5: empty before and after, red before
+                                   "E;118.005\r\n")); // row 6: valid, was empty before
+    auto window = newWindow();
+    QVERIFY(window);
+    setRow(*window, 0, "X", "200.000");
+    setRow(*window, 3, "X", "118.000");
+    setRow(*window, 5, "", "118.000");
+    setRow(*window, 5, "", "");
+    QCOMPARE(frequencyAt(*window, 0)->styleSheet(), red);
+    QCOMPARE(frequencyAt(*window, 4)->styleSheet(), black);
+    QCOMPARE(frequencyAt(*window, 5)->styleSheet(), red);
+
+    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    QCOMPARE(frequencyAt(*window, 0)->styleSheet(), green);
+    QCOMPARE(frequencyAt(*window, 1)->styleSheet(), red);
+    QCOMPARE(frequencyAt(*window, 2)->styleSheet(), red);
+    QCOMPARE(frequencyAt(*window, 3)->styleSheet(), red);
+    QCOMPARE(frequencyAt(*window, 4)->styleSheet(), black);
+    QCOMPARE(frequencyAt(*window, 5)->styleSheet(), red);
+    QCOMPARE(frequencyAt(*window, 6)->styleSheet(), green);
+    QCOMPARE(frequencyAt(*window, 7)->styleSheet(), black);
+    for (int row = 0; row < 8; ++row)
+        QCOMPARE(nameAt(*window, row)->styleSheet(), black);
+    QCOMPARE(window->focusWidget(), nameAt(*window, 0));
+}
+
+// Save with no file yet asks for one; a name typed without a suffix gets
+// ".csv".
+void FileCommandsTest::saveWithoutNameGoesThroughSaveAs()
+{
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, {"TOWER|118.000", "|121.500", "ATIS|"});
+    Seen seen;
+    SeenBox box;
+    const auto answer = answerWithFile(folder->filePath("channels"), &seen);
+    const auto boxAnswer = answerBoxWithOk(&box);
+    release(*window, "toolButtonSave");
+
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.acceptMode, QFileDialog::AcceptSave);
+    QVERIFY(!box.shown);
+    QCOMPARE(statusOf(*window), QStringLiteral("File saved"));
+    QCOMPARE(folderEntries(folder->path()), QStringList{"channels.csv"});
+    QCOMPARE(contentOf(folder->filePath("channels.csv")), QByteArray("TOWER;118.000\r\n;121.500\r\nATIS;\r\n"));
+
+    // From now on Save writes there without asking.
+    setRow(*window, 0, "GROUND", "121.900");
+    const auto noDialog = answerWithCancel();
+    release(*window, "toolButtonSave");
+    QVERIFY(!noDialog->answered());
+    QCOMPARE(contentOf(folder->filePath("channels.csv")), QByteArray("GROUND;121.900\r\n;121.500\r\nATIS;\r\n"));
+}
+
+void FileCommandsTest::saveCancelled()
+{
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, {"TOWER|118.000"});
+    window->statusBar()->clearMessage();
+    SeenBox box;
+    const auto answer = answerWithCancel();
+    const auto boxAnswer = answerBoxWithOk(&box);
+    release(*window, "toolButtonSave");
+    QVERIFY(answer->answered());
+    QVERIFY(!box.shown);
+    QCOMPARE(statusOf(*window), QString());
+    QVERIFY(folderEntries(folder->path()).isEmpty());
+
+    // Still no current file: the next save asks again.
+    const auto again = answerWithCancel();
+    trigger(*window, "actionSave");
+    QVERIFY(again->answered());
+}
+
+void FileCommandsTest::saveAfterOpenWritesBack()
+{
+    const QString fileName = folder->filePath("channels.csv");
+    QVERIFY(writeContent(fileName, "TOWER;118.000\n;121.500\n"));
+    auto window = newWindow();
+    QVERIFY(window);
+    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    setRow(*window, 2, "ATIS", "200.000");
+
+    const auto noDialog = answerWithCancel();
+    trigger(*window, "actionSave");
+    QVERIFY(!noDialog->answered());
+    QCOMPARE(statusOf(*window), QStringLiteral("File saved"));
+    QCOMPARE(contentOf(fileName), QByteArray("TOWER;118.000\r\n;121.500\r\nATIS;200.000\r\n"));
+    QCOMPARE(folderEntries(folder->path()), QStringList{"channels.csv"});
+}
+
+// Save as writes under the new name and makes it the current file; the
+// file loaded before is left alone.
+void FileCommandsTest::saveAsMakesNewFileCurrent()
+{
+    const QString loaded = folder->filePath("loaded.csv");
+    QVERIFY(writeContent(loaded, "TOWER;118.000\r\n"));
+    auto window = newWindow();
+    QVERIFY(window);
+    QCOMPARE(openThroughDialog(*window, loaded), QStringLiteral("File loaded"));
+
+    const auto answer = answerWithFile(folder->filePath("copy.csv"));
+    trigger(*window, "actionSave_as");
+    QVERIFY(answer->answered());
+    QCOMPARE(statusOf(*window), QStringLiteral("File saved"));
+
+    setRow(*window, 0, "GROUND", "121.900");
+    const auto noDialog = answerWithCancel();
+    trigger(*window, "actionSave");
+    QVERIFY(!noDialog->answered());
+    QCOMPARE(contentOf(folder->filePath("copy.csv")), QByteArray("GROUND;121.900\r\n"));
+    QCOMPARE(contentOf(loaded), QByteArray("TOWER;118.000\r\n"));
+}
+
+void FileCommandsTest::write_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("name, empty name, empty frequency") << QStringList{"TOWER|118.000", "|121.500", "ATIS|"}
+                                                       << QByteArray("TOWER;118.000\r\n;121.500\r\nATIS;\r\n");
+    QTest::newRow("empty table") << QStringList{} << QByteArray();
+    QTest::newRow("row 0 empty") << QStringList{"|", "A|118.000"} << QByteArray(";\r\nA;118.000\r\n");
+    QTest::newRow("gap") << QStringList{"A|118.000", "|", "B|119.000"}
+                         << QByteArray("A;118.000\r\n;\r\nB;119.000\r\n");
+    QTest::newRow("red frequencies as the editor holds them") << QStringList{"A|200.000", "B|136.985"}
+                                                              << QByteArray("A;200.000\r\nB;136.985\r\n");
+    QTest::newRow("last channel only") << padded({}, 99) + QStringList{"LAST|136.975"}
+                                       << QByteArray(";\r\n").repeated(99) + "LAST;136.975\r\n";
+    QTest::newRow("UTF-8 name") << QStringList{QString::fromUtf8("KÖLN|118.000")}
+                                << QByteArray("K\xC3\x96LN;118.000\r\n");
+}
+
+void FileCommandsTest::write()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QByteArray, bytes);
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, rows);
+    const QString fileName = folder->filePath("channels.csv");
+    const auto answer = answerWithFile(fileName);
+    trigger(*window, "actionSave_as");
+    QVERIFY(answer->answered());
+    QCOMPARE(statusOf(*window), QStringLiteral("File saved"));
+    QCOMPARE(contentOf(fileName).toHex(' '), bytes.toHex(' '));
+}
+
+void FileCommandsTest::saveFails_data()
+{
+    QTest::addColumn<QString>("relativeName");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("boxExpected");
+    const QString missing = QStringLiteral("nowhere/channels.csv");
+    const QString underFile = QStringLiteral("plain.txt/channels.csv");
+    QTest::newRow("Save, folder does not exist") << missing << "toolButtonSave" << true;
+    QTest::newRow("Save, folder is a regular file") << underFile << "toolButtonSave" << true;
+    QTest::newRow("Save as, folder does not exist") << missing << "actionSave_as" << false;
+    QTest::newRow("Save as, folder is a regular file") << underFile << "actionSave_as" << false;
+}
+
+// A save that fails says so; only Save adds the warning box. The failed
+// name stays the current file, so the next Save tries it again.
+void FileCommandsTest::saveFails()
+{
+    QFETCH(QString, relativeName);
+    QFETCH(QString, command);
+    QFETCH(bool, boxExpected);
+    QVERIFY(writeContent(folder->filePath("plain.txt"), "plain"));
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, {"TOWER|118.000"});
+
+    {
+        SeenBox box;
+        const auto answer = answerWithFile(folder->filePath(relativeName));
+        const auto boxAnswer = answerBoxWithOk(&box);
+        if (command.startsWith(QLatin1String("action")))
+            trigger(*window, command.toLatin1().constData());
+        else
+            release(*window, command.toLatin1().constData());
+        QVERIFY(answer->answered());
+        QCOMPARE(statusOf(*window), QStringLiteral("File not saved"));
+        QCOMPARE(box.shown, boxExpected);
+        if (boxExpected) {
+            QCOMPARE(box.title, QStringLiteral("Save error"));
+            QCOMPARE(box.text, QStringLiteral("File could not be saved"));
+            QCOMPARE(box.icon, QMessageBox::Warning);
+            QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            QCOMPARE(box.parent, window.get());
+        }
+    }
+    QCOMPARE(folderEntries(folder->path()), QStringList{"plain.txt"});
+    QCOMPARE(contentOf(folder->filePath("plain.txt")), QByteArray("plain"));
+
+    SeenBox again;
+    const auto noDialog = answerWithCancel();
+    const auto againAnswer = answerBoxWithOk(&again);
+    release(*window, "toolButtonSave");
+    QVERIFY(!noDialog->answered());
+    QVERIFY(again.shown);
+    QCOMPARE(again.title, QStringLiteral("Save error"));
+}
+
+// The disk fills up during the save: the child process saves under a small
+// file-size limit and reports what the user saw.
+void FileCommandsTest::saveWhileDiskFills()
+{
+#ifdef DISK_FULL_SAVE_PROGRAM
+    const QString fileName = folder->filePath("channels.csv");
+    const QByteArray old("TOWER;118.000\r\n;121.500\r\n");
+    QVERIFY(writeContent(fileName, old));
+
+    QProcess child;
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.start(QStringLiteral(DISK_FULL_SAVE_PROGRAM), {fileName});
+    QVERIFY(child.waitForFinished(120000));
+    const QByteArray output = child.readAllStandardOutput();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             (output + child.readAllStandardError()).constData());
+    QCOMPARE(output, QByteArray("loaded: File loaded\n"
+                                "status: File not saved\n"
+                                "box: Save error | File could not be saved\n"));
+    QCOMPARE(contentOf(fileName), old);
+    QCOMPARE(folderEntries(folder->path()), QStringList{"channels.csv"});
+#else
+    QSKIP("needs a file-size limit, which only POSIX systems offer");
+#endif
+}
+
+// Tables of valid channels saved from one window and loaded into a fresh
+// one come back row for row.
+void FileCommandsTest::roundTrip()
+{
+    static const QString letters = QString::fromUtf8("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ÄÖÜÅÉ");
+    QRandomGenerator random(1234);
+    for (int round = 0; round < 4; ++round) {
+        QStringList rows;
+        for (int row = 0; row < 100; ++row) {
+            if (random.bounded(3) == 0) {
+                rows << QStringLiteral("|");
+                continue;
+            }
+            QString name;
+            for (int k = random.bounded(0, 9); k > 0; --k)
+                name += letters.at(random.bounded(letters.size()));
+            const QString frequency = QStringLiteral("%1.%2").arg(random.bounded(118, 136)).arg(
+                random.bounded(0, 40) * 25, 3, 10, QLatin1Char('0'));
+            rows << name + QLatin1Char('|') + frequency;
+        }
+        rows[0] = QString::fromUtf8("Ö|118.000");
+        rows[1] = QStringLiteral("A|");
+
+        const QString fileName = folder->filePath(QStringLiteral("table%1.csv").arg(round));
+        {
+            auto window = newWindow();
+            QVERIFY(window);
+            setRows(*window, rows);
+            const auto answer = answerWithFile(fileName);
+            trigger(*window, "actionSave_as");
+            QCOMPARE(statusOf(*window), QStringLiteral("File saved"));
+        }
+        auto window = newWindow();
+        QVERIFY(window);
+        QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+        QCOMPARE(rowsOf(*window), rows);
+    }
+}
+
+// Entering a folder in a dialog stores it at once; the next dialog starts
+// there, also after a restart, and a cancelled dialog keeps it stored.
+void FileCommandsTest::folderRemembered()
+{
+    const QString start = QDir(folder->path()).absolutePath();
+    const QString sub = start + QStringLiteral("/flights");
+    QVERIFY(QDir(start).mkdir(QStringLiteral("flights")));
+    QVERIFY(QDir(sub).mkdir(QStringLiteral("alps")));
+
+    {
+        auto window = newWindow();
+        QVERIFY(window);
+        // The dialog is taken to the start folder through its name field,
+        // then the user steps into a subfolder and cancels.
+        const auto intoFlights = std::make_unique<ModalAnswerer<QFileDialog>>([start, sub](QFileDialog *dialog) {
+            chooseFile(dialog, start);
+            doubleClickFolder(dialog, sub);
+            cancel(dialog);
+        });
+        trigger(*window, "actionOpen");
+        QVERIFY(intoFlights->answered());
+        QCOMPARE(storedDirectory(), sub);
+
+        Seen save;
+        const auto intoAlps = answerByEnteringFolder(sub + QStringLiteral("/alps"), &save);
+        trigger(*window, "actionSave_as");
+        QCOMPARE(save.directory, sub);
+        QCOMPARE(save.enteredFolder, sub + QStringLiteral("/alps"));
+        QCOMPARE(storedDirectory(), sub + QStringLiteral("/alps"));
+
+        Seen next;
+        const auto nextAnswer = answerWithCancel(&next);
+        trigger(*window, "actionOpen");
+        QCOMPARE(next.directory, sub + QStringLiteral("/alps"));
+    }
+
+    auto restarted = newWindow();
+    QVERIFY(restarted);
+    Seen afterRestart;
+    const auto answer = answerWithCancel(&afterRestart);
+    release(*restarted, "toolButtonSave");
+    QVERIFY(afterRestart.shown);
+    QCOMPARE(afterRestart.directory, sub + QStringLiteral("/alps"));
+}
+
+VKR_TEST_MAIN(FileCommandsTest)
+#include "tst_file_commands.moc"
