@@ -189,10 +189,16 @@ bool CsvTable::read(QIODevice &device)
     if (!device.isOpen() || !device.isReadable())
         return false;
     try {
-        if (!device.isSequential())
-            fieldText.reserve(int(qBound(qint64(0), device.size() - device.pos(), maxStoredSize)));
+        // A file's size is known: room for its bytes at once, and no larger
+        // read buffer than the file needs.
+        qint64 chunkSize = readChunkSize;
+        if (!device.isSequential()) {
+            const qint64 remaining = qMax(qint64(0), device.size() - device.pos());
+            fieldText.reserve(int(qMin(remaining, maxStoredSize)));
+            chunkSize = qBound(qint64(1), remaining + 1, qint64(readChunkSize));
+        }
         Loader loader(*this);
-        QByteArray chunk(readChunkSize, Qt::Uninitialized);
+        QByteArray chunk(int(chunkSize), Qt::Uninitialized);
         for (;;) {
             const qint64 count = device.read(chunk.data(), chunk.size());
             if (count < 0 || !loader.addBytes(chunk.constData(), count)) {

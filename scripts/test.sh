@@ -19,3 +19,8 @@ export QT_QPA_PLATFORM=offscreen
 # Device tests mostly wait on the radio's time-outs, so more jobs than cores
 # overlap those waits.
 cd "$build" && ctest --output-on-failure -j "$(( $(nproc) * 2 ))"
+# The channel file reader under the fuzzer (its own clang build, sanitizers
+# included), for a bounded time.
+if [ "${1:-}" != "--sanitize" ]; then
+    "$root/scripts/fuzz.sh" 60
+fi
