@@ -16,6 +16,11 @@ constexpr char quote = '"';
 constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int byteOrderMarkLength = 3;
 
+// Sizes of a typical record ("TOWER;118.000" and its line end) and of its
+// fields, to estimate how much room a file's rows need.
+constexpr qint64 typicalLineSize = 16;
+constexpr qint64 typicalFieldSize = typicalLineSize / 2;
+
 // Bytes taken from a device per read call.
 constexpr int readChunkSize = 1 << 20;
 
@@ -159,18 +164,29 @@ bool CsvTable::appendRow(const char *begin, const char *end)
     const qint64 length = end - begin;
     if (qint64(fieldText.size()) + qint64(fieldStarts.size()) + 2 * (length + 1) > maxStoredSize)
         return false;
-    const char *at = begin;
-    for (;;) {
-        const auto *separator = static_cast<const char *>(std::memchr(at, fieldSeparator, size_t(end - at)));
-        const char *const fieldEnd = separator ? separator : end;
-        fieldText.append(at, int(fieldEnd - at));
-        fieldStarts.push_back(quint32(fieldText.size()));
-        if (!separator)
-            break;
-        at = separator + 1;
+    // The line goes in whole, separators included; each separator starts
+    // the next field. The closing entry of fieldStarts, until now the end of
+    // the text, is where this row's first field starts.
+    const quint32 lineStart = quint32(fieldText.size());
+    fieldText.append(begin, int(length));
+    for (qint64 k = 0; k < length; ++k) {
+        if (begin[k] == fieldSeparator)
+            fieldStarts.push_back(lineStart + quint32(k) + 1);
     }
+    fieldStarts.push_back(quint32(fieldText.size()));
     rowFirstFields.push_back(quint32(fieldStarts.size() - 1));
     return true;
+}
+
+// Room for a file of the given size up front, so the buffers do not grow
+// (and get copied) step by step. The offset lists are sized for lines of
+// typical channel records; a file with shorter lines just grows them.
+void CsvTable::reserveFor(qint64 fileSize)
+{
+    const qint64 size = qMin(fileSize, maxStoredSize);
+    fieldText.reserve(int(size));
+    fieldStarts.reserve(size_t(size / typicalFieldSize + 2));
+    rowFirstFields.reserve(size_t(size / typicalLineSize + 2));
 }
 
 bool CsvTable::read(const QString &fileName)
@@ -194,7 +210,7 @@ bool CsvTable::read(QIODevice &device)
         qint64 chunkSize = readChunkSize;
         if (!device.isSequential()) {
             const qint64 remaining = qMax(qint64(0), device.size() - device.pos());
-            fieldText.reserve(int(qMin(remaining, maxStoredSize)));
+            reserveFor(remaining);
             chunkSize = qBound(qint64(1), remaining + 1, qint64(readChunkSize));
         }
         Loader loader(*this);
@@ -224,7 +240,7 @@ bool CsvTable::readBytes(const QByteArray &content)
 {
     clear();
     try {
-        fieldText.reserve(int(qMin(qint64(content.size()), maxStoredSize)));
+        reserveFor(content.size());
         Loader loader(*this);
         if (!loader.addBytes(content.constData(), content.size()) || !loader.finish()) {
             clear();
@@ -255,8 +271,11 @@ QByteArray CsvTable::cell(unsigned row, unsigned column) const
     if (column >= fieldCount(row))
         return QByteArray();
     const quint32 field = rowFirstFields[row] + column;
+    const bool lastOfRow = field + 1 == rowFirstFields[row + 1];
     const quint32 begin = fieldStarts[field];
-    const quint32 end = fieldStarts[field + 1];
+    // A field ends before the separator that starts the next one, or where
+    // the next row starts.
+    const quint32 end = fieldStarts[field + 1] - (lastOfRow ? 0 : 1);
     return unquote(QByteArray(fieldText.constData() + begin, int(end - begin)));
 }
 

@@ -18,7 +18,7 @@ class QIODevice;
 // as they stand in the line, enclosing quotes included; `cell` hands them
 // out without the quotes.
 //
-// The rows are held compactly (all field bytes in one buffer plus offsets),
+// The rows are held compactly (all lines in one buffer plus field offsets),
 // so a very large file costs little more memory than its own size.
 class CsvTable
 {
@@ -55,14 +55,17 @@ private:
     class Loader;
 
     void clear();
+    void reserveFor(qint64 fileSize);
     // Stores one line (after the line end, the byte-order mark and the
     // character conversion are dealt with) as a row; false when full.
     bool appendRow(const char *begin, const char *end);
 
-    // Every field's bytes back to back; field k spans
-    // [fieldStarts[k], fieldStarts[k + 1]), and row r owns the fields
-    // [rowFirstFields[r], rowFirstFields[r + 1]). Each offset list ends with
-    // a closing entry, so an empty table holds one 0 in each.
+    // Every stored line back to back, without its line end; a row's fields
+    // are separated by ";" in it. Field k starts at fieldStarts[k] and ends
+    // before the next field's separator or where the next row starts. Row r
+    // owns the fields [rowFirstFields[r], rowFirstFields[r + 1]). Each offset
+    // list ends with a closing entry (the end of the text, the field count),
+    // so an empty table holds one 0 in each.
     QByteArray fieldText;
     std::vector<quint32> fieldStarts;
     std::vector<quint32> rowFirstFields;
