@@ -151,11 +151,12 @@ CsvTable::CsvTable()
     clear();
 }
 
+// Gives the memory of a large file back, not only its content.
 void CsvTable::clear()
 {
-    fieldText.clear();
-    fieldStarts.assign(1, 0);
-    rowFirstFields.assign(1, 0);
+    fieldText = QByteArray();
+    fieldStarts = std::vector<quint32>(1, 0);
+    rowFirstFields = std::vector<quint32>(1, 0);
 }
 
 bool CsvTable::appendRow(const char *begin, const char *end)

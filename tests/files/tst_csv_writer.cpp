@@ -3,6 +3,7 @@
 // that was there before.
 #include "ChannelCsv.h"
 #include "CsvTable.h"
+#include "FileContent.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -40,25 +41,6 @@ QStringList textsOf(const ChannelRecords &records)
 ChannelRecords emptyRecords(int count)
 {
     return ChannelRecords(count);
-}
-
-QByteArray contentOf(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return "(does not open)";
-    return file.readAll();
-}
-
-bool writeContent(const QString &fileName, const QByteArray &content)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QStringList folderEntries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 // A valid channel name: 0 to 8 characters of upper-case letters (some of
