@@ -1,30 +1,146 @@
 // Finding and identifying the radio on the machine's serial ports.
-// (Filled in by the discovery work; the window only needs the slots to exist.)
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "ChannelFrame.h"
+#include "EditorStyles.h"
+#include "Probe.h"
+#include "Reply.h"
+#include "SerialPorts.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QSerialPort>
+
+namespace {
+
+constexpr int statusMessageTime = 2000; // ms
+
+// Texts of the device label; shown as they stand, untranslated.
+constexpr char connectingText[] = "connecting...";
+constexpr char noDeviceText[] = "No device";
+constexpr char aliveText[] = "alive";
+constexpr char readText[] = "read";
+
+const auto portSelectionChanged = QOverload<int>::of(&QComboBox::currentIndexChanged);
+
+} // namespace
+
 void MainWindow::searchVKR()
 {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    showDeviceState(QLatin1String(connectingText), EditorStyle::black);
+    ui->statusBar->showMessage(tr("Connecting device"), statusMessageTime);
+
+    // Refilling the list and selecting the radio's port below must not start
+    // probes of their own.
+    disconnect(ui->comPortComboBox, portSelectionChanged, nullptr, nullptr);
+    fillComPortComboBox();
+
+    if (!serialPort) {
+        serialPort = new QSerialPort(this);
+        connect(serialPort, &QSerialPort::errorOccurred, this,
+                [this](QSerialPort::SerialPortError error) {
+                    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+                        closeVanishedPort();
+                },
+                Qt::QueuedConnection);
+    } else {
+        serialPort->close();
+    }
+    Link::applyLineSettings(*serialPort);
+
+    showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
+    for (int i = 0; i < ui->comPortComboBox->count(); ++i) {
+        if (probePort(ui->comPortComboBox->itemText(i))) {
+            ui->comPortComboBox->setCurrentIndex(i);
+            ui->statusBar->showMessage(tr("Device connected"), statusMessageTime);
+            break;
+        }
+        serialPort->close();
+    }
+
+    connect(ui->comPortComboBox, portSelectionChanged, this, &MainWindow::comPortChanged);
+    QGuiApplication::restoreOverrideCursor();
 }
 
-void MainWindow::comPortChanged(int)
+void MainWindow::comPortChanged(int currIndex)
 {
+    showDeviceState(QLatin1String(connectingText), EditorStyle::black);
+    if (serialPort->isOpen())
+        serialPort->close();
+    if (probePort(ui->comPortComboBox->itemText(currIndex)))
+        return;
+    showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
+    serialPort->close();
+    setTransferButtonsEnabled(false);
 }
 
 void MainWindow::fillComPortComboBox()
 {
+    const QStringList names = Link::serialPortNames();
+    ui->comPortComboBox->clear();
+    for (const QString &name : names)
+        ui->comPortComboBox->addItem(name);
 }
 
-bool MainWindow::probePort(const QString &)
+// Leaves the port open only when a radio was identified on it; on failure
+// the caller closes it.
+bool MainWindow::probePort(const QString &portName)
 {
-    return false;
+    setTransferButtonsEnabled(false);
+    serialPort->setPortName(portName);
+    if (!serialPort->open(QIODevice::ReadWrite))
+        return false;
+
+    const Link::RadioModel *model = Link::probeRadio(*serialPort, [this](Link::ProbeStage stage) {
+        ui->VKRInfo->setText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
+    });
+    if (!model)
+        return false;
+
+    showDeviceState(QLatin1String(model->label), EditorStyle::green);
+    channelCount = model->channelCount;
+    firstChannelNumber = model->firstChannelNumber;
+    setFrequencyTableRowCount(channelCount);
+    renumberFrequencyTable();
+    setTransferButtonsEnabled(true);
+    return true;
 }
 
-void MainWindow::collectReply(QByteArray &, int)
+// A radio that vanished (unplugged, its adapter pulled) leaves the port
+// failing to read on every turn of the event loop, which would keep the
+// program busy for good. Close it and show that no radio is connected. The
+// check runs when the queued error arrives: a port that was closed, or
+// opened afresh, since then has no error and is left alone.
+void MainWindow::closeVanishedPort()
 {
+    const QSerialPort::SerialPortError error = serialPort->error();
+    if (!serialPort->isOpen() || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
+        return;
+    serialPort->close();
+    showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
+    setTransferButtonsEnabled(false);
 }
 
-char MainWindow::frameChecksum(const QByteArray &, int)
+void MainWindow::showDeviceState(const QString &text, const char *styleSheet)
 {
-    return 0;
+    ui->VKRInfo->setText(text);
+    ui->VKRInfo->setStyleSheet(QLatin1String(styleSheet));
+}
+
+void MainWindow::setTransferButtonsEnabled(bool enabled)
+{
+    ui->loadFromDeviceButton->setEnabled(enabled);
+    ui->writeToDeviceButton->setEnabled(enabled);
+}
+
+void MainWindow::collectReply(QByteArray &reply, int quietTime)
+{
+    Link::collectReply(*serialPort, reply, quietTime);
+}
+
+char MainWindow::frameChecksum(const QByteArray &frame, int n)
+{
+    return Link::frameChecksum(frame, n);
 }

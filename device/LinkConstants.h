@@ -30,6 +30,11 @@ constexpr int readFrameTimeout = 1000;
 constexpr int readQuietTime = 200;
 constexpr int writeAckTimeout = 500;
 
+// An answer longer than this is cut off: real answers are a few bytes to a
+// few dozen, and a device that streams without pause (a GPS receiver, a
+// noisy line) would otherwise keep a probe gathering forever.
+constexpr int maxReplyLength = 4096;
+
 constexpr int frameLength = 10;             // megahertz, kilohertz step, 8 name bytes
 constexpr int nameLength = 8;
 constexpr int sentFrameLength = frameLength + 1; // plus the checksum

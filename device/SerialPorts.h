@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+class QSerialPort;
+
+namespace Link {
+
+// The environment variable that replaces the machine's port list: its
+// entries, separated by the platform's path-list separator (":" on Unix,
+// ";" on Windows), are the ports; set but empty means no ports at all.
+constexpr char portListVariable[] = "VKR_SERIAL_PORTS";
+
+// The names of the serial ports to scan, in order: those of the
+// environment variable when it is set, else the platform's ports.
+QStringList serialPortNames();
+
+// 9600 baud both ways, 8 data bits, no parity, 1 stop bit, no flow control.
+// The port keeps them across close and open.
+void applyLineSettings(QSerialPort &port);
+
+} // namespace Link

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ChannelFrame.h"
+
+#include <QByteArray>
+#include <QVector>
+
+// The channel memory of the virtual radio: one stored frame per channel,
+// sent as it stands when the host reads the memory. A new or empty channel
+// holds 118, 0 and eight spaces.
+class RadioMemory
+{
+public:
+    explicit RadioMemory(int channelCount = 100);
+
+    int channelCount() const;
+    // Keeps the first channels; channels that are added are empty.
+    void resize(int channelCount);
+
+    QByteArray frame(int index) const;
+    // Stores raw bytes, any length, to be sent as they are.
+    void setFrame(int index, const QByteArray &frame);
+    // Stores the channel as the host would write it.
+    void setChannel(int index, const QString &name, const QString &frequency);
+    // The channel as the host shows it after a read.
+    Link::ReceivedChannel channel(int index) const;
+
+    static QByteArray emptyFrame();
+
+    bool operator==(const RadioMemory &other) const { return frames == other.frames; }
+
+private:
+    QVector<QByteArray> frames;
+};

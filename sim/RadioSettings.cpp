@@ -1,0 +1,14 @@
+#include "RadioSettings.h"
+
+#include "RadioModels.h"
+
+QByteArray defaultModelText(int model)
+{
+    static const char *const texts[Link::radioModelCount] = {
+        "VKR62A V2.05",
+        "VKR627S V1.12",
+        "VKR627II V3.01",
+        "VKR627 V1.40",
+    };
+    return QByteArray(texts[qBound(0, model, Link::radioModelCount - 1)]);
+}

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "MainWindow.h"
+#include "SerialPorts.h"
+#include "VirtualRadio.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+namespace DeviceTest {
+
+constexpr char blackStyle[] = "color: black; font-size:16px; font-family: Arial";
+constexpr char greenStyle[] = "color: green; font-size:16px; font-family: Arial";
+constexpr char redStyle[] = "color: red; font-size:16px; font-family: Arial";
+
+// Generous bound for a scan: an identified radio costs 5 s of quiet time.
+constexpr int scanPatience = 30000;
+
+// Names the ports the window will scan, as a user's machine would list them.
+inline void setPortList(const QStringList &names)
+{
+    qputenv(Link::portListVariable, names.join(QDir::listSeparator()).toLocal8Bit());
+}
+
+inline QStringList portsOf(const std::vector<std::unique_ptr<VirtualRadio>> &radios)
+{
+    QStringList names;
+    for (const auto &radio : radios)
+        names.append(radio->portName());
+    return names;
+}
+
+// Keeps the event loop turning until the condition holds or the time is up.
+inline bool waitUntil(const std::function<bool()> &condition, int timeout = scanPatience)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeout)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+// The main window, shown as the program shows it, with the widgets the
+// device tests look at, found by their object names.
+class DeviceWindow
+{
+public:
+    DeviceWindow()
+        : window(new MainWindow)
+        , label(window->findChild<QLabel *>(QStringLiteral("VKRInfo")))
+        , ports(window->findChild<QComboBox *>(QStringLiteral("comPortComboBox")))
+        , autoButton(window->findChild<QPushButton *>(QStringLiteral("autoButton")))
+        , readButton(window->findChild<QToolButton *>(QStringLiteral("loadFromDeviceButton")))
+        , writeButton(window->findChild<QToolButton *>(QStringLiteral("writeToDeviceButton")))
+        , table(window->findChild<QTableWidget *>(QStringLiteral("frequencyTable")))
+        , statusBar(window->findChild<QStatusBar *>(QStringLiteral("statusBar")))
+        , progressBar(window->findChild<QProgressBar *>(QStringLiteral("progressBar")))
+    {
+        window->show();
+    }
+
+    // True once the scan that the window starts 100 ms after construction
+    // has run (every scan leaves the label styled).
+    bool waitForFirstScan() const
+    {
+        return waitUntil([this] { return !label->styleSheet().isEmpty(); });
+    }
+
+    void pressAuto() const { QTest::mouseClick(autoButton, Qt::LeftButton); }
+
+    // Picks a port from the open list with the mouse, as a user would.
+    void choosePort(int index) const
+    {
+        ports->showPopup();
+        QAbstractItemView *view = ports->view();
+        const QRect item = view->visualRect(view->model()->index(index, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+    }
+
+    QSerialPort *port() const { return window->findChild<QSerialPort *>(); }
+    // Whether the window's port object is set to the port of that path (it
+    // keeps the name in its own short form).
+    bool isOnPort(const QString &path) const
+    {
+        QSerialPort other;
+        other.setPortName(path);
+        return port() && port()->portName() == other.portName();
+    }
+    bool portOpen() const { return port() && port()->isOpen(); }
+    bool buttonsEnabled() const { return readButton->isEnabled() && writeButton->isEnabled(); }
+    bool buttonsDisabled() const { return !readButton->isEnabled() && !writeButton->isEnabled(); }
+
+    QLineEdit *nameEditor(int row) const { return qobject_cast<QLineEdit *>(table->cellWidget(row, 1)); }
+    QLineEdit *frequencyEditor(int row) const { return qobject_cast<QLineEdit *>(table->cellWidget(row, 2)); }
+    QString number(int row) const { return table->item(row, 0) ? table->item(row, 0)->text() : QString(); }
+
+    // Clicks into an editor, selects what it holds and types over it.
+    void typeInto(QLineEdit *editor, const QString &text) const
+    {
+        QTest::mouseClick(editor, Qt::LeftButton);
+        editor->selectAll();
+        if (text.isEmpty()) {
+            QTest::keyClick(editor, Qt::Key_Delete);
+            return;
+        }
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(editor, c.toLatin1());
+            } else {
+                QTest::sendKeyEvent(QTest::Press, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Release, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            }
+        }
+    }
+
+    std::unique_ptr<MainWindow> window;
+    QLabel *label;
+    QComboBox *ports;
+    QPushButton *autoButton;
+    QToolButton *readButton;
+    QToolButton *writeButton;
+    QTableWidget *table;
+    QStatusBar *statusBar;
+    QProgressBar *progressBar;
+};
+
+// True when no one holds the port open: the window's QSerialPort locks a
+// port while it is open, so a second open succeeds only after it closed.
+inline bool portIsFree(const QString &name)
+{
+    QSerialPort probe;
+    probe.setPortName(name);
+    const bool opened = probe.open(QIODevice::ReadWrite);
+    probe.close();
+    return opened;
+}
+
+// Number of connections to a signal. QObject::receivers is protected; a
+// pointer to it, taken through a derived class, may be used on any object.
+struct SignalReceivers : QObject {
+    static int count(const QObject *sender, const char *signal)
+    {
+        return (sender->*(&SignalReceivers::receivers))(signal);
+    }
+};
+
+// How often a byte sequence occurs in what a radio heard.
+inline int timesHeard(const VirtualRadio &radio, const QByteArray &sequence)
+{
+    return radio.received().count(sequence);
+}
+
+} // namespace DeviceTest

@@ -1,0 +1,241 @@
+// The channel frame, checksum, frequency text and model identification:
+// the widget-free byte logic of the link.
+#include "TestMain.h"
+
+#include "ChannelFrame.h"
+#include "LinkConstants.h"
+#include "RadioModels.h"
+
+#include <QtTest>
+
+namespace {
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+} // namespace
+
+class LinkFramesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void checksum_data();
+    void checksum();
+    void encodesSentFrame_data();
+    void encodesSentFrame();
+    void frequencyBytes_data();
+    void frequencyBytes();
+    void frequencyText_data();
+    void frequencyText();
+    void decodesReceivedFrame_data();
+    void decodesReceivedFrame();
+    void decodedFrequencyRoundTrips();
+    void identifiesModel_data();
+    void identifiesModel();
+    void commandBytes();
+};
+
+void LinkFramesTest::checksum_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("zero bytes") << QByteArray() << 0 << 0xFF;
+    QTest::newRow("zero of a longer frame") << hex("7664") << 0 << 0xFF;
+    QTest::newRow("one byte") << hex("0F") << 1 << 0xF0;
+    QTest::newRow("empty channel") << hex("76002020202020202020") << 10 << 0x89;
+    QTest::newRow("only the first n bytes") << hex("7600202020202020202055") << 10 << 0x89;
+    QTest::newRow("n beyond the frame counts the frame") << hex("0F") << 5 << 0xF0;
+    QTest::newRow("negative n is no bytes") << hex("0F") << -3 << 0xFF;
+    QTest::newRow("a byte XORed twice cancels") << hex("A5A5") << 2 << 0xFF;
+}
+
+void LinkFramesTest::checksum()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(int, n);
+    QFETCH(int, expected);
+    QCOMPARE(static_cast<quint8>(Link::frameChecksum(frame, n)), static_cast<quint8>(expected));
+}
+
+void LinkFramesTest::encodesSentFrame_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<QByteArray>("wire"); // STX, frame, checksum
+
+    QTest::newRow("empty channel") << QString() << QString() << hex("02760020202020202020 2089");
+    QTest::newRow("TOWER 121.500") << "TOWER" << "121.500" << hex("027964544F5745522020 2099");
+    QTest::newRow("ABCDEFGH 136.975") << "ABCDEFGH" << "136.975" << hex("0288C34142434445464748BC");
+    QTest::newRow("empty frequency goes as 118.000") << "TOWER" << QString()
+                                                     << Link::stxByte + Link::encodeChannelFrame("TOWER", "118.000");
+    QTest::newRow("name over 8 bytes is cut")
+        << "ABCDEFGHIJ" << "118.000" << Link::stxByte + Link::encodeChannelFrame("ABCDEFGH", "118.000");
+}
+
+void LinkFramesTest::encodesSentFrame()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, frequency);
+    QFETCH(QByteArray, wire);
+    const QByteArray frame = Link::encodeChannelFrame(name, frequency);
+    QCOMPARE(frame.size(), Link::sentFrameLength);
+    QCOMPARE((Link::stxByte + frame).toHex(' '), wire.toHex(' '));
+}
+
+void LinkFramesTest::frequencyBytes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("megahertz");
+    QTest::addColumn<int>("step");
+
+    QTest::newRow("lowest") << "118.000" << 118 << 0;
+    QTest::newRow("highest") << "136.980" << 136 << 196;
+    QTest::newRow("121.500") << "121.500" << 121 << 100;
+    QTest::newRow("8.33 kHz ending") << "118.005" << 118 << 1;
+    QTest::newRow("division drops the remainder") << "136.995" << 136 << 199;
+    QTest::newRow("remainder below 5") << "118.003" << 118 << 0;
+    QTest::newRow("megahertz cut to 8 bits") << "300.000" << 44 << 0;
+    QTest::newRow("step cut to 8 bits after the division") << "118.1280" << 118 << 0;
+    QTest::newRow("empty is the empty channel") << "" << 118 << 0;
+    QTest::newRow("no point") << "121" << 121 << 0;
+    QTest::newRow("empty parts") << "." << 0 << 0;
+    QTest::newRow("not a number") << "abc.def" << 0 << 0;
+    QTest::newRow("comma is no point") << "121,500" << 0 << 0;
+    QTest::newRow("negative is no unsigned number") << "-1.500" << 0 << 100;
+}
+
+void LinkFramesTest::frequencyBytes()
+{
+    QFETCH(QString, text);
+    QFETCH(int, megahertz);
+    QFETCH(int, step);
+    const Link::FrequencyBytes bytes = Link::frequencyBytes(text);
+    QCOMPARE(int(bytes.megahertz), megahertz);
+    QCOMPARE(int(bytes.step), step);
+}
+
+void LinkFramesTest::frequencyText_data()
+{
+    QTest::addColumn<int>("megahertz");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("118/0") << 118 << 0 << "118.000";
+    QTest::newRow("121/100") << 121 << 100 << "121.500";
+    QTest::newRow("136/199") << 136 << 199 << "136.995";
+    QTest::newRow("118/200 has no upper bound") << 118 << 200 << "118.1000";
+    QTest::newRow("118/1 keeps leading zeros") << 118 << 1 << "118.005";
+    QTest::newRow("0/0") << 0 << 0 << "0.000";
+    QTest::newRow("255/255") << 255 << 255 << "255.1275";
+}
+
+void LinkFramesTest::frequencyText()
+{
+    QFETCH(int, megahertz);
+    QFETCH(int, step);
+    QFETCH(QString, text);
+    QCOMPARE(Link::frequencyText(static_cast<quint8>(megahertz), static_cast<quint8>(step)), text);
+}
+
+void LinkFramesTest::decodesReceivedFrame_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("frequency");
+
+    QTest::newRow("TOWER") << hex("7964544F574552202020") << "TOWER" << "121.500";
+    QTest::newRow("eight spaces at 118.000 is empty") << hex("76002020202020202020") << "" << "";
+    QTest::newRow("zero byte ends the name") << hex("760000414243444546 47") << "" << "";
+    QTest::newRow("ABC at 118.000 is kept") << hex("76004142432020202020") << "ABC" << "118.000";
+    QTest::newRow("inner spaces made one") << hex("76644120204220202020") << "A B" << "118.500";
+    QTest::newRow("one byte") << hex("77") << "" << "119.000";
+    QTest::newRow("nothing") << QByteArray() << "" << "0.000";
+    QTest::newRow("two bytes, no name") << hex("7600") << "" << "";
+    QTest::newRow("short name, 118.000") << hex("76004142") << "AB" << "118.000";
+    QTest::newRow("four spaces are not eight") << hex("760020202020") << "" << "118.000";
+    QTest::newRow("bytes after the tenth ignored") << hex("7964544F5745522020204142") << "TOWER" << "121.500";
+    QTest::newRow("UTF-8 name") << hex("7600C384C396C39C2020") << QString::fromUtf8("ÄÖÜ") << "118.000";
+    QTest::newRow("empty name at another frequency") << hex("79642020202020202020") << "" << "121.500";
+    QTest::newRow("out of band kept as sent") << hex("C8FF2020202020202020") << "" << "200.1275";
+}
+
+void LinkFramesTest::decodesReceivedFrame()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, name);
+    QFETCH(QString, frequency);
+    const Link::ReceivedChannel channel = Link::decodeChannelFrame(answer);
+    QCOMPARE(channel.name, name);
+    QCOMPARE(channel.frequency, frequency);
+}
+
+// Every frequency of the band, on every raster step, survives text -> bytes
+// -> text unchanged.
+void LinkFramesTest::decodedFrequencyRoundTrips()
+{
+    for (int megahertz = 118; megahertz <= 136; ++megahertz) {
+        for (int kilohertz = 0; kilohertz < 1000; kilohertz += 5) {
+            const QString text = QStringLiteral("%1.%2").arg(megahertz).arg(kilohertz, 3, 10, QLatin1Char('0'));
+            const Link::FrequencyBytes bytes = Link::frequencyBytes(text);
+            QCOMPARE(Link::frequencyText(bytes.megahertz, bytes.step), text);
+            const QByteArray frame = Link::encodeChannelFrame(QStringLiteral("X"), text);
+            QCOMPARE(Link::decodeChannelFrame(frame.left(Link::frameLength)).frequency, text);
+        }
+    }
+}
+
+void LinkFramesTest::identifiesModel_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("label"); // empty: no radio
+
+    QTest::newRow("62A") << QByteArray("VKR62A V2") << "VKR627A";
+    QTest::newRow("627S") << QByteArray("VKR627S") << "VKR627S";
+    QTest::newRow("627II") << QByteArray("VKR627II") << "VKR627-II";
+    QTest::newRow("627 alone") << QByteArray("VKR627 V1") << "VKR627";
+    QTest::newRow("627S before 627II") << QByteArray("627II 627S") << "VKR627S";
+    QTest::newRow("62A before all") << QByteArray("627S 627II 627 62A") << "VKR627A";
+    QTest::newRow("627 is last") << QByteArray("627 then 627II") << "VKR627-II";
+    QTest::newRow("627A holds no 62A") << QByteArray("VKR627A") << "VKR627";
+    QTest::newRow("token among binary bytes") << QByteArray("\x00\xff" "627S\x02", 7) << "VKR627S";
+    QTest::newRow("no token") << QByteArray("HX-100") << "";
+    QTest::newRow("62 alone") << QByteArray("VKR62") << "";
+    QTest::newRow("lower case is no token") << QByteArray("vkr62a") << "";
+    QTest::newRow("empty") << QByteArray() << "";
+}
+
+void LinkFramesTest::identifiesModel()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, label);
+    const Link::RadioModel *model = Link::identifyModel(text);
+    QCOMPARE(model ? QString::fromLatin1(model->label) : QString(), label);
+}
+
+void LinkFramesTest::commandBytes()
+{
+    QCOMPARE(Link::pingCommand, hex("02721062"));
+    QCOMPARE(Link::pingAnswer, hex("027241"));
+    QCOMPARE(Link::identifyCommand, hex("0250"));
+    QCOMPARE(Link::readMemoryCommand, hex("0254"));
+    QCOMPARE(Link::writeMemoryCommand, hex("024D"));
+    QCOMPARE(Link::ackByte, hex("06"));
+    QCOMPARE(Link::stxByte, hex("02"));
+    QCOMPARE(Link::eotByte, hex("04"));
+
+    const Link::RadioModel *models = Link::radioModels();
+    QCOMPARE(models[0].channelCount, 100);
+    QCOMPARE(models[0].firstChannelNumber, 0);
+    QCOMPARE(models[1].channelCount, 20);
+    QCOMPARE(models[1].firstChannelNumber, 1);
+    QCOMPARE(models[2].channelCount, 20);
+    QCOMPARE(models[2].firstChannelNumber, 1);
+    QCOMPARE(models[3].channelCount, 100);
+    QCOMPARE(models[3].firstChannelNumber, 0);
+}
+
+VKR_TEST_MAIN(LinkFramesTest)
+#include "tst_link_frames.moc"
