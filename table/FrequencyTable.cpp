@@ -113,10 +113,20 @@ bool MainWindow::isFrequencyEditor(const QWidget *widget) const
 
 // The colour slot colours the editor that has the focus, so every
 // programmatic change of an editor's text gives it the focus first.
+// Texts from the radio or a file are shown as they are: the name validator,
+// which QLineEdit would run on the new text, upper-cases the character before
+// the cursor, so it is set aside while a name is put in. (The frequency
+// validator never changes a text, and the colour slot needs it.)
 void MainWindow::setEditorText(QLineEdit *editor, const QString &text)
 {
     editor->setFocus(Qt::OtherFocusReason);
+    const QValidator *validator = editor->validator();
+    const bool changesText = validator == sharedNameValidator();
+    if (changesText)
+        editor->setValidator(nullptr);
     editor->setText(text);
+    if (changesText)
+        editor->setValidator(validator);
 }
 
 void MainWindow::setFreqValidColor()

@@ -92,6 +92,8 @@ private slots:
     void clearingTurnsFilledFrequenciesRed();
     void nameEditorsStayBlack();
     void longNameKeepsEightCharacters();
+    void namesAreShownAsGiven_data();
+    void namesAreShownAsGiven();
     void colourSlotIgnoresOtherWidgets();
 
 private:
@@ -277,6 +279,29 @@ void ChannelTableTest::longNameKeepsEightCharacters()
 {
     MainWindowTestAccess::setText(nameAt(*window, 0), "ABCDEFGHIJKL");
     QCOMPARE(nameAt(*window, 0)->text(), QString("ABCDEFGH"));
+}
+
+// A name put in by a read or a file load is shown as it came; the validator
+// judges only what the user types.
+void ChannelTableTest::namesAreShownAsGiven_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("mixed case") << "Tower";
+    QTest::newRow("lower case last") << "ABCd";
+    QTest::newRow("minus last") << "A-";
+    QTest::newRow("sharp s") << QString("STRA") + QChar(0x00DF) + "E";
+}
+
+void ChannelTableTest::namesAreShownAsGiven()
+{
+    QFETCH(QString, name);
+    QLineEdit *editor = nameAt(*window, 6);
+    MainWindowTestAccess::setText(editor, name);
+    QCOMPARE(editor->text(), name);
+    // Typing still goes through the validator.
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, "x-");
+    QCOMPARE(editor->text(), name + "X");
 }
 
 // Whatever has the focus, only a frequency editor of the table is coloured.
