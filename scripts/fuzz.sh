@@ -12,17 +12,15 @@ seconds=${1:-60}
 build="$root/build-fuzz"
 mkdir -p "$build/corpus"
 cxx=$(command -v clang++ || command -v clang++-14)
-flags="-std=c++17 -g -O1 -fPIC -Wall -Wextra -Werror
-       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-# shellcheck disable=SC2046,SC2086
-$cxx $flags $(pkg-config --cflags Qt5Core) -I"$root/files" -I"$root/tests/files" \
-    "$root/files/CsvTable.cpp" "$root/files/ChannelCsv.cpp" "$root/files/Utf8Check.cpp" \
-    "$root/tests/fuzz/csv_fuzz_target.cpp" \
-    $(pkg-config --libs Qt5Core) -o "$build/csv_fuzz"
+cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVKR_FUZZ=ON -DVKR_BUILD_TESTS=OFF -DVKR_BUILD_BENCH=OFF >"$build.configure.log" 2>&1 \
+    || { cat "$build.configure.log"; exit 1; }
+cmake --build "$build" --target csv_fuzz -j "$(nproc)" >"$build.build.log" 2>&1 \
+    || { cat "$build.build.log"; exit 1; }
 
 echo "fuzz: reading channel files for $seconds s"
 if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$build/csv_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+    "$build/tests/fuzz/csv_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$build/" \
         "$build/corpus" "$root/tests/fuzz/corpus" >"$build/fuzz.log" 2>&1; then
     grep -E '^stat::number_of_executed_units|^Done' "$build/fuzz.log" || true
