@@ -6,5 +6,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
 shift
 "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" "$@" >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+mkdir -p "$build"
+cmake -S "$root" -B "$build" "$@" >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j "$(nproc)"

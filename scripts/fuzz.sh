@@ -13,10 +13,10 @@ build="$root/build-fuzz"
 mkdir -p "$build/corpus"
 cxx=$(command -v clang++ || command -v clang++-14)
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVKR_FUZZ=ON -DVKR_BUILD_TESTS=OFF -DVKR_BUILD_BENCH=OFF >"$build.configure.log" 2>&1 \
-    || { cat "$build.configure.log"; exit 1; }
-cmake --build "$build" --target csv_fuzz -j "$(nproc)" >"$build.build.log" 2>&1 \
-    || { cat "$build.build.log"; exit 1; }
+    -DVKR_FUZZ=ON -DVKR_BUILD_TESTS=OFF -DVKR_BUILD_BENCH=OFF >"$build/configure.log" 2>&1 \
+    || { cat "$build/configure.log"; exit 1; }
+cmake --build "$build" --target csv_fuzz -j "$(nproc)" >"$build/build.log" 2>&1 \
+    || { cat "$build/build.log"; exit 1; }
 
 echo "fuzz: reading channel files for $seconds s"
 if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
