@@ -1,17 +1,93 @@
-// Reading and writing the radio's channel memory.
-// (Filled in by the transfer work; the window only needs the slots to exist.)
+// Reading and writing the radio's channel memory: the window moves the
+// channels between the table and the link's transfer loops.
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "ChannelTransfer.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSerialPort>
+
+namespace {
+constexpr int statusMessageTime = 2000; // ms
+} // namespace
+
 void MainWindow::loadFreqsFromVkr()
 {
+    if (!serialPort || !serialPort->isOpen())
+        return;
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ui->progressBar->show();
+    ui->progressBar->setMinimum(0);
+    ui->progressBar->setMaximum(channelCount);
+    ui->progressBar->reset();
+
+    const int received = Link::readChannelMemory(
+        *serialPort, channelCount, [this](int row, const Link::ReceivedChannel &channel) {
+            // The table is emptied only once the radio has begun to send: a
+            // radio that sends nothing leaves it as it was.
+            if (row == 0)
+                clearFrequencyTable();
+            setEditorText(nameEditor(row), channel.name);
+            setEditorText(frequencyEditor(row), channel.frequency);
+            ui->progressBar->setValue(row);
+            // The thread stays blocked until the read ends; show the rows now.
+            repaint();
+        });
+
+    QGuiApplication::restoreOverrideCursor();
+    ui->progressBar->hide();
+    // Fewer channels than the radio holds is no success: the rows not
+    // received are empty, not the radio's.
+    ui->statusBar->showMessage(received == channelCount ? tr("Read finished") : tr("Read incomplete"),
+                               statusMessageTime);
 }
 
 void MainWindow::saveFreqsToVkr()
 {
+    if (!serialPort || !serialPort->isOpen())
+        return;
+    if (!allChannelsValid())
+        return;
+
+    QVector<Link::ChannelText> channels;
+    for (int row = 0; row < ui->frequencyTable->rowCount(); ++row)
+        channels.append({nameEditor(row)->text(), frequencyEditor(row)->text()});
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ui->progressBar->show();
+    ui->progressBar->setMinimum(0);
+    ui->progressBar->setMaximum(channelCount);
+    ui->progressBar->reset();
+
+    const bool allAcknowledged = Link::writeChannelMemory(
+        *serialPort, channels, [this](int row) { ui->progressBar->setValue(row); },
+        [this](int, Link::FrameAnswer answer) {
+            if (answer == Link::FrameAnswer::Refused)
+                ui->statusBar->showMessage(tr("Write error"), statusMessageTime);
+        });
+
+    ui->progressBar->hide();
+    // A frame the radio did not acknowledge may not be in its memory: a
+    // refused or unanswered frame makes the whole write an error.
+    ui->statusBar->showMessage(allAcknowledged ? tr("Write finished") : tr("Write error"), statusMessageTime);
+    QGuiApplication::restoreOverrideCursor();
 }
 
+// Every frequency must be valid or empty before anything is sent.
 bool MainWindow::allChannelsValid()
 {
-    return false;
+    for (int row = 0; row < ui->frequencyTable->rowCount(); ++row) {
+        const QLineEdit *editor = frequencyEditor(row);
+        if (editor->hasAcceptableInput() || editor->text().isEmpty())
+            continue;
+        QMessageBox::warning(this, QStringLiteral("Invalid data"),
+                             QStringLiteral("Please correct invalid (red) channel data before transfer."),
+                             QMessageBox::Ok);
+        return false;
+    }
+    return true;
 }

@@ -155,7 +155,11 @@ void RadioProtocol::hear(char byte, TimePoint at)
             if (transferHasStopped())
                 return;
             ++frameIndex;
-            if (frameIndex < radioMemory.channelCount())
+            // Unplugged once the host has the frames: it acknowledged them.
+            const int unplugAfter = radioSettings.faults.unplugAfterFrames;
+            if (unplugAfter >= 0 && frameIndex >= unplugAfter && !unplugAt)
+                unplugAt = std::max(at, lastDue);
+            else if (frameIndex < radioMemory.channelCount())
                 sendFrame(at);
             else
                 endSession();
@@ -255,14 +259,13 @@ void RadioProtocol::sendFrame(TimePoint at)
     if (frameIndex == faults.oneByteFrame)
         frame = frame.left(1);
 
-    TimePoint lastByteDue;
     if (frameIndex == faults.pauseFrame && faults.pauseOffset > 0 && faults.pauseOffset < frame.size()) {
         const TimePoint firstPartDue = answer(frame.left(faults.pauseOffset), at);
-        lastByteDue = transmit(frame.mid(faults.pauseOffset), firstPartDue + milliseconds(faults.pauseTime));
+        transmit(frame.mid(faults.pauseOffset), firstPartDue + milliseconds(faults.pauseTime));
     } else {
-        lastByteDue = answer(frame, at);
+        answer(frame, at);
     }
-    countTransferFrame(lastByteDue);
+    ++transferFrames;
 }
 
 void RadioProtocol::takeWriteByte(char byte, TimePoint at)
@@ -303,13 +306,8 @@ void RadioProtocol::takeWriteFrame(const QByteArray &frame, TimePoint at)
     TimePoint lastByteDue = std::max(at, lastDue);
     if (!faults.noAcknowledge)
         lastByteDue = answer(QByteArray(1, accepted ? Link::ackValue : Link::nakValue), at);
-    countTransferFrame(lastByteDue);
-}
-
-void RadioProtocol::countTransferFrame(TimePoint lastByteDue)
-{
     ++transferFrames;
-    const int unplugAfter = radioSettings.faults.unplugAfterFrames;
+    const int unplugAfter = faults.unplugAfterFrames;
     if (unplugAfter >= 0 && transferFrames >= unplugAfter && !unplugAt)
         unplugAt = lastByteDue;
 }

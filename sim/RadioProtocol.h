@@ -81,7 +81,6 @@ private:
     void sendFrame(TimePoint at);
     void takeWriteByte(char byte, TimePoint at);
     void takeWriteFrame(const QByteArray &frame, TimePoint at);
-    void countTransferFrame(TimePoint lastByteDue);
     bool transferHasStopped();
     void endSession();
     TimePoint answer(const QByteArray &bytes, TimePoint at);

@@ -33,7 +33,6 @@ private slots:
     void decodedFrequencyRoundTrips();
     void identifiesModel_data();
     void identifiesModel();
-    void commandBytes();
 };
 
 void LinkFramesTest::checksum_data()
@@ -213,28 +212,6 @@ void LinkFramesTest::identifiesModel()
     QFETCH(QString, label);
     const Link::RadioModel *model = Link::identifyModel(text);
     QCOMPARE(model ? QString::fromLatin1(model->label) : QString(), label);
-}
-
-void LinkFramesTest::commandBytes()
-{
-    QCOMPARE(Link::pingCommand, hex("02721062"));
-    QCOMPARE(Link::pingAnswer, hex("027241"));
-    QCOMPARE(Link::identifyCommand, hex("0250"));
-    QCOMPARE(Link::readMemoryCommand, hex("0254"));
-    QCOMPARE(Link::writeMemoryCommand, hex("024D"));
-    QCOMPARE(Link::ackByte, hex("06"));
-    QCOMPARE(Link::stxByte, hex("02"));
-    QCOMPARE(Link::eotByte, hex("04"));
-
-    const Link::RadioModel *models = Link::radioModels();
-    QCOMPARE(models[0].channelCount, 100);
-    QCOMPARE(models[0].firstChannelNumber, 0);
-    QCOMPARE(models[1].channelCount, 20);
-    QCOMPARE(models[1].firstChannelNumber, 1);
-    QCOMPARE(models[2].channelCount, 20);
-    QCOMPARE(models[2].firstChannelNumber, 1);
-    QCOMPARE(models[3].channelCount, 100);
-    QCOMPARE(models[3].firstChannelNumber, 0);
 }
 
 VKR_TEST_MAIN(LinkFramesTest)

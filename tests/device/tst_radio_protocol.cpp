@@ -308,12 +308,22 @@ void RadioProtocolTest::abandonedWriteEndsAfterSilence()
 void RadioProtocolTest::unplugAfterFrames()
 {
     Line line(withFaults([](RadioFaults &f) { f.unplugAfterFrames = 2; }));
-    line.exchange(Link::readMemoryCommand);
+    // A read: unplugged once the host acknowledged the second frame.
+    QCOMPARE(line.exchange(Link::readMemoryCommand).size(), Link::frameLength);
+    QCOMPARE(line.exchange(Link::ackByte).size(), Link::frameLength);
     QVERIFY(!line.radio.unplugDue(line.now));
-    line.send(Link::ackByte); // second frame queued, not yet taken
-    QVERIFY(!line.radio.unplugDue(line.now));
-    QCOMPARE(line.wait(1ms).size(), Link::frameLength);
+    QCOMPARE(line.exchange(Link::ackByte), QByteArray());
     QVERIFY(line.radio.unplugDue(line.now));
+
+    // A write: unplugged after answering the second frame.
+    Line writing(withFaults([](RadioFaults &f) { f.unplugAfterFrames = 2; }));
+    writing.send(Link::writeMemoryCommand);
+    QCOMPARE(writing.writeFrame("A", "118.000"), Link::ackByte);
+    QVERIFY(!writing.radio.unplugDue(writing.now));
+    writing.send(Link::stxByte + Link::encodeChannelFrame("B", "118.000"));
+    QVERIFY(!writing.radio.unplugDue(writing.now)); // its answer is not sent yet
+    QCOMPARE(writing.wait(1ms), Link::ackByte);
+    QVERIFY(writing.radio.unplugDue(writing.now));
 }
 
 void RadioProtocolTest::pacingTakesWireTime()

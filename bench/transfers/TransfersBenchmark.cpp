@@ -1,0 +1,119 @@
+// A full read and a full write of a 100-channel radio, each against the
+// floor the protocol sets for it in the same run: the waits it mandates
+// plus the wire time, at 9600 baud, of every byte the host must see cross
+// the line. The virtual radio paces each byte at that rate in both
+// directions, as a real line would.
+//
+//   read:  200 ms of quiet after each of the 100 frames, and the final wait
+//          of 1000 ms after the last one; the command, frames and
+//          acknowledgements on the wire.
+//   write: no mandated wait (each acknowledgement ends its wait); the
+//          command, frames and acknowledgements on the wire. The closing 04
+//          is left out: the host hands it over and is done.
+//
+// usage: bench-transfers [runs]
+#include "LinkConstants.h"
+#include "MainWindow.h"
+#include "RadioProtocol.h"
+#include "SerialPorts.h"
+#include "VirtualRadio.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace {
+
+struct Transfer {
+    double measured; // ms
+    double floor;    // ms
+};
+
+const double byteTime = std::chrono::duration<double, std::milli>(RadioProtocol::byteTime).count();
+
+// Runs a transfer slot and measures it against the floor given by its
+// mandated waits and the bytes that crossed the line meanwhile.
+Transfer measure(MainWindow &window, VirtualRadio &radio, const char *slot, const char *finished, double waits,
+                 int bytesLeftOut)
+{
+    radio.clearLogs();
+    QElapsedTimer clock;
+    clock.start();
+    QMetaObject::invokeMethod(&window, slot, Qt::DirectConnection);
+    const double measured = clock.nsecsElapsed() / 1e6;
+    const QString message = window.findChild<QStatusBar *>(QStringLiteral("statusBar"))->currentMessage();
+    if (message != QLatin1String(finished)) {
+        QTextStream(stderr) << "bench-transfers: " << slot << " ended with: " << message << "\n";
+        std::exit(1);
+    }
+    const int wireBytes = radio.received().size() + radio.sent().size() - bytesLeftOut;
+    return {measured, waits + wireBytes * byteTime};
+}
+
+Transfer median(std::vector<Transfer> transfers)
+{
+    std::sort(transfers.begin(), transfers.end(),
+              [](const Transfer &a, const Transfer &b) { return a.measured < b.measured; });
+    return transfers[transfers.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsFolder;
+    qputenv("XDG_CONFIG_HOME", settingsFolder.path().toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    QApplication application(argc, argv);
+    const int runs = argc > 1 ? std::max(1, QString(argv[1]).toInt()) : 1;
+
+    RadioSettings settings;
+    settings.faults.pace = true;
+    VirtualRadio radio(settings);
+    for (int row = 0; row < 100; ++row)
+        radio.setChannel(row, QStringLiteral("CH %1").arg(row), QStringLiteral("%1.%2").arg(118 + row % 19).arg(row % 4 * 25, 3, 10, QLatin1Char('0')));
+    qputenv(Link::portListVariable, radio.portName().toLocal8Bit());
+    MainWindow window;
+    window.show();
+    auto *label = window.findChild<QLabel *>(QStringLiteral("VKRInfo"));
+    while (label->text() != QLatin1String("VKR627A")) {
+        if (!label->styleSheet().isEmpty() && label->styleSheet().contains(QLatin1String("red"))) {
+            QTextStream(stderr) << "bench-transfers: the virtual radio was not found\n";
+            return 1;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    std::vector<Transfer> reads, writes;
+    for (int k = 0; k < runs; ++k) {
+        reads.push_back(measure(window, radio, "loadFreqsFromVkr", "Read finished",
+                                100.0 * Link::readQuietTime + Link::readFrameTimeout, 0));
+        writes.push_back(measure(window, radio, "saveFreqsToVkr", "Write finished", 0, Link::eotByte.size()));
+    }
+
+    QTextStream out(stdout);
+    out << "100-channel transfers at 9600 baud, median of " << runs
+        << " run(s); floor = mandated waits + wire time\n";
+    double worst = 0;
+    for (const auto &entry : {std::make_pair("read ", median(reads)), std::make_pair("write", median(writes))}) {
+        const Transfer t = entry.second;
+        const double ratio = t.measured / t.floor;
+        worst = std::max(worst, ratio);
+        out << "  " << entry.first << ":  measured " << QString::number(t.measured, 'f', 1) << " ms,  floor "
+            << QString::number(t.floor, 'f', 1) << " ms,  ratio " << QString::number(ratio, 'f', 4) << "  (overhead "
+            << QString::number(t.measured - t.floor, 'f', 1) << " ms)\n";
+    }
+    out << "  worst ratio: " << QString::number(worst, 'f', 4) << " (target at most 1.03)\n";
+    return 0;
+}

@@ -1,0 +1,56 @@
+#include "ChannelTransfer.h"
+
+#include "LinkConstants.h"
+#include "Reply.h"
+
+#include <QSerialPort>
+
+namespace Link {
+
+namespace {
+
+// Hands the bytes to the line at once, rather than when the port next
+// waits: an acknowledgement then reaches the radio while the caller shows
+// the channel, and the closing 04 leaves before the caller returns.
+void send(QIODevice &port, const QByteArray &bytes)
+{
+    port.write(bytes);
+    if (auto *serialPort = qobject_cast<QSerialPort *>(&port))
+        serialPort->flush();
+}
+
+} // namespace
+
+int readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived)
+{
+    send(port, readMemoryCommand);
+    int row = 0;
+    while (port.waitForReadyRead(readFrameTimeout) && row < channelCount) {
+        QByteArray answer;
+        collectReply(port, answer, readQuietTime);
+        send(port, ackByte);
+        channelReceived(row, decodeChannelFrame(answer));
+        ++row;
+    }
+    return row;
+}
+
+bool writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
+                        const FrameAnswered &frameAnswered)
+{
+    send(port, writeMemoryCommand);
+    bool allAcknowledged = true;
+    for (int row = 0; row < channels.size(); ++row) {
+        send(port, stxByte + encodeChannelFrame(channels[row].name, channels[row].frequency));
+        frameSent(row);
+        FrameAnswer answer = FrameAnswer::Missing;
+        if (port.waitForReadyRead(writeAckTimeout))
+            answer = port.readAll().startsWith(ackValue) ? FrameAnswer::Acknowledged : FrameAnswer::Refused;
+        allAcknowledged = allAcknowledged && answer == FrameAnswer::Acknowledged;
+        frameAnswered(row, answer);
+    }
+    send(port, eotByte);
+    return allAcknowledged;
+}
+
+} // namespace Link

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ChannelFrame.h"
+
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+class QIODevice;
+
+// Reading and writing the whole channel memory over an open port, one
+// channel frame at a time.
+namespace Link {
+
+using ChannelReceived = std::function<void(int row, const ReceivedChannel &channel)>;
+
+// Sends the read command, then for each channel waits up to 1000 ms for its
+// frame, gathers it (200 ms of quiet ends it), acknowledges it and hands it
+// over decoded, with its row. After the last channel it still waits up to
+// 1000 ms, so bytes the radio sends after its memory stay in the port.
+// Gives the number of channels received: fewer than `channelCount` when the
+// radio fell silent.
+int readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived);
+
+struct ChannelText {
+    QString name;
+    QString frequency;
+};
+
+enum class FrameAnswer {
+    Acknowledged, // the first byte of the answer was 06
+    Refused,      // the answer began with another byte
+    Missing,      // no answer within 500 ms
+};
+
+using FrameSent = std::function<void(int row)>;
+using FrameAnswered = std::function<void(int row, FrameAnswer answer)>;
+
+// Sends the write command, then each channel as STX and its frame with
+// checksum, waiting up to 500 ms for the radio's answer to each, and 04 at
+// the end. Every frame is sent whatever the answers. `frameSent` runs while
+// the frame is on the line, before its answer is awaited, so that what the
+// caller shows costs the transfer no time; `frameAnswered` runs with the
+// answer. True only when every frame was acknowledged with 06.
+bool writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
+                        const FrameAnswered &frameAnswered);
+
+} // namespace Link
