@@ -8,7 +8,8 @@
 #include <QTimer>
 
 namespace {
-constexpr int discoveryDelay = 100; // ms: lets the window appear before the first scan
+constexpr int discoveryDelay = 100;    // ms: lets the window appear before the first scan
+constexpr int statusMessageTime = 2000; // ms a status bar message stays
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -50,6 +51,11 @@ void MainWindow::connectSignals()
     connect(ui->toolButtonSave, &QAbstractButton::released, this, &MainWindow::save);
     connect(ui->autoButton, &QAbstractButton::released, this, &MainWindow::searchVKR);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+}
+
+void MainWindow::showStatusMessage(const QString &text)
+{
+    ui->statusBar->showMessage(text, statusMessageTime);
 }
 
 void MainWindow::about()

@@ -40,6 +40,7 @@ private slots:
 private:
     // Application shell (app/)
     void connectSignals();
+    void showStatusMessage(const QString &text);
 
     // Channel table (table/)
     void setupFrequencyTable();

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int statusMessageTime = 2000; // ms
-
 // Texts of the device label; shown as they stand, untranslated.
 constexpr char connectingText[] = "connecting...";
 constexpr char noDeviceText[] = "No device";
@@ -30,7 +28,7 @@ void MainWindow::searchVKR()
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     showDeviceState(QLatin1String(connectingText), EditorStyle::black);
-    ui->statusBar->showMessage(tr("Connecting device"), statusMessageTime);
+    showStatusMessage(tr("Connecting device"));
 
     // Refilling the list and selecting the radio's port below must not start
     // probes of their own.
@@ -54,7 +52,7 @@ void MainWindow::searchVKR()
     for (int i = 0; i < ui->comPortComboBox->count(); ++i) {
         if (probePort(ui->comPortComboBox->itemText(i))) {
             ui->comPortComboBox->setCurrentIndex(i);
-            ui->statusBar->showMessage(tr("Device connected"), statusMessageTime);
+            showStatusMessage(tr("Device connected"));
             break;
         }
         serialPort->close();

@@ -10,10 +10,6 @@
 #include <QMessageBox>
 #include <QSerialPort>
 
-namespace {
-constexpr int statusMessageTime = 2000; // ms
-} // namespace
-
 void MainWindow::loadFreqsFromVkr()
 {
     if (!serialPort || !serialPort->isOpen())
@@ -42,8 +38,7 @@ void MainWindow::loadFreqsFromVkr()
     ui->progressBar->hide();
     // Fewer channels than the radio holds is no success: the rows not
     // received are empty, not the radio's.
-    ui->statusBar->showMessage(received == channelCount ? tr("Read finished") : tr("Read incomplete"),
-                               statusMessageTime);
+    showStatusMessage(received == channelCount ? tr("Read finished") : tr("Read incomplete"));
 }
 
 void MainWindow::saveFreqsToVkr()
@@ -67,13 +62,13 @@ void MainWindow::saveFreqsToVkr()
         *serialPort, channels, [this](int row) { ui->progressBar->setValue(row); },
         [this](int, Link::FrameAnswer answer) {
             if (answer == Link::FrameAnswer::Refused)
-                ui->statusBar->showMessage(tr("Write error"), statusMessageTime);
+                showStatusMessage(tr("Write error"));
         });
 
     ui->progressBar->hide();
     // A frame the radio did not acknowledge may not be in its memory: a
     // refused or unanswered frame makes the whole write an error.
-    ui->statusBar->showMessage(allAcknowledged ? tr("Write finished") : tr("Write error"), statusMessageTime);
+    showStatusMessage(allAcknowledged ? tr("Write finished") : tr("Write error"));
     QGuiApplication::restoreOverrideCursor();
 }
 

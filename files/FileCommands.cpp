@@ -13,7 +13,6 @@
 #include <QMessageBox>
 
 namespace {
-constexpr int statusMessageTime = 2000; // ms
 constexpr char csvSuffix[] = "csv";
 constexpr char csvNameFilter[] = "*.csv";
 } // namespace
@@ -46,10 +45,10 @@ void MainWindow::open()
         fillFrequencyTable();
         QGuiApplication::restoreOverrideCursor();
         currentFileName = fileName;
-        ui->statusBar->showMessage(tr("File loaded"), statusMessageTime);
+        showStatusMessage(tr("File loaded"));
     } else {
         QGuiApplication::restoreOverrideCursor();
-        ui->statusBar->showMessage(tr("File not loaded"), statusMessageTime);
+        showStatusMessage(tr("File not loaded"));
     }
 }
 
@@ -90,7 +89,7 @@ bool MainWindow::writeCsvFile()
         records.append({nameEditor(row)->text(), frequencyEditor(row)->text()});
     const bool written = ChannelCsv::writeFile(currentFileName, records);
     QGuiApplication::restoreOverrideCursor();
-    ui->statusBar->showMessage(written ? tr("File saved") : tr("File not saved"), statusMessageTime);
+    showStatusMessage(written ? tr("File saved") : tr("File not saved"));
     return written;
 }
 
