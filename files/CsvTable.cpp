@@ -2,6 +2,7 @@
 
 #include "Utf8Check.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QIODevice>
 
@@ -239,20 +240,10 @@ bool CsvTable::read(QIODevice &device)
 
 bool CsvTable::readBytes(const QByteArray &content)
 {
-    clear();
-    try {
-        reserveFor(content.size());
-        Loader loader(*this);
-        if (!loader.addBytes(content.constData(), content.size()) || !loader.finish()) {
-            clear();
-            return false;
-        }
-        fieldText.squeeze();
-        return true;
-    } catch (const std::bad_alloc &) {
-        clear();
-        return false;
-    }
+    QBuffer buffer;
+    buffer.setData(content);
+    buffer.open(QIODevice::ReadOnly);
+    return read(buffer);
 }
 
 unsigned CsvTable::rowCount() const

@@ -16,6 +16,7 @@
 #include "MainWindow.h"
 #include "RadioProtocol.h"
 #include "SerialPorts.h"
+#include "TestEnvironment.h"
 #include "VirtualRadio.h"
 
 #include <QApplication>
@@ -70,11 +71,7 @@ Transfer median(std::vector<Transfer> transfers)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsFolder;
-    qputenv("XDG_CONFIG_HOME", settingsFolder.path().toLocal8Bit());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    TestEnvironment environment; // headless, settings in a temporary folder
     QApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, QString(argv[1]).toInt()) : 1;
 
