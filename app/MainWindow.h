@@ -59,6 +59,7 @@ private:
     void fillComPortComboBox();
     bool probePort(const QString &portName);
     bool allChannelsValid();
+    void showTransferProgress();
     void showDeviceState(const QString &text, const char *styleSheet);
     void setTransferButtonsEnabled(bool enabled);
     void closeVanishedPort();

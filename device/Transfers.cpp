@@ -16,10 +16,7 @@ void MainWindow::loadFreqsFromVkr()
         return;
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ui->progressBar->show();
-    ui->progressBar->setMinimum(0);
-    ui->progressBar->setMaximum(channelCount);
-    ui->progressBar->reset();
+    showTransferProgress();
 
     const int received = Link::readChannelMemory(
         *serialPort, channelCount, [this](int row, const Link::ReceivedChannel &channel) {
@@ -53,10 +50,7 @@ void MainWindow::saveFreqsToVkr()
         channels.append({nameEditor(row)->text(), frequencyEditor(row)->text()});
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ui->progressBar->show();
-    ui->progressBar->setMinimum(0);
-    ui->progressBar->setMaximum(channelCount);
-    ui->progressBar->reset();
+    showTransferProgress();
 
     const bool allAcknowledged = Link::writeChannelMemory(
         *serialPort, channels, [this](int row) { ui->progressBar->setValue(row); },
@@ -70,6 +64,15 @@ void MainWindow::saveFreqsToVkr()
     // refused or unanswered frame makes the whole write an error.
     showStatusMessage(allAcknowledged ? tr("Write finished") : tr("Write error"));
     QGuiApplication::restoreOverrideCursor();
+}
+
+// The progress bar runs from 0 to the radio's channel count during a transfer.
+void MainWindow::showTransferProgress()
+{
+    ui->progressBar->show();
+    ui->progressBar->setMinimum(0);
+    ui->progressBar->setMaximum(channelCount);
+    ui->progressBar->reset();
 }
 
 // Every frequency must be valid or empty before anything is sent.
