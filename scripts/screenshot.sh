@@ -63,6 +63,9 @@ sleep 7
 xdotool mousemove --window "$window" 420 225 click 1
 # 100 channels at the read's 200 ms quiet time each, and a last second.
 sleep 23
+# The read leaves the focus, and the view, on the last row: scroll back up.
+xdotool mousemove --window "$window" 150 250 click --repeat 40 --delay 20 4
+sleep 1
 mkdir -p "$root/docs"
 "$root/build/scripts/screengrab/vkr-screen-grab" "$root/docs/main-window.png" 508 481
 echo "screenshot: docs/main-window.png"
