@@ -2,6 +2,7 @@
 #include "ui_MainWindow.h"
 
 #include "AboutDialog.h"
+#include "LazyImageIcon.h"
 #include "SettingsKeys.h"
 
 #include <QSerialPort>
@@ -24,6 +25,7 @@ MainWindow::MainWindow(QWidget *parent)
     , settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application))
 {
     ui->setupUi(this);
+    ui->actionAbout->setIcon(lazyImageIcon(QStringLiteral(":/images/Corvane_Logo-transparent.png")));
     ui->progressBar->hide();
     connectSignals();
     setupFrequencyTable();

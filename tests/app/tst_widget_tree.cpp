@@ -40,6 +40,7 @@ private slots:
     void actions_data();
     void actions();
     void saveAsSharesTheSaveIcon();
+    void aboutActionShowsTheLogo();
     void menus();
     void slotTable();
     void images_data();
@@ -228,6 +229,21 @@ void WidgetTreeTest::saveAsSharesTheSaveIcon()
 {
     QCOMPARE(child<QAction>("actionSave_as")->icon().cacheKey(), child<QAction>("actionSave")->icon().cacheKey());
     QCOMPARE(child<QToolButton>("toolButtonSave")->icon().cacheKey(), child<QAction>("actionSave")->icon().cacheKey());
+}
+
+// The logo is read when a picture of it is first needed, and is then the
+// same picture an icon read at once would give.
+void WidgetTreeTest::aboutActionShowsTheLogo()
+{
+    const QString logo(":/images/Corvane_Logo-transparent.png");
+    const QIcon icon = child<QAction>("actionAbout")->icon();
+    QCOMPARE(icon.availableSizes(), QList<QSize>({QSize(2126, 772)}));
+    const QIcon direct{QPixmap(logo)};
+    for (const QSize &size : {QSize(16, 16), QSize(300, 120)}) {
+        QCOMPARE(icon.actualSize(size), direct.actualSize(size));
+        QCOMPARE(icon.pixmap(size).toImage(), direct.pixmap(size).toImage());
+        QCOMPARE(icon.pixmap(size, QIcon::Disabled).toImage(), direct.pixmap(size, QIcon::Disabled).toImage());
+    }
 }
 
 void WidgetTreeTest::menus()
