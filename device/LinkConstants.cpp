@@ -17,8 +17,8 @@ const QByteArray pingAnswer = bytes({0x02, 0x72, 0x41});
 const QByteArray identifyCommand = bytes({0x02, 0x50});
 const QByteArray readMemoryCommand = bytes({0x02, 0x54});
 const QByteArray writeMemoryCommand = bytes({0x02, 0x4D});
-const QByteArray ackByte = bytes({0x06});
-const QByteArray stxByte = bytes({0x02});
-const QByteArray eotByte = bytes({0x04});
+const QByteArray ackByte(1, ackValue);
+const QByteArray stxByte(1, stxValue);
+const QByteArray eotByte(1, eotValue);
 
 } // namespace Link

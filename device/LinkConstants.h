@@ -15,8 +15,11 @@ extern const QByteArray ackByte;            // 06: acknowledges a channel frame
 extern const QByteArray stxByte;            // 02: precedes each frame of a write
 extern const QByteArray eotByte;            // 04: ends a write
 
-constexpr char ackValue = 0x06;
-constexpr char nakValue = 0x15;
+// The single control bytes, as values.
+constexpr char stxValue = 0x02; // start of a frame
+constexpr char eotValue = 0x04; // end of a write
+constexpr char ackValue = 0x06; // a frame taken
+constexpr char nakValue = 0x15; // a frame refused
 
 constexpr int baudRate = 9600;
 

@@ -11,8 +11,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr char stx = 0x02;
-constexpr char eot = 0x04;
 constexpr int sentFrameBytes = 1 + Link::sentFrameLength; // STX, frame, checksum
 
 // Neither the ping nor the ping answer: STX 'r' '?'.
@@ -177,7 +175,7 @@ void RadioProtocol::hear(char byte, TimePoint at)
 void RadioProtocol::parseCommand(char byte, TimePoint at)
 {
     if (command.isEmpty()) {
-        if (byte == stx)
+        if (byte == Link::stxValue)
             command.append(byte);
         return;
     }
@@ -207,7 +205,7 @@ void RadioProtocol::parseCommand(char byte, TimePoint at)
         || Link::readMemoryCommand.startsWith(command) || Link::writeMemoryCommand.startsWith(command);
     if (!started) {
         command.clear();
-        if (byte == stx)
+        if (byte == Link::stxValue)
             command.append(byte);
     }
 }
@@ -271,14 +269,14 @@ void RadioProtocol::sendFrame(TimePoint at)
 void RadioProtocol::takeWriteByte(char byte, TimePoint at)
 {
     if (writeFrame.isEmpty()) {
-        if (byte == eot) {
+        if (byte == Link::eotValue) {
             if (!stopped) {
                 for (auto it = stagedFrames.cbegin(); it != stagedFrames.cend(); ++it)
                     radioMemory.setFrame(it.key(), it.value());
                 ++writesCompleted;
             }
             endSession();
-        } else if (byte == stx) {
+        } else if (byte == Link::stxValue) {
             writeFrame.append(byte);
         }
         return;

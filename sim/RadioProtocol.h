@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LinkConstants.h"
 #include "RadioMemory.h"
 #include "RadioSettings.h"
 
@@ -33,7 +34,7 @@ public:
     };
 
     // Time a byte takes on a 9600-baud wire: start bit, 8 data bits, stop bit.
-    static constexpr std::chrono::nanoseconds byteTime{10'000'000'000LL / 9600};
+    static constexpr std::chrono::nanoseconds byteTime{10'000'000'000LL / Link::baudRate};
     // A transfer the host abandons ends after this much silence.
     static constexpr std::chrono::milliseconds sessionTimeout{2500};
 

@@ -44,6 +44,15 @@ timespec timeUntil(RadioProtocol::TimePoint when)
     return result;
 }
 
+QByteArray bytesOf(const std::vector<RadioProtocol::LoggedByte> &log)
+{
+    QByteArray bytes;
+    bytes.reserve(int(log.size()));
+    for (const RadioProtocol::LoggedByte &byte : log)
+        bytes.append(static_cast<char>(byte.value));
+    return bytes;
+}
+
 } // namespace
 
 VirtualRadio::VirtualRadio(const RadioSettings &settings)
@@ -169,10 +178,7 @@ std::vector<VirtualRadio::LoggedByte> VirtualRadio::receivedLog() const
 
 QByteArray VirtualRadio::received() const
 {
-    QByteArray bytes;
-    for (const LoggedByte &byte : receivedLog())
-        bytes.append(static_cast<char>(byte.value));
-    return bytes;
+    return bytesOf(receivedLog());
 }
 
 std::vector<VirtualRadio::LoggedByte> VirtualRadio::sentLog() const
@@ -183,10 +189,7 @@ std::vector<VirtualRadio::LoggedByte> VirtualRadio::sentLog() const
 
 QByteArray VirtualRadio::sent() const
 {
-    QByteArray bytes;
-    for (const LoggedByte &byte : sentLog())
-        bytes.append(static_cast<char>(byte.value));
-    return bytes;
+    return bytesOf(sentLog());
 }
 
 void VirtualRadio::clearLogs()

@@ -36,8 +36,6 @@ AFNameValidator *sharedNameValidator()
 
 void MainWindow::setupFrequencyTable()
 {
-    sharedFreqValidator();
-    sharedNameValidator();
     ui->frequencyTable->setRowCount(channelCount);
     ui->frequencyTable->setColumnWidth(NumberColumn, numberColumnWidth);
     ui->frequencyTable->setColumnWidth(NameColumn, nameColumnWidth);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExpectedStyles.h"
+#include "KeyTyping.h"
 #include "MainWindow.h"
 #include "SerialPorts.h"
 #include "VirtualRadio.h"
@@ -22,10 +24,6 @@
 #include <memory>
 
 namespace DeviceTest {
-
-constexpr char blackStyle[] = "color: black; font-size:16px; font-family: Arial";
-constexpr char greenStyle[] = "color: green; font-size:16px; font-family: Arial";
-constexpr char redStyle[] = "color: red; font-size:16px; font-family: Arial";
 
 // Generous bound for a scan: an identified radio costs 5 s of quiet time.
 constexpr int scanPatience = 30000;
@@ -120,14 +118,7 @@ public:
             QTest::keyClick(editor, Qt::Key_Delete);
             return;
         }
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClick(editor, c.toLatin1());
-            } else {
-                QTest::sendKeyEvent(QTest::Press, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
-                QTest::sendKeyEvent(QTest::Release, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            }
-        }
+        typeText(editor, text);
     }
 
     std::unique_ptr<MainWindow> window;

@@ -108,7 +108,7 @@ void DiscoveryTest::identifiesEachModel()
         QVERIFY(w.waitForFirstScan());
 
         QCOMPARE(w.label->text(), label);
-        QCOMPARE(w.label->styleSheet(), QString(greenStyle));
+        QCOMPARE(w.label->styleSheet(), ExpectedStyle::green);
         QCOMPARE(w.table->rowCount(), rows);
         QCOMPARE(w.number(0), firstNumber);
         QCOMPARE(w.number(rows - 1), lastNumber);
@@ -133,7 +133,7 @@ void DiscoveryTest::noPortsAtAll()
     QVERIFY(w.waitForFirstScan());
     QCOMPARE(w.ports->count(), 0);
     QCOMPARE(w.label->text(), QStringLiteral("No device"));
-    QCOMPARE(w.label->styleSheet(), QString(redStyle));
+    QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Connecting device"));
     QVERIFY(w.buttonsDisabled());
     QVERIFY(!w.portOpen());
@@ -176,7 +176,7 @@ void DiscoveryTest::echoedPingAccepted()
     DeviceWindow w;
     QVERIFY(w.waitForFirstScan());
     QCOMPARE(w.label->text(), QStringLiteral("VKR627A"));
-    QCOMPARE(w.label->styleSheet(), QString(greenStyle));
+    QCOMPARE(w.label->styleSheet(), ExpectedStyle::green);
     QVERIFY(w.buttonsEnabled());
 }
 
@@ -191,7 +191,7 @@ void DiscoveryTest::wrongPingRejected()
     QVERIFY(w.waitForFirstScan());
     QCOMPARE(w.ports->count(), 2);
     QCOMPARE(w.label->text(), QStringLiteral("No device"));
-    QCOMPARE(w.label->styleSheet(), QString(redStyle));
+    QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
     QVERIFY(w.buttonsDisabled());
     QVERIFY(!w.portOpen());
     QCOMPARE(radios[0]->received(), Link::pingCommand);
@@ -204,7 +204,7 @@ void DiscoveryTest::pingWithoutIdentifyLeavesAlive()
     DeviceWindow w;
     QVERIFY(w.waitForFirstScan());
     QCOMPARE(w.label->text(), QStringLiteral("alive"));
-    QCOMPARE(w.label->styleSheet(), QString(redStyle));
+    QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
     QVERIFY(w.buttonsDisabled());
     QVERIFY(!w.portOpen());
     QCOMPARE(radios[0]->received(), probeBytes());
@@ -218,7 +218,7 @@ void DiscoveryTest::unknownModelTextLeavesRead()
     DeviceWindow w;
     QVERIFY(w.waitForFirstScan());
     QCOMPARE(w.label->text(), QStringLiteral("read"));
-    QCOMPARE(w.label->styleSheet(), QString(redStyle));
+    QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
     QVERIFY(w.buttonsDisabled());
     QVERIFY(!w.portOpen());
     QCOMPARE(w.table->rowCount(), 100);
@@ -262,7 +262,7 @@ void DiscoveryTest::choosingPortsProbesEachOnce()
     w.choosePort(1);
     QCOMPARE(w.ports->currentIndex(), 1);
     QCOMPARE(w.label->text(), QStringLiteral("No device"));
-    QCOMPARE(w.label->styleSheet(), QString(redStyle));
+    QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
     QVERIFY(!w.portOpen());
     QVERIFY(w.buttonsDisabled());
     QCOMPARE(radios[1]->received(), Link::pingCommand);
@@ -273,7 +273,7 @@ void DiscoveryTest::choosingPortsProbesEachOnce()
     w.choosePort(0);
     QCOMPARE(w.ports->currentIndex(), 0);
     QCOMPARE(w.label->text(), QStringLiteral("VKR627S"));
-    QCOMPARE(w.label->styleSheet(), QString(greenStyle));
+    QCOMPARE(w.label->styleSheet(), ExpectedStyle::green);
     QVERIFY(w.portOpen());
     QVERIFY(w.isOnPort(radios[0]->portName()));
     QVERIFY(w.buttonsEnabled());
@@ -305,24 +305,24 @@ void DiscoveryTest::twentyChannelsThenHundred()
         QCOMPARE(w.number(row), QString::number(row));
     QCOMPARE(w.nameEditor(3)->text(), QStringLiteral("TOWER"));
     QCOMPARE(w.frequencyEditor(3)->text(), QStringLiteral("121.500"));
-    QCOMPARE(w.frequencyEditor(3)->styleSheet(), QString(greenStyle));
+    QCOMPARE(w.frequencyEditor(3)->styleSheet(), ExpectedStyle::green);
     for (int row = 20; row < 100; ++row) {
         QVERIFY(w.nameEditor(row)->text().isEmpty());
         QVERIFY(w.frequencyEditor(row)->text().isEmpty());
     }
 
     QLineEdit *name = w.nameEditor(50);
-    QCOMPARE(name->styleSheet(), QString(blackStyle));
+    QCOMPARE(name->styleSheet(), ExpectedStyle::black);
     w.typeInto(name, QStringLiteral("ab-cdefghij"));
     QCOMPARE(name->text(), QStringLiteral("ABCDEFGH"));
     QLineEdit *frequency = w.frequencyEditor(50);
-    QCOMPARE(frequency->styleSheet(), QString(blackStyle));
+    QCOMPARE(frequency->styleSheet(), ExpectedStyle::black);
     w.typeInto(frequency, QStringLiteral("137"));
     QCOMPARE(frequency->text(), QStringLiteral("13"));
-    QCOMPARE(frequency->styleSheet(), QString(redStyle));
+    QCOMPARE(frequency->styleSheet(), ExpectedStyle::red);
     w.typeInto(frequency, QStringLiteral("136.980"));
     QCOMPARE(frequency->text(), QStringLiteral("136.980"));
-    QCOMPARE(frequency->styleSheet(), QString(greenStyle));
+    QCOMPARE(frequency->styleSheet(), ExpectedStyle::green);
 }
 
 // However often the list is scanned, one change of selection runs one probe.
@@ -365,7 +365,7 @@ void DiscoveryTest::randomAnswersNeverCrash()
     for (int scan = 0; scan < 2; ++scan) {
         if (scan > 0)
             w.pressAuto();
-        const bool identified = w.label->styleSheet() == QLatin1String(greenStyle);
+        const bool identified = w.label->styleSheet() == ExpectedStyle::green;
         if (identified) {
             QVERIFY2(modelLabels.contains(w.label->text()), qPrintable(w.label->text()));
             QVERIFY(w.portOpen());
@@ -374,7 +374,7 @@ void DiscoveryTest::randomAnswersNeverCrash()
             QVERIFY(rows == 20 || rows == 100);
             QCOMPARE(w.number(0), rows == 20 ? QStringLiteral("1") : QStringLiteral("0"));
         } else {
-            QCOMPARE(w.label->styleSheet(), QString(redStyle));
+            QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
             QVERIFY2(failureLabels.contains(w.label->text()), qPrintable(w.label->text()));
             QVERIFY(!w.portOpen());
             QVERIFY(w.buttonsDisabled());
@@ -396,7 +396,7 @@ void DiscoveryTest::unpluggedRadioIsDropped()
     radios[0]->unplug();
     QVERIFY(waitUntil([&w] { return !w.portOpen(); }, 10000));
     QCOMPARE(w.label->text(), QStringLiteral("No device"));
-    QCOMPARE(w.label->styleSheet(), QString(redStyle));
+    QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
     QVERIFY(w.buttonsDisabled());
 
     w.pressAuto();

@@ -48,7 +48,7 @@ struct Connected {
     bool identified() const
     {
         return radio.isServing() && window->waitForFirstScan()
-            && window->label->styleSheet() == QLatin1String(greenStyle);
+            && window->label->styleSheet() == ExpectedStyle::green;
     }
 
     // Bytes the radio heard since it answered the probe.
@@ -239,7 +239,7 @@ void TransfersTest::writeRefusedForInvalidFrequency()
     w.typeInto(w.nameEditor(0), QStringLiteral("TOWER"));
     w.typeInto(w.frequencyEditor(0), QStringLiteral("121.500"));
     w.typeInto(w.frequencyEditor(7), QStringLiteral("12"));
-    QCOMPARE(w.frequencyEditor(7)->styleSheet(), QString(redStyle));
+    QCOMPARE(w.frequencyEditor(7)->styleSheet(), ExpectedStyle::red);
 
     QString title, text;
     QMessageBox::StandardButtons buttons;
@@ -326,7 +326,7 @@ void TransfersTest::readDecodesFrames()
     w.typeInto(w.nameEditor(1), QStringLiteral("OLD"));
     w.typeInto(w.frequencyEditor(1), QStringLiteral("120.000"));
     w.typeInto(w.frequencyEditor(12), QStringLiteral("122.000"));
-    QCOMPARE(w.frequencyEditor(15)->styleSheet(), QString(blackStyle));
+    QCOMPARE(w.frequencyEditor(15)->styleSheet(), ExpectedStyle::black);
 
     QSignalSpy progress(w.progressBar, &QProgressBar::valueChanged);
     PaintWatcher painting(w.table->viewport());
@@ -345,13 +345,13 @@ void TransfersTest::readDecodesFrames()
         QCOMPARE(w.frequencyEditor(row)->text(), want.frequency);
     }
     for (int row : {0, 3, 4, 5, 19})
-        QCOMPARE(w.frequencyEditor(row)->styleSheet(), QString(greenStyle));
+        QCOMPARE(w.frequencyEditor(row)->styleSheet(), ExpectedStyle::green);
     for (int row : {6, 7})
-        QCOMPARE(w.frequencyEditor(row)->styleSheet(), QString(redStyle));
+        QCOMPARE(w.frequencyEditor(row)->styleSheet(), ExpectedStyle::red);
     // Emptied by the read: red where it held a frequency, untouched where not.
-    QCOMPARE(w.frequencyEditor(1)->styleSheet(), QString(redStyle));
-    QCOMPARE(w.frequencyEditor(12)->styleSheet(), QString(redStyle));
-    QCOMPARE(w.frequencyEditor(15)->styleSheet(), QString(blackStyle));
+    QCOMPARE(w.frequencyEditor(1)->styleSheet(), ExpectedStyle::red);
+    QCOMPARE(w.frequencyEditor(12)->styleSheet(), ExpectedStyle::red);
+    QCOMPARE(w.frequencyEditor(15)->styleSheet(), ExpectedStyle::black);
 
     QCOMPARE(c.heardAfterProbe(), Link::readMemoryCommand + Link::ackByte.repeated(20));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read finished"));
@@ -393,7 +393,7 @@ void TransfersTest::readSplitsFrameAtPause()
     // 57 45 52 20 20 20, then the empty frame 76 00 20 ...
     QCOMPARE(w.frequencyEditor(3)->text(), QStringLiteral("87.345"));
     QCOMPARE(w.nameEditor(3)->text(), QStringLiteral("R v"));
-    QCOMPARE(w.frequencyEditor(3)->styleSheet(), QString(redStyle));
+    QCOMPARE(w.frequencyEditor(3)->styleSheet(), ExpectedStyle::red);
     QCOMPARE(w.nameEditor(4)->text(), QStringLiteral("GROUND"));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read finished"));
     QCOMPARE(c.heardAfterProbe(), Link::readMemoryCommand + Link::ackByte.repeated(20));

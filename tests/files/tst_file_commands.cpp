@@ -1,7 +1,7 @@
 // Open, save and save as driven through the window as a user does: menu
 // actions and tool buttons, the real file dialogs answered by typing a name
 // and pressing their buttons, and the warning box.
-#include "EditorStyles.h"
+#include "ExpectedStyles.h"
 #include "FileDialogDriver.h"
 #include "MainWindow.h"
 #include "SettingsKeys.h"
@@ -26,9 +26,9 @@ using namespace FileDialogDriver;
 
 namespace {
 
-const QString black = QLatin1String(EditorStyle::black);
-const QString green = QLatin1String(EditorStyle::green);
-const QString red = QLatin1String(EditorStyle::red);
+const QString black = ExpectedStyle::black;
+const QString green = ExpectedStyle::green;
+const QString red = ExpectedStyle::red;
 
 std::unique_ptr<MainWindow> newWindow()
 {

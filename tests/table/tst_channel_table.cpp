@@ -1,7 +1,7 @@
 // The channel table of the main window: its build, renumbering, resizing,
 // clearing, and the colouring of frequency cells.
 #include "AFNameValidator.h"
-#include "EditorStyles.h"
+#include "ExpectedStyles.h"
 #include "FreqValidator.h"
 #include "MainWindow.h"
 #include "TestMain.h"
@@ -30,9 +30,9 @@ public:
 
 namespace {
 
-const QString black = QLatin1String(EditorStyle::black);
-const QString green = QLatin1String(EditorStyle::green);
-const QString red = QLatin1String(EditorStyle::red);
+const QString black = ExpectedStyle::black;
+const QString green = ExpectedStyle::green;
+const QString red = ExpectedStyle::red;
 
 QTableWidget *tableOf(MainWindow &window)
 {
