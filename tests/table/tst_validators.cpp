@@ -67,7 +67,6 @@ void ValidatorsTest::frequencyWholeText_data()
     QTest::newRow("guard frequency") << "121.500" << acceptable;
     QTest::newRow("136.975") << "136.975" << acceptable;
     QTest::newRow("highest channel") << "136.980" << acceptable;
-    QTest::newRow("fifth character not examined") << "121.x00" << acceptable;
 
     QTest::newRow("below band") << "117.995" << invalid;
     QTest::newRow("above band") << "137.000" << invalid;
@@ -82,6 +81,12 @@ void ValidatorsTest::frequencyWholeText_data()
     QTest::newRow("eight characters") << "118.0000" << invalid;
     QTest::newRow("far too long") << "121.500121.500" << invalid;
     QTest::newRow("letters") << "abc.def" << invalid;
+    QTest::newRow("letter after the point") << "118.x00" << invalid;
+    QTest::newRow("letters after the point") << "118.abc" << invalid;
+    QTest::newRow("letter in the middle") << "121.5x0" << invalid;
+    QTest::newRow("spaces after the point") << "118.   " << invalid;
+    QTest::newRow("minus after the point") << "118.0-5" << invalid;
+    QTest::newRow("space in the megahertz") << "1 8.000" << invalid;
     QTest::newRow("200 MHz") << "200.000" << invalid;
 
     QTest::newRow("empty") << "" << intermediate;
@@ -176,6 +181,9 @@ void ValidatorsTest::frequencyCompleteTextRefusesOverwrite()
     QCOMPARE(editors.frequency.selectedText(), QString("0"));
     QTest::keyClick(&editors.frequency, Qt::Key_3);
     QCOMPARE(editors.frequency.text(), QString("118.000"));
+    editors.frequency.setSelection(4, 1);
+    QTest::keyClick(&editors.frequency, Qt::Key_X);
+    QCOMPARE(editors.frequency.text(), QString("118.000"));
     QVERIFY(editors.frequency.hasAcceptableInput());
 }
 
@@ -209,6 +217,8 @@ void ValidatorsTest::nameWholeText_data()
     QTest::newRow("empty") << "" << 0 << QValidator::Acceptable << "";
     QTest::newRow("cursor at start") << "a-b" << 0 << QValidator::Acceptable << "a-b";
     QTest::newRow("cursor beyond the text") << "ab" << 5 << QValidator::Acceptable << "ab";
+    QTest::newRow("semicolon typed") << "A;" << 2 << QValidator::Invalid << "A;";
+    QTest::newRow("semicolon before the cursor") << "A;b" << 3 << QValidator::Invalid << "A;b";
 }
 
 void ValidatorsTest::nameWholeText()
@@ -254,6 +264,11 @@ void ValidatorsTest::namePasteJudgesOnlyLastCharacter()
     QApplication::clipboard()->setText("xy-z");
     QTest::keyClick(&editors.name, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(editors.name.text(), QString("xy-Z"));
+    // The file's field separator is refused wherever it stands in a paste.
+    editors.name.clear();
+    QApplication::clipboard()->setText("a;B");
+    QTest::keyClick(&editors.name, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(editors.name.text(), QString());
 }
 
 VKR_TEST_MAIN(ValidatorsTest)
