@@ -7,6 +7,10 @@
 namespace {
 
 constexpr char fieldSeparator = ';';
+// Stands in for a field separator inside a name. The name editor refuses
+// ';', but a name read from the radio may hold one, and written as it is
+// it would split the record on reload and push the frequency out of place.
+constexpr char separatorInName = ',';
 // The format's line end, written the same on every platform.
 constexpr char lineEnd[] = "\r\n";
 
@@ -24,7 +28,9 @@ QByteArray toBytes(const ChannelRecords &records)
 
     QByteArray bytes;
     for (int k = 0; k < recordsToWrite; ++k) {
-        bytes.append(records.at(k).name.toUtf8());
+        QString name = records.at(k).name; // shared; copied only if replaced
+        name.replace(QLatin1Char(fieldSeparator), QLatin1Char(separatorInName));
+        bytes.append(name.toUtf8());
         bytes.append(fieldSeparator);
         bytes.append(records.at(k).frequency.toUtf8());
         bytes.append(lineEnd);

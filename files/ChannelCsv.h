@@ -31,7 +31,8 @@ namespace ChannelCsv {
 // the last one that holds a name or a frequency, so that empty channels
 // between filled ones keep their places (an empty record is the line ";").
 // Records with nothing in them at the end are left out; no filled record
-// at all gives no bytes.
+// at all gives no bytes. A ';' in a name is written as ',', so that the
+// name stays one field when the file is read back.
 QByteArray toBytes(const ChannelRecords &records);
 
 // Writes toBytes(records) to the named file, by its full Unicode name. The

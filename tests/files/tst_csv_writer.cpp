@@ -179,6 +179,8 @@ void CsvWriterTest::toBytes_data()
     QTest::newRow("UTF-8") << QStringList{QString::fromUtf8("KÖLN|118.000")} << QByteArray("K\xC3\x96LN;118.000\r\n");
     QTest::newRow("spaces kept") << QStringList{" A B |118.000"} << QByteArray(" A B ;118.000\r\n");
     QTest::newRow("one-character name") << QStringList{"A|118.000"} << QByteArray("A;118.000\r\n");
+    QTest::newRow("separator in a name as comma") << QStringList{"a;\"B|121.500"}
+                                                  << QByteArray("a,\"B;121.500\r\n");
 }
 
 void CsvWriterTest::toBytes()
@@ -208,6 +210,9 @@ void CsvWriterTest::fromTable_data()
                                        << QStringList{QString::fromUtf8("KÖLN|118.000")};
     QTest::newRow("quoted fields") << QByteArray("\"TOWER\";\"118.000\"\r\n") << 100
                                    << QStringList{"TOWER|118.000"};
+    // What a name with a separator was written as loads back in its place.
+    QTest::newRow("comma and quote in a name") << QByteArray("a,\"B;121.500\r\n") << 100
+                                               << QStringList{"a,\"B|121.500"};
 }
 
 void CsvWriterTest::fromTable()
