@@ -42,6 +42,10 @@ bool writeFile(const QString &fileName, const ChannelRecords &records)
 {
     const QByteArray bytes = toBytes(records);
     QSaveFile file(fileName);
+    // A writable file in a folder that takes no new files can still be
+    // saved, though not atomically. Qt falls back only when the temporary
+    // file is refused for lack of permission; every other failure stays one.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     // The explicit flush matters: commit() flushes what is still buffered

@@ -38,7 +38,9 @@ QByteArray toBytes(const ChannelRecords &records);
 // Writes toBytes(records) to the named file, by its full Unicode name. The
 // bytes go to a temporary file beside it, which replaces the named file only
 // once everything was written, flushed and closed; on any failure the
-// previous file stays exactly as it was and the result is false.
+// previous file stays exactly as it was and the result is false. Where no
+// file can be created beside it (a read-only folder) but the named file
+// itself may be written, it is written directly, without that protection.
 bool writeFile(const QString &fileName, const ChannelRecords &records);
 
 // The first `maxRecords` rows of a table read from a channel file, or all

@@ -13,8 +13,12 @@
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
+#include "RunAsNobody.h"
+
+#include <QScopeGuard>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -153,6 +157,8 @@ private slots:
     void writeFileThatDoesNotOpen();
     void writeFileWhileDiskFills_data();
     void writeFileWhileDiskFills();
+    void writeFileInReadOnlyFolder_data();
+    void writeFileInReadOnlyFolder();
 };
 
 void CsvWriterTest::toBytes_data()
@@ -337,6 +343,47 @@ void CsvWriterTest::writeFileWhileDiskFills()
     QCOMPARE(contentOf(fileName), ChannelCsv::toBytes(table));
 #else
     QSKIP("needs a file-size limit, which only POSIX systems offer");
+#endif
+}
+
+void CsvWriterTest::writeFileInReadOnlyFolder_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QByteArray>("content");
+
+    QTest::newRow("existing writable file is written") << "channels.csv" << QByteArray("written\n")
+                                                       << QByteArray("TOWER;118.000\r\n;121.500\r\n");
+    QTest::newRow("new file is not created") << "new.csv" << QByteArray("not written\n")
+                                             << QByteArray("OLD;119.000\r\nOLD;120.000\r\nOLD;122.000\r\n");
+}
+
+// A folder that takes no new files, holding a file anyone may write. The
+// save runs as a user without root's rights, which would ignore the folder's.
+void CsvWriterTest::writeFileInReadOnlyFolder()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, target);
+    QFETCH(QByteArray, output);
+    QFETCH(QByteArray, content);
+    QTemporaryDir top;
+    const QString folder = top.filePath("read-only");
+    QCOMPARE(chmod(QFile::encodeName(top.path()).constData(), 0711), 0);
+    QVERIFY(QDir(top.path()).mkdir("read-only"));
+    const QString fileName = folder + "/channels.csv";
+    QVERIFY(writeContent(fileName, "OLD;119.000\r\nOLD;120.000\r\nOLD;122.000\r\n"));
+    QCOMPARE(chmod(QFile::encodeName(fileName).constData(), 0666), 0);
+    QCOMPARE(chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    // Lets the temporary folder be removed again by a user other than root.
+    const auto writable = qScopeGuard([&folder] { chmod(QFile::encodeName(folder).constData(), 0700); });
+
+    const NobodyRun run = runAsNobody(WRITE_CHANNEL_FILE_PROGRAM, {folder + '/' + target});
+    QVERIFY2(run.finished && run.exitCode == 0, run.errors.constData());
+    QCOMPARE(run.output, output);
+    QCOMPARE(contentOf(fileName), content);
+    QCOMPARE(folderEntries(folder), QStringList{"channels.csv"});
+#else
+    QSKIP("needs POSIX file permissions");
 #endif
 }
 
