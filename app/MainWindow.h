@@ -61,6 +61,7 @@ private:
     bool allChannelsValid();
     void showTransferProgress();
     void showDeviceState(const QString &text, const char *styleSheet);
+    void showDeviceText(const QString &text);
     void setTransferButtonsEnabled(bool enabled);
     void closeVanishedPort();
 

@@ -12,6 +12,21 @@ constexpr quint8 emptyChannelMegahertz = 118;
 constexpr int kilohertzPerStep = 5;
 constexpr int kilohertzDigits = 3;
 
+// The name's UTF-8 bytes, cut after the last whole character that fits into
+// the name field, then padded with spaces: a cut inside a character would
+// leave the radio half of it.
+QByteArray nameField(const QString &name)
+{
+    QByteArray bytes = name.toUtf8();
+    if (bytes.size() > nameLength) {
+        int cut = nameLength;
+        while (cut > 0 && (static_cast<quint8>(bytes.at(cut)) & 0xC0) == 0x80)
+            --cut; // a continuation byte: the character began before it
+        bytes.truncate(cut);
+    }
+    return bytes + QByteArray(nameLength - bytes.size(), ' ');
+}
+
 quint32 unsignedDecimal(const QString &text)
 {
     bool ok = false;
@@ -55,9 +70,7 @@ QByteArray encodeChannelFrame(const QString &name, const QString &frequency)
     frame.reserve(sentFrameLength);
     frame.append(static_cast<char>(bytes.megahertz));
     frame.append(static_cast<char>(bytes.step));
-    QByteArray nameBytes = name.toUtf8().left(nameLength);
-    nameBytes.append(QByteArray(nameLength - nameBytes.size(), ' '));
-    frame.append(nameBytes);
+    frame.append(nameField(name));
     frame.append(frameChecksum(frame, frameLength));
     return frame;
 }

@@ -28,8 +28,8 @@ QString frequencyText(quint8 megahertz, quint8 step);
 FrequencyBytes frequencyBytes(const QString &frequency);
 
 // The 11 bytes the host sends for a channel after the STX byte: megahertz,
-// step, the name's first 8 UTF-8 bytes padded with spaces, checksum. An
-// empty frequency is sent as 118.000.
+// step, the name's UTF-8 bytes up to the last whole character within 8
+// bytes, padded with spaces, checksum. An empty frequency is sent as 118.000.
 QByteArray encodeChannelFrame(const QString &name, const QString &frequency);
 
 // A channel as the table shows it after a read.

@@ -21,23 +21,27 @@ void send(QIODevice &port, const QByteArray &bytes)
 
 } // namespace
 
-int readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived)
+ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived)
 {
+    discardInput(port);
     send(port, readMemoryCommand);
-    int row = 0;
-    while (port.waitForReadyRead(readFrameTimeout) && row < channelCount) {
+    ReadResult result;
+    while (port.waitForReadyRead(readFrameTimeout) && result.received < channelCount) {
         QByteArray answer;
         collectReply(port, answer, readQuietTime);
         send(port, ackByte);
-        channelReceived(row, decodeChannelFrame(answer));
-        ++row;
+        if (answer.size() < frameLength)
+            ++result.shortFrames;
+        channelReceived(result.received, decodeChannelFrame(answer));
+        ++result.received;
     }
-    return row;
+    return result;
 }
 
 bool writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
                         const FrameAnswered &frameAnswered)
 {
+    discardInput(port);
     send(port, writeMemoryCommand);
     bool allAcknowledged = true;
     for (int row = 0; row < channels.size(); ++row) {

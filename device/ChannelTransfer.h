@@ -15,13 +15,21 @@ namespace Link {
 
 using ChannelReceived = std::function<void(int row, const ReceivedChannel &channel)>;
 
-// Sends the read command, then for each channel waits up to 1000 ms for its
-// frame, gathers it (200 ms of quiet ends it), acknowledges it and hands it
-// over decoded, with its row. After the last channel it still waits up to
-// 1000 ms, so bytes the radio sends after its memory stay in the port.
-// Gives the number of channels received: fewer than `channelCount` when the
+struct ReadResult {
+    int received = 0;    // channels handed over
+    int shortFrames = 0; // of them, answers of fewer than 10 bytes (cut short, or split by a pause)
+
+    // Every channel of the memory came, each as a whole frame.
+    bool isComplete(int channelCount) const { return received == channelCount && shortFrames == 0; }
+};
+
+// Drops what the port holds, sends the read command, then for each channel
+// waits up to 1000 ms for its frame, gathers it (200 ms of quiet ends it),
+// acknowledges it and hands it over decoded, with its row. After the last
+// channel it still waits up to 1000 ms, so bytes the radio sends after its
+// memory stay in the port. Fewer channels than `channelCount` come when the
 // radio fell silent.
-int readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived);
+ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived);
 
 struct ChannelText {
     QString name;
@@ -37,7 +45,7 @@ enum class FrameAnswer {
 using FrameSent = std::function<void(int row)>;
 using FrameAnswered = std::function<void(int row, FrameAnswer answer)>;
 
-// Sends the write command, then each channel as STX and its frame with
+// Drops what the port holds, sends the write command, then each channel as STX and its frame with
 // checksum, waiting up to 500 ms for the radio's answer to each, and 04 at
 // the end. Every frame is sent whatever the answers. `frameSent` runs while
 // the frame is on the line, before its answer is awaited, so that what the

@@ -44,7 +44,10 @@ void MainWindow::searchVKR()
                 },
                 Qt::QueuedConnection);
     } else {
+        // Nothing can be transferred over the closed port, even when no port
+        // is left to probe below.
         serialPort->close();
+        setTransferButtonsEnabled(false);
     }
     Link::applyLineSettings(*serialPort);
 
@@ -92,7 +95,7 @@ bool MainWindow::probePort(const QString &portName)
         return false;
 
     const Link::RadioModel *model = Link::probeRadio(*serialPort, [this](Link::ProbeStage stage) {
-        ui->VKRInfo->setText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
+        showDeviceText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
     });
     if (!model)
         return false;
@@ -123,8 +126,16 @@ void MainWindow::closeVanishedPort()
 
 void MainWindow::showDeviceState(const QString &text, const char *styleSheet)
 {
-    ui->VKRInfo->setText(text);
     ui->VKRInfo->setStyleSheet(QLatin1String(styleSheet));
+    showDeviceText(text);
+}
+
+// The scan blocks the event loop for seconds; the label is painted at once
+// so that the user sees each state as it is reached.
+void MainWindow::showDeviceText(const QString &text)
+{
+    ui->VKRInfo->setText(text);
+    ui->VKRInfo->repaint();
 }
 
 void MainWindow::setTransferButtonsEnabled(bool enabled)

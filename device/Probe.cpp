@@ -9,8 +9,7 @@ namespace Link {
 
 const RadioModel *probeRadio(QIODevice &port, const ProbeProgress &progress)
 {
-    port.readAll();
-
+    discardInput(port);
     port.write(pingCommand);
     if (!port.waitForReadyRead(pingFirstByteTimeout))
         return nullptr;

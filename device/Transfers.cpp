@@ -18,7 +18,7 @@ void MainWindow::loadFreqsFromVkr()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     showTransferProgress();
 
-    const int received = Link::readChannelMemory(
+    const Link::ReadResult result = Link::readChannelMemory(
         *serialPort, channelCount, [this](int row, const Link::ReceivedChannel &channel) {
             // The table is emptied only once the radio has begun to send: a
             // radio that sends nothing leaves it as it was.
@@ -33,9 +33,10 @@ void MainWindow::loadFreqsFromVkr()
 
     QGuiApplication::restoreOverrideCursor();
     ui->progressBar->hide();
-    // Fewer channels than the radio holds is no success: the rows not
-    // received are empty, not the radio's.
-    showStatusMessage(received == channelCount ? tr("Read finished") : tr("Read incomplete"));
+    // Fewer channels than the radio holds, or a frame cut short, is no
+    // success: rows not received are empty, not the radio's, and a short
+    // frame was decoded from the bytes that came.
+    showStatusMessage(result.isComplete(channelCount) ? tr("Read finished") : tr("Read incomplete"));
 }
 
 void MainWindow::saveFreqsToVkr()

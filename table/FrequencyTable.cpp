@@ -109,8 +109,8 @@ bool MainWindow::isFrequencyEditor(const QWidget *widget) const
         && ui->frequencyTable->isAncestorOf(editor);
 }
 
-// The colour slot colours the editor that has the focus, so every
-// programmatic change of an editor's text gives it the focus first.
+// Every programmatic change of an editor's text gives it the focus first,
+// as a user's typing would.
 // Texts from the radio or a file are shown as they are: the name validator,
 // which QLineEdit would run on the new text, upper-cases the character before
 // the cursor, so it is set aside while a name is put in. (The frequency
@@ -127,11 +127,13 @@ void MainWindow::setEditorText(QLineEdit *editor, const QString &text)
         editor->setValidator(validator);
 }
 
+// Colours the frequency editor whose text changed, wherever the focus is:
+// text dropped onto an editor without focus changes colour too.
 void MainWindow::setFreqValidColor()
 {
-    QWidget *focused = focusWidget();
-    if (!isFrequencyEditor(focused))
+    QObject *changed = sender();
+    if (!isFrequencyEditor(qobject_cast<QWidget *>(changed)))
         return;
-    auto *editor = static_cast<QLineEdit *>(focused);
+    auto *editor = static_cast<QLineEdit *>(changed);
     editor->setStyleSheet(QLatin1String(editor->hasAcceptableInput() ? EditorStyle::green : EditorStyle::red));
 }

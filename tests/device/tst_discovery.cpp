@@ -53,6 +53,27 @@ QByteArray probeBytes()
     return Link::pingCommand + Link::identifyCommand;
 }
 
+// The texts a label showed on screen, in the order painted, each once.
+class PaintedTexts : public QObject
+{
+public:
+    explicit PaintedTexts(QLabel *label)
+        : label(label)
+    {
+        label->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && (texts.isEmpty() || texts.last() != label->text()))
+            texts.append(label->text());
+        return false;
+    }
+
+    QLabel *label;
+    QStringList texts;
+};
+
 } // namespace
 
 class DiscoveryTest : public QObject
@@ -234,7 +255,10 @@ void DiscoveryTest::autoWhileConnectedRescansFromFirstPort()
     for (auto &radio : radios)
         radio->clearLogs();
 
+    PaintedTexts painted(w.label);
     w.pressAuto();
+    // Each state was on screen while the scan blocked the event loop.
+    QCOMPARE(painted.texts, (QStringList{"connecting...", "No device", "alive", "read", "VKR627"}));
     // The open port was closed, else the first port could not have been
     // opened by the same port object.
     QCOMPARE(radios[0]->received(), Link::pingCommand);
@@ -245,6 +269,13 @@ void DiscoveryTest::autoWhileConnectedRescansFromFirstPort()
     QVERIFY(w.portOpen());
     QVERIFY(w.buttonsEnabled());
     QVERIFY(!QGuiApplication::overrideCursor());
+
+    // The radio's port is gone from the list: the scan closes the port and
+    // leaves nothing to transfer with.
+    setPortList({});
+    w.pressAuto();
+    QVERIFY(!w.portOpen());
+    QVERIFY(w.buttonsDisabled());
 }
 
 // A change of selection probes the chosen port once: a port without a radio

@@ -88,7 +88,8 @@ private slots:
     void lineSettingsReachTheTerminal();
     void terminalPassesEveryByteValue();
     void collectReplyEndsAtQuietTime();
-    void collectReplyEndsAtMaximumLength();
+    void collectReplyEndsOnATalkativeLine_data();
+    void collectReplyEndsOnATalkativeLine();
 };
 
 void LinkExchangeTest::probeTiming_data()
@@ -305,24 +306,40 @@ void LinkExchangeTest::collectReplyEndsAtQuietTime()
     QCOMPARE(port.readAll(), QByteArray("GH"));
 }
 
-// A device that never stops talking still ends the answer.
-void LinkExchangeTest::collectReplyEndsAtMaximumLength()
+// A device that never stops talking still ends the answer: at the latest
+// twice the quiet time after gathering began, or at the length limit.
+void LinkExchangeTest::collectReplyEndsOnATalkativeLine_data()
 {
+    QTest::addColumn<int>("chunkSize");
+    QTest::addColumn<int>("interval"); // ms between chunks
+    QTest::addColumn<int>("quietTime");
+
+    QTest::newRow("a byte every 100 ms") << 1 << 100 << 400;
+    QTest::newRow("100 bytes every 20 ms") << 100 << 20 << 3000;
+}
+
+void LinkExchangeTest::collectReplyEndsOnATalkativeLine()
+{
+    QFETCH(int, chunkSize);
+    QFETCH(int, interval);
+    QFETCH(int, quietTime);
     RadioSettings settings;
     settings.faults.silent = true;
     VirtualRadio radio(settings);
     QSerialPort port;
     QVERIFY2(openOn(port, radio), qPrintable(port.errorString()));
 
-    const QByteArray chunk(100, 'x');
     const int chunks = 200;
     for (int i = 0; i < chunks; ++i)
-        radio.transmit(chunk, std::chrono::milliseconds(20 * i));
+        radio.transmit(QByteArray(chunkSize, 'x'), std::chrono::milliseconds(interval * i));
     QVERIFY(port.waitForReadyRead(2000));
+    QElapsedTimer clock;
+    clock.start();
     QByteArray reply;
-    Link::collectReply(port, reply, Link::pingQuietTime);
-    QVERIFY2(reply.size() >= Link::maxReplyLength, QByteArray::number(reply.size()));
-    QVERIFY2(reply.size() < chunk.size() * chunks / 2, QByteArray::number(reply.size()));
+    Link::collectReply(port, reply, quietTime);
+    QVERIFY2(clock.elapsed() <= 2 * quietTime + 250, QByteArray::number(clock.elapsed()));
+    QVERIFY2(reply.size() < 4096 + chunkSize, QByteArray::number(reply.size()));
+    QVERIFY(port.waitForReadyRead(2000)); // the device talks on
 }
 
 VKR_TEST_MAIN(LinkExchangeTest)

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
@@ -94,6 +95,7 @@ private slots:
     void longNameKeepsEightCharacters();
     void namesAreShownAsGiven_data();
     void namesAreShownAsGiven();
+    void droppedTextIsColoured();
     void colourSlotIgnoresOtherWidgets();
 
 private:
@@ -302,6 +304,25 @@ void ChannelTableTest::namesAreShownAsGiven()
     QTest::keyClick(editor, Qt::Key_End);
     QTest::keyClicks(editor, "x-");
     QCOMPARE(editor->text(), name + "X");
+}
+
+// Text dropped onto an editor without the focus colours that editor, and
+// only that one.
+void ChannelTableTest::droppedTextIsColoured()
+{
+    QLineEdit *focused = frequencyAt(*window, 1);
+    MainWindowTestAccess::setText(focused, "12");
+    QLineEdit *target = frequencyAt(*window, 5);
+    QMimeData data;
+    data.setText("121.500");
+    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCOMPARE(target->text(), QString("121.500"));
+    QCOMPARE(target->styleSheet(), green);
+    QCOMPARE(window->focusWidget(), focused);
+    QCOMPARE(focused->styleSheet(), red);
 }
 
 // Whatever has the focus, only a frequency editor of the table is coloured.
