@@ -20,6 +20,8 @@ class LinkFramesTest : public QObject
     Q_OBJECT
 
 private slots:
+    void wireConstants_data();
+    void wireConstants();
     void checksum_data();
     void checksum();
     void encodesSentFrame_data();
@@ -34,6 +36,35 @@ private slots:
     void identifiesModel_data();
     void identifiesModel();
 };
+
+// Every byte the link puts on the wire or looks for, pinned to the values a
+// radio of the series uses: the virtual radio shares the link's constants,
+// so only this test notices a wrong one.
+void LinkFramesTest::wireConstants_data()
+{
+    QTest::addColumn<QByteArray>("constant");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("ping") << Link::pingCommand << hex("02721062");
+    QTest::newRow("ping answer") << Link::pingAnswer << hex("027241");
+    QTest::newRow("identify") << Link::identifyCommand << hex("0250");
+    QTest::newRow("read memory") << Link::readMemoryCommand << hex("0254");
+    QTest::newRow("write memory") << Link::writeMemoryCommand << hex("024D");
+    QTest::newRow("acknowledge") << Link::ackByte << hex("06");
+    QTest::newRow("start of frame") << Link::stxByte << hex("02");
+    QTest::newRow("end of write") << Link::eotByte << hex("04");
+    QTest::newRow("acknowledge value") << QByteArray(1, Link::ackValue) << hex("06");
+    QTest::newRow("start value") << QByteArray(1, Link::stxValue) << hex("02");
+    QTest::newRow("end value") << QByteArray(1, Link::eotValue) << hex("04");
+    QTest::newRow("refusal value") << QByteArray(1, Link::nakValue) << hex("15");
+}
+
+void LinkFramesTest::wireConstants()
+{
+    QFETCH(QByteArray, constant);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(constant.toHex(' '), bytes.toHex(' '));
+}
 
 void LinkFramesTest::checksum_data()
 {
@@ -68,10 +99,12 @@ void LinkFramesTest::encodesSentFrame_data()
     QTest::newRow("empty channel") << QString() << QString() << hex("02760020202020202020 2089");
     QTest::newRow("TOWER 121.500") << "TOWER" << "121.500" << hex("027964544F5745522020 2099");
     QTest::newRow("ABCDEFGH 136.975") << "ABCDEFGH" << "136.975" << hex("0288C34142434445464748BC");
-    QTest::newRow("empty frequency goes as 118.000") << "TOWER" << QString()
-                                                     << Link::stxByte + Link::encodeChannelFrame("TOWER", "118.000");
-    QTest::newRow("name over 8 bytes is cut")
-        << "ABCDEFGHIJ" << "118.000" << Link::stxByte + Link::encodeChannelFrame("ABCDEFGH", "118.000");
+    QTest::newRow("empty frequency goes as 118.000") << "TOWER" << QString() << hex("02 7600544F574552202020 F2");
+    QTest::newRow("name over 8 bytes is cut") << "ABCDEFGHIJ" << "118.000" << hex("02 76004142434445464748 81");
+    QTest::newRow("cut before a character that does not fit whole")
+        << QString::fromUtf8("AÄÖÜÄ") << "118.000" << hex("02 7600 41 C384 C396 C39C 20 A5");
+    QTest::newRow("four-byte character kept whole") << QString::fromUtf8("\U0001F600A") << "121.500"
+                                                    << hex("02 7964 F09F9880 41 202020 F4");
 }
 
 void LinkFramesTest::encodesSentFrame()
