@@ -1,6 +1,8 @@
 // The main window as it stands after start-up: every widget, action and
 // menu with its class, geometry, texts, icons and state; and the images the
 // window draws on.
+#include "AboutDialog.h"
+#include "EditorStyles.h"
 #include "MainWindow.h"
 #include "TestMain.h"
 
@@ -16,6 +18,7 @@
 #include <QMetaMethod>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QtEndian>
@@ -36,6 +39,8 @@ private slots:
     void texts();
     void tableHeaders();
     void labelFont();
+    void textsFit_data();
+    void textsFit();
     void states();
     void actions_data();
     void actions();
@@ -98,13 +103,13 @@ void WidgetTreeTest::widgets_data()
 
     QTest::newRow("frequencyTable") << "frequencyTable" << "QTableWidget" << QRect(20, 60, 321, 381);
     QTest::newRow("comPortComboBox") << "comPortComboBox" << "QComboBox" << QRect(380, 60, 69, 22);
-    QTest::newRow("VKRInfo") << "VKRInfo" << "QLabel" << QRect(380, 100, 121, 20);
+    QTest::newRow("VKRInfo") << "VKRInfo" << "QLabel" << QRect(380, 99, 121, 22);
     QTest::newRow("loadFromDeviceButton") << "loadFromDeviceButton" << "QToolButton" << QRect(380, 180, 80, 48);
     QTest::newRow("writeToDeviceButton") << "writeToDeviceButton" << "QToolButton" << QRect(380, 250, 80, 48);
     QTest::newRow("progressBar") << "progressBar" << "QProgressBar" << QRect(350, 420, 141, 16);
     QTest::newRow("toolButtonOpen") << "toolButtonOpen" << "QToolButton" << QRect(20, 10, 40, 40);
     QTest::newRow("toolButtonSave") << "toolButtonSave" << "QToolButton" << QRect(70, 10, 40, 40);
-    QTest::newRow("autoButton") << "autoButton" << "QPushButton" << QRect(460, 59, 41, 24);
+    QTest::newRow("autoButton") << "autoButton" << "QPushButton" << QRect(457, 59, 47, 24);
 }
 
 void WidgetTreeTest::widgets()
@@ -170,6 +175,57 @@ void WidgetTreeTest::labelFont()
     QCOMPARE(label->text(), QString("No device"));
     QCOMPARE(label->font().pointSize(), 12);
     QCOMPARE(label->alignment(), Qt::AlignLeading | Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void WidgetTreeTest::textsFit_data()
+{
+    QTest::addColumn<bool>("aboutBox");
+    QTest::addColumn<QString>("deviceText"); // shown in VKRInfo as discovery shows it; empty: as started
+    QTest::newRow("about box") << true << QString();
+    QTest::newRow("main window at start") << false << QString();
+    for (const char *text :
+         {"No device", "connecting...", "alive", "read", "VKR627A", "VKR627S", "VKR627-II", "VKR627"})
+        QTest::newRow(text) << false << text;
+}
+
+// Every label and push button text has the room its font needs (DejaVu Sans
+// here, as on most Linux machines), inside its window.
+void WidgetTreeTest::textsFit()
+{
+    QFETCH(bool, aboutBox);
+    QFETCH(QString, deviceText);
+    AboutDialog dialog(nullptr);
+    QWidget *window = aboutBox ? static_cast<QWidget *>(&dialog) : mainWindow;
+    if (!deviceText.isEmpty()) {
+        child<QLabel>("VKRInfo")->setStyleSheet(EditorStyle::green);
+        child<QLabel>("VKRInfo")->setText(deviceText);
+    }
+    int checked = 0;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        auto *label = qobject_cast<QLabel *>(widget);
+        auto *button = qobject_cast<QPushButton *>(widget);
+        const QString text = label ? label->text() : button ? button->text() : QString();
+        if (text.isEmpty())
+            continue;
+        ++checked;
+        const QByteArray what = (widget->objectName() + " " + text).toUtf8();
+        QSize needed = widget->sizeHint();
+        if (label && label->wordWrap())
+            needed = QSize(0, label->heightForWidth(label->width()));
+        QSize room = widget->size();
+        if (button) {
+            // The style asks for wider buttons than the text needs; the text
+            // is cut only where it leaves the rectangle its label is drawn in.
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = text;
+            room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+            needed = button->fontMetrics().size(Qt::TextShowMnemonic, text);
+        }
+        QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(), what.constData());
+        QVERIFY2(window->rect().contains(QRect(widget->mapTo(window, QPoint(0, 0)), widget->size())), what.constData());
+    }
+    QVERIFY(checked >= (aboutBox ? 4 : 2));
 }
 
 void WidgetTreeTest::states()

@@ -138,7 +138,7 @@ void WiringTest::aboutBox()
         QCOMPARE(dialog->findChild<QLabel *>("label_3")->text(),
                  QString("<html><head/><body><p><span style=\" font-size:10pt;\">This tool allows easy "
                          "administration of the frequency  <br/> memory for the radios of the VKR627 "
-                         "series. </span></p><p><br/></p></body></html>"));
+                         "series. </span></p></body></html>"));
         auto *logo = dialog->findChild<QPushButton *>("pushButton");
         QVERIFY(!logo->icon().isNull());
         QVERIFY(logo->isFlat());
