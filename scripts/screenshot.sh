@@ -1,9 +1,11 @@
 #!/bin/sh
 # Takes docs/main-window.png: the program under Xvfb, attached to a virtual
-# radio, after the radio was found and its channels were read.
-# usage: scripts/screenshot.sh
+# radio, after the radio was found and its channels were read; then
+# docs/about-box.png: the box Help > About opens.
+# usage: [VKR_BUILD_DIR=<build folder>] scripts/screenshot.sh   (default: build/)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VKR_BUILD_DIR:-$root/build}
 "$root/scripts/setup.sh"
 for tool in Xvfb xdotool; do
     if ! command -v "$tool" >/dev/null 2>&1; then
@@ -13,14 +15,15 @@ for tool in Xvfb xdotool; do
         break
     fi
 done
-"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build" --target vkr-screen-grab >/dev/null
+"$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target vkr-screen-grab >/dev/null
 
 work=$(mktemp -d)
-display=:57
-Xvfb "$display" -screen 0 560x520x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display number and writes it to fd 3, so that the
+# script never draws on (or grabs) another display of the machine.
+Xvfb -displayfd 3 -screen 0 560x520x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
-"$root/build/sim/vkr-radio-sim" \
+"$build/sim/vkr-radio-sim" \
     --channel 0:TOWER:118.100 --channel 1:GROUND:121.900 --channel 2:APPROACH:119.700 \
     --channel 3:ATIS:126.125 --channel 4:INFO:124.150 --channel 5:RADAR:134.155 \
     --channel 6:EMERG:121.500 --channel 7:GLIDER:123.505 --channel 8:FIS:120.655 \
@@ -50,10 +53,11 @@ wait_for() {
     done
 }
 wait_for 10 test -s "$work/radio"
-export DISPLAY="$display"
+wait_for 10 test -s "$work/display"
+export DISPLAY=":$(cat "$work/display")"
 wait_for 10 xdotool getdisplaygeometry
 
-VKR_SERIAL_PORTS=$(head -n 1 "$work/radio") "$root/build/app/VKRFrequencyTool" &
+VKR_SERIAL_PORTS=$(head -n 1 "$work/radio") "$build/app/VKRFrequencyTool" &
 program=$!
 wait_for 10 xdotool search --name "^VKR Frequency Tool$"
 window=$(xdotool search --name "^VKR Frequency Tool$" | head -n 1)
@@ -67,5 +71,16 @@ sleep 23
 xdotool mousemove --window "$window" 150 250 click --repeat 40 --delay 20 4
 sleep 1
 mkdir -p "$root/docs"
-"$root/build/scripts/screengrab/vkr-screen-grab" "$root/docs/main-window.png" 508 481
+"$build/scripts/screengrab/vkr-screen-grab" "$root/docs/main-window.png" 508 481
 echo "screenshot: docs/main-window.png"
+
+# Help > About: the menu opens on a click on "Help"; its first entry is About.
+xdotool mousemove --window "$window" 100 10 click 1
+sleep 1
+xdotool key Down Return
+wait_for 10 xdotool search --name "^About VKR Frequency Tool$"
+about=$(xdotool search --name "^About VKR Frequency Tool$" | head -n 1)
+xdotool windowmove "$about" 0 0
+sleep 1
+"$build/scripts/screengrab/vkr-screen-grab" "$root/docs/about-box.png" 400 369
+echo "screenshot: docs/about-box.png"
