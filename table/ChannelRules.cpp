@@ -10,6 +10,18 @@ constexpr int highestKilohertzAt136 = 980;
 constexpr QChar point = QLatin1Char('.');
 constexpr QChar fieldSeparator = QLatin1Char(';');
 
+// The 8.33 kHz channels split each 25 kHz block in three, at 0, 8 1/3 and
+// 16 2/3 kHz; their designators are the block plus 5, 10 and 15 kHz.
+constexpr qint64 hertzPerKilohertz = 1000;
+constexpr qint64 kilohertzPerMegahertz = 1000;
+constexpr qint64 blockHertz = 25000;
+constexpr qint64 channelsPerBlock = 3;
+constexpr qint64 designatorStepKilohertz = 5;
+constexpr qint64 toleranceHertz = 500;
+constexpr int hertzDecimals = 6;      // decimals of a megahertz value down to 1 Hz
+constexpr int maxMegahertzDigits = 6; // far above the band; keeps every sum within 64 bits
+constexpr int kilohertzDigits = 3;
+
 bool isDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
@@ -74,6 +86,66 @@ Verdict judgeComplete(const QString &text)
     return Verdict::Acceptable;
 }
 
+// A decimal megahertz value split at 1 Hz: the whole hertz, and the digits
+// below 1 Hz without trailing zeros.
+struct DecimalFrequency {
+    qint64 hertz = 0;
+    QString belowHertz;
+};
+
+// Digits, at most one point, at least one digit before it; spaces around.
+bool parseMegahertz(const QString &text, DecimalFrequency &frequency)
+{
+    const QString trimmed = text.trimmed();
+    const int pointAt = trimmed.indexOf(point);
+    const QString whole = pointAt < 0 ? trimmed : trimmed.left(pointAt);
+    QString fraction = pointAt < 0 ? QString() : trimmed.mid(pointAt + 1);
+    if (whole.isEmpty() || whole.size() > maxMegahertzDigits)
+        return false;
+    for (const QChar c : whole + fraction) {
+        if (!isDigit(c))
+            return false;
+    }
+    fraction = fraction.leftJustified(hertzDecimals, QLatin1Char('0'));
+    frequency.hertz = whole.toLongLong() * kilohertzPerMegahertz * hertzPerKilohertz
+        + fraction.left(hertzDecimals).toLongLong();
+    frequency.belowHertz = fraction.mid(hertzDecimals);
+    while (frequency.belowHertz.endsWith(QLatin1Char('0')))
+        frequency.belowHertz.chop(1);
+    return true;
+}
+
+// The sign of 3 * 0.digits - thirds. Exact although a third has no finite
+// decimal form: 1/3 is 0.333..., 2/3 is 0.666..., so the first digit that
+// differs from the repeated one decides, and a finite run of it is below.
+int compareWithThirds(const QString &digits, qint64 thirds)
+{
+    if (thirds < 0)
+        return 1;
+    if (thirds == 0)
+        return digits.isEmpty() ? 0 : 1;
+    if (thirds >= channelsPerBlock)
+        return -1;
+    const QChar repeated = thirds == 1 ? QLatin1Char('3') : QLatin1Char('6');
+    for (const QChar digit : digits) {
+        if (digit != repeated)
+            return digit > repeated ? 1 : -1;
+    }
+    return -1;
+}
+
+QString frequencyText(qint64 kilohertz)
+{
+    return QStringLiteral("%1.%2")
+        .arg(kilohertz / kilohertzPerMegahertz)
+        .arg(kilohertz % kilohertzPerMegahertz, kilohertzDigits, 10, QLatin1Char('0'));
+}
+
+int utf8Size(QChar c)
+{
+    return QString(c).toUtf8().size();
+}
+
 } // namespace
 
 Verdict judgeFrequency(const QString &text, int cursor)
@@ -123,6 +195,56 @@ bool isValidName(const QString &name)
             return false;
     }
     return true;
+}
+
+QString channelFrequencyFor(const QString &megahertz)
+{
+    DecimalFrequency value;
+    if (!parseMegahertz(megahertz, value))
+        return QString();
+    if (value.belowHertz.isEmpty() && value.hertz % hertzPerKilohertz == 0) {
+        const QString text = frequencyText(value.hertz / hertzPerKilohertz);
+        if (isChannelFrequency(text))
+            return text;
+    }
+    // The channels near the value: the three of its 25 kHz block and the
+    // first of the next. Within 0.5 kHz of one at most, being 8 1/3 apart.
+    const qint64 block = value.hertz - value.hertz % blockHertz;
+    for (qint64 k = 0; k <= channelsPerBlock; ++k) {
+        const qint64 channelBlock = block + k / channelsPerBlock * blockHertz;
+        const qint64 channel = k % channelsPerBlock;
+        // Three times the value less the channel's true frequency, in whole
+        // hertz; the value's part below 1 Hz is compared on its digits.
+        const qint64 difference = channelsPerBlock * (value.hertz - channelBlock) - channel * blockHertz;
+        const qint64 tolerance = channelsPerBlock * toleranceHertz;
+        if (compareWithThirds(value.belowHertz, tolerance - difference) <= 0
+            && compareWithThirds(value.belowHertz, -tolerance - difference) >= 0) {
+            const QString text = frequencyText(channelBlock / hertzPerKilohertz + (channel + 1) * designatorStepKilohertz);
+            return isChannelFrequency(text) ? text : QString();
+        }
+    }
+    return QString();
+}
+
+bool is833Channel(const QString &frequency)
+{
+    const int kilohertzPerBlock = int(blockHertz / hertzPerKilohertz);
+    return isChannelFrequency(frequency) && frequency.right(2).toInt() % kilohertzPerBlock != 0;
+}
+
+QString nameFrom(const QString &text)
+{
+    QString name;
+    int bytes = 0;
+    for (const QChar c : text.toUpper()) {
+        if (!isNameCharacter(c))
+            continue;
+        if (name.size() == maxNameLength || bytes + utf8Size(c) > maxNameLength)
+            break;
+        name += c;
+        bytes += utf8Size(c);
+    }
+    return name;
 }
 
 } // namespace ChannelRules

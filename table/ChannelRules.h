@@ -14,6 +14,7 @@ enum class Verdict { Invalid = 0, Intermediate = 1, Acceptable = 2 };
 
 constexpr int maxNameLength = 8;       // characters in the editor, and bytes in the radio
 constexpr int frequencyTextLength = 7; // "118.000"
+constexpr int largestMemory = 100;     // channels of the largest radio of the series
 
 // A frequency text after an edit that left the cursor at `cursor`. A text
 // of seven characters is judged whole: Acceptable only as a channel of the
@@ -36,5 +37,23 @@ bool isNameCharacter(QChar c);
 // A whole name the radio stores as it is: at most 8 characters, at most 8
 // UTF-8 bytes, every character a name character. Empty is valid.
 bool isValidName(const QString &name);
+
+// The channel designator the radio stores ("121.650") for a frequency that
+// another source gives in decimal megahertz, or an empty text when it names
+// no channel of the band. A value that, written with three decimals, is a
+// channel the frequency editor accepts is kept ("121.65", "122.805"); any
+// other value within 0.5 kHz of the true frequency of an 8.33 kHz channel
+// becomes that channel's designator ("118.0083" gives "118.010"). Worked
+// out exactly on the decimal digits, however many there are.
+QString channelFrequencyFor(const QString &megahertz);
+
+// True for a channel of the 8.33 kHz raster ("118.005"), false for a
+// channel of the 25 kHz raster ("118.025") and for any other text.
+bool is833Channel(const QString &frequency);
+
+// A name the radio stores, made from any text the way the name editor takes
+// it: raised to upper case, characters that are not name characters
+// dropped, cut after 8 characters or 8 UTF-8 bytes, whichever comes first.
+QString nameFrom(const QString &text);
 
 } // namespace ChannelRules
