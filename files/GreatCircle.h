@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// A place on the Earth in decimal degrees, north and east positive.
+struct GeoPoint {
+    double latitude = 0;
+    double longitude = 0;
+};
+
+// "LAT,LON" in decimal degrees ("50.03,8.57"); nothing when either is not
+// a number or lies off the globe (latitude beyond 90, longitude beyond 180).
+std::optional<GeoPoint> parseGeoPoint(const QString &text);
+
+// The great-circle distance in kilometres, on a sphere of the Earth's mean
+// radius (haversine formula, accurate to about 0.5 %).
+double greatCircleKm(const GeoPoint &from, const GeoPoint &to);

@@ -1,0 +1,59 @@
+#include "ImportFiles.h"
+
+#include "ChirpCsv.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+// Like ChannelCsv::writeFile: a temporary file beside the target replaces
+// it only once everything is written and flushed.
+bool writeCompletely(const QString &fileName, const QByteArray &bytes)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+bool openInput(QFile &file, ImportResult &result)
+{
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    result.fail(ImportOutcome::FileNotUsable,
+                QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+    return false;
+}
+
+QByteArray outputBytes(const ImportResult &result)
+{
+    return result.format == ChannelFormat::Chirp ? ChirpCsv::toBytes(result.channels)
+                                                 : ChannelCsv::toBytes(result.channels);
+}
+
+void finishImport(ImportResult &result, const QString &outputFile)
+{
+    if (result.outcome != ImportOutcome::Done)
+        return;
+    const auto isEmpty = [](const ChannelRecord &channel) { return channel.isEmpty(); };
+    if (std::all_of(result.channels.cbegin(), result.channels.cend(), isEmpty)) {
+        result.fail(ImportOutcome::DataNotRight, QStringLiteral("no channels, nothing written"));
+        return;
+    }
+    if (outputFile.isEmpty())
+        return;
+    const bool written = result.format == ChannelFormat::Chirp
+        ? writeCompletely(outputFile, outputBytes(result))
+        : ChannelCsv::writeFile(outputFile, result.channels);
+    if (!written)
+        result.fail(ImportOutcome::FileNotUsable, QStringLiteral("cannot write %1").arg(outputFile));
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ImportResult.h"
+
+#include <QByteArrayList>
+#include <QVector>
+
+#include <functional>
+
+class CsvRecord;
+class QIODevice;
+
+// CSV files whose header row names their columns, in any order: the
+// columns an importer needs are found by name, the others ignored.
+struct ColumnNames {
+    QByteArrayList required; // a file without one of these is refused
+    QByteArrayList optional; // a file without one gives empty fields
+};
+
+// A record's fields in the order of `required`, then `optional`.
+using ColumnRecordHandler = std::function<void(qint64 recordNumber, const QVector<QByteArray> &fields)>;
+
+// The index of the header's column of that name (spaces around and case
+// ignored), or -1.
+int findColumn(const CsvRecord &header, const QByteArray &name);
+
+// Reads the header, then hands every later record to `handler`. A header
+// without a required column is DataNotRight, with a message naming the
+// column and `fileName`, and no record is handed out; a record without a
+// required field is skipped, with a message giving its number; a failed
+// read is FileNotUsable.
+ImportOutcome readNamedColumns(QIODevice &device, const QString &fileName, const ColumnNames &names,
+                               const ColumnRecordHandler &handler, QStringList &messages);
+
+// "file, record 12: what": how every message about a record begins.
+QString recordMessage(const QString &fileName, qint64 recordNumber, const QString &what);

@@ -1,0 +1,49 @@
+#include "OurAirports.h"
+
+#include "NamedColumns.h"
+
+namespace {
+
+const ColumnNames airportColumns{{"ident", "latitude_deg", "longitude_deg"}, {"name"}};
+enum AirportField { AirportIdent, Latitude, Longitude, AirportName };
+
+const ColumnNames frequencyColumns{{"airport_ident", "type", "frequency_mhz"}, {}};
+enum FrequencyField { FrequencyIdent, Type, Megahertz };
+
+} // namespace
+
+namespace OurAirports {
+
+ImportOutcome readAirports(QIODevice &device, const QString &fileName, const AirfieldFilter &keep,
+                           QVector<Airfield> &airfields, QStringList &messages)
+{
+    const auto handleRecord = [&](qint64 recordNumber, const QVector<QByteArray> &fields) {
+        bool latitudeRead = false;
+        bool longitudeRead = false;
+        const GeoPoint position{fields.at(Latitude).trimmed().toDouble(&latitudeRead),
+                                fields.at(Longitude).trimmed().toDouble(&longitudeRead)};
+        if (!latitudeRead || !longitudeRead) {
+            messages << recordMessage(fileName, recordNumber, QStringLiteral("position is not a number, skipped"));
+            return;
+        }
+        Airfield airfield{fields.at(AirportIdent).trimmed(), QString(), 0};
+        if (keep(airfield, position)) {
+            airfield.name = QString::fromUtf8(fields.at(AirportName));
+            airfields.append(airfield);
+        }
+    };
+    return readNamedColumns(device, fileName, airportColumns, handleRecord, messages);
+}
+
+ImportOutcome readFrequencies(QIODevice &device, const QString &fileName, const QSet<QByteArray> &idents,
+                              FrequenciesByIdent &frequencies, QStringList &messages)
+{
+    const auto handleRecord = [&](qint64 recordNumber, const QVector<QByteArray> &fields) {
+        const QByteArray ident = fields.at(FrequencyIdent).trimmed();
+        if (idents.contains(ident))
+            frequencies[ident].append({recordNumber, fields.at(Type).trimmed(), fields.at(Megahertz)});
+    };
+    return readNamedColumns(device, fileName, frequencyColumns, handleRecord, messages);
+}
+
+} // namespace OurAirports

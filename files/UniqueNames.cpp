@@ -1,0 +1,38 @@
+#include "UniqueNames.h"
+
+#include "ChannelRules.h"
+
+#include <QSet>
+
+namespace {
+
+QString numberedName(const QString &name, int number)
+{
+    const QByteArray digits = QByteArray::number(number);
+    QString base = name.left(qMax(0, int(name.size() - digits.size())));
+    while (base.toUtf8().size() + digits.size() > ChannelRules::maxNameLength)
+        base.chop(1);
+    return base + QString::fromLatin1(digits);
+}
+
+} // namespace
+
+void makeNamesUnique(ChannelRecords &channels)
+{
+    // Every name present is taken, so that no number makes a name that a
+    // later channel already has.
+    QSet<QString> taken;
+    for (const ChannelRecord &channel : qAsConst(channels))
+        taken.insert(channel.name);
+    QSet<QString> given;
+    for (ChannelRecord &channel : channels) {
+        if (given.contains(channel.name)) {
+            int number = 2;
+            while (taken.contains(numberedName(channel.name, number)))
+                ++number;
+            channel.name = numberedName(channel.name, number);
+            taken.insert(channel.name);
+        }
+        given.insert(channel.name);
+    }
+}
