@@ -92,4 +92,17 @@ ReceivedChannel decodeChannelFrame(const QByteArray &answer)
     return channel;
 }
 
+ReceivedChannel storedChannel(const QString &name, const QString &frequency)
+{
+    return decodeChannelFrame(encodeChannelFrame(name, frequency).left(frameLength));
+}
+
+bool isEncodableFrequency(const QString &frequency)
+{
+    if (frequency.isEmpty())
+        return true;
+    const FrequencyBytes bytes = frequencyBytes(frequency);
+    return frequencyText(bytes.megahertz, bytes.step) == frequency;
+}
+
 } // namespace Link

@@ -44,4 +44,15 @@ struct ReceivedChannel {
 // is the empty channel and gets an empty frequency.
 ReceivedChannel decodeChannelFrame(const QByteArray &answer);
 
+// The channel as the radio stores it and a read shows it again: through the
+// frame the host sends and back. A name longer than 8 bytes comes back cut,
+// inner runs of spaces as one; an empty frequency with a name comes back as
+// 118.000. Two channels are the same in the radio exactly when these agree.
+ReceivedChannel storedChannel(const QString &name, const QString &frequency);
+
+// Whether a frequency text survives the frame unchanged (empty counts): the
+// channel designators, but also odd values a radio may hold, as a read
+// shows them ("118.1000"). Not so for text that is no frequency at all.
+bool isEncodableFrequency(const QString &frequency);
+
 } // namespace Link

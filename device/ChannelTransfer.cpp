@@ -19,14 +19,24 @@ void send(QIODevice &port, const QByteArray &bytes)
         serialPort->flush();
 }
 
+bool stopNow(const StopRequested &stopRequested)
+{
+    return stopRequested && stopRequested();
+}
+
 } // namespace
 
-ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived)
+ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived,
+                             const StopRequested &stopRequested)
 {
     discardInput(port);
     send(port, readMemoryCommand);
     ReadResult result;
     while (port.waitForReadyRead(readFrameTimeout) && result.received < channelCount) {
+        if (stopNow(stopRequested)) {
+            result.stopped = true;
+            break;
+        }
         QByteArray answer;
         collectReply(port, answer, readQuietTime);
         send(port, ackByte);
@@ -38,23 +48,29 @@ ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelRec
     return result;
 }
 
-bool writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
-                        const FrameAnswered &frameAnswered)
+WriteResult writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
+                               const FrameAnswered &frameAnswered, const StopRequested &stopRequested)
 {
     discardInput(port);
     send(port, writeMemoryCommand);
-    bool allAcknowledged = true;
+    WriteResult result;
+    result.allAcknowledged = true;
     for (int row = 0; row < channels.size(); ++row) {
+        if (stopNow(stopRequested)) {
+            result.stopped = true;
+            return result;
+        }
         send(port, stxByte + encodeChannelFrame(channels[row].name, channels[row].frequency));
         frameSent(row);
         FrameAnswer answer = FrameAnswer::Missing;
         if (port.waitForReadyRead(writeAckTimeout))
             answer = port.readAll().startsWith(ackValue) ? FrameAnswer::Acknowledged : FrameAnswer::Refused;
-        allAcknowledged = allAcknowledged && answer == FrameAnswer::Acknowledged;
+        result.allAcknowledged = result.allAcknowledged && answer == FrameAnswer::Acknowledged;
+        ++result.sent;
         frameAnswered(row, answer);
     }
     send(port, eotByte);
-    return allAcknowledged;
+    return result;
 }
 
 } // namespace Link

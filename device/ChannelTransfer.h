@@ -14,10 +14,14 @@ class QIODevice;
 namespace Link {
 
 using ChannelReceived = std::function<void(int row, const ReceivedChannel &channel)>;
+// Asked between frames; true ends the transfer there (the user pressed
+// Ctrl+C). An empty function never stops it.
+using StopRequested = std::function<bool()>;
 
 struct ReadResult {
     int received = 0;    // channels handed over
     int shortFrames = 0; // of them, answers of fewer than 10 bytes (cut short, or split by a pause)
+    bool stopped = false; // ended early because a stop was requested
 
     // Every channel of the memory came, each as a whole frame.
     bool isComplete(int channelCount) const { return received == channelCount && shortFrames == 0; }
@@ -29,7 +33,8 @@ struct ReadResult {
 // channel it still waits up to 1000 ms, so bytes the radio sends after its
 // memory stay in the port. Fewer channels than `channelCount` come when the
 // radio fell silent.
-ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived);
+ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived,
+                             const StopRequested &stopRequested = {});
 
 struct ChannelText {
     QString name;
@@ -45,13 +50,21 @@ enum class FrameAnswer {
 using FrameSent = std::function<void(int row)>;
 using FrameAnswered = std::function<void(int row, FrameAnswer answer)>;
 
-// Drops what the port holds, sends the write command, then each channel as STX and its frame with
-// checksum, waiting up to 500 ms for the radio's answer to each, and 04 at
-// the end. Every frame is sent whatever the answers. `frameSent` runs while
-// the frame is on the line, before its answer is awaited, so that what the
-// caller shows costs the transfer no time; `frameAnswered` runs with the
-// answer. True only when every frame was acknowledged with 06.
-bool writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
-                        const FrameAnswered &frameAnswered);
+struct WriteResult {
+    bool allAcknowledged = false; // every frame sent was acknowledged with 06
+    int sent = 0;                 // frames sent
+    bool stopped = false;         // a stop was requested: the closing 04 was not sent
+};
+
+// Drops what the port holds, sends the write command, then each channel as
+// STX and its frame with checksum, waiting up to 500 ms for the radio's
+// answer to each, and 04 at the end. Every frame is sent whatever the
+// answers. `frameSent` runs while the frame is on the line, before its
+// answer is awaited, so that what the caller shows costs the transfer no
+// time; `frameAnswered` runs with the answer. A stop requested between
+// frames ends the write without the closing 04, so a radio that stores a
+// write only when 04 ends it keeps its old memory.
+WriteResult writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
+                               const FrameAnswered &frameAnswered, const StopRequested &stopRequested = {});
 
 } // namespace Link

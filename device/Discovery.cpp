@@ -4,7 +4,7 @@
 
 #include "ChannelFrame.h"
 #include "EditorStyles.h"
-#include "Probe.h"
+#include "PortProbe.h"
 #include "Reply.h"
 #include "SerialPorts.h"
 
@@ -90,11 +90,7 @@ void MainWindow::fillComPortComboBox()
 bool MainWindow::probePort(const QString &portName)
 {
     setTransferButtonsEnabled(false);
-    serialPort->setPortName(portName);
-    if (!serialPort->open(QIODevice::ReadWrite))
-        return false;
-
-    const Link::RadioModel *model = Link::probeRadio(*serialPort, [this](Link::ProbeStage stage) {
+    const Link::RadioModel *model = Link::openAndProbe(*serialPort, portName, [this](Link::ProbeStage stage) {
         showDeviceText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
     });
     if (!model)

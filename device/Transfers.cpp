@@ -53,7 +53,7 @@ void MainWindow::saveFreqsToVkr()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     showTransferProgress();
 
-    const bool allAcknowledged = Link::writeChannelMemory(
+    const Link::WriteResult result = Link::writeChannelMemory(
         *serialPort, channels, [this](int row) { ui->progressBar->setValue(row); },
         [this](int, Link::FrameAnswer answer) {
             if (answer == Link::FrameAnswer::Refused)
@@ -63,7 +63,7 @@ void MainWindow::saveFreqsToVkr()
     ui->progressBar->hide();
     // A frame the radio did not acknowledge may not be in its memory: a
     // refused or unanswered frame makes the whole write an error.
-    showStatusMessage(allAcknowledged ? tr("Write finished") : tr("Write error"));
+    showStatusMessage(result.allAcknowledged ? tr("Write finished") : tr("Write error"));
     QGuiApplication::restoreOverrideCursor();
 }
 

@@ -123,6 +123,7 @@ public:
 private:
     bool addLine(const char *begin, const char *end)
     {
+        ++lineNumber;
         if (firstLine) {
             firstLine = false;
             if (end - begin >= byteOrderMarkLength && std::memcmp(begin, byteOrderMark, byteOrderMarkLength) == 0)
@@ -138,13 +139,14 @@ private:
             begin = converted.constData();
             end = begin + converted.size();
         }
-        return table.appendRow(begin, end);
+        return table.appendRow(begin, end, lineNumber);
     }
 
     CsvTable &table;
     QByteArray pending;   // the start of a line whose end has not arrived yet
     QByteArray converted; // a line after its Windows-1252 conversion
     bool firstLine = true;
+    quint32 lineNumber = 0;
 };
 
 CsvTable::CsvTable()
@@ -158,9 +160,10 @@ void CsvTable::clear()
     fieldText = QByteArray();
     fieldStarts = std::vector<quint32>(1, 0);
     rowFirstFields = std::vector<quint32>(1, 0);
+    rowLines = std::vector<quint32>();
 }
 
-bool CsvTable::appendRow(const char *begin, const char *end)
+bool CsvTable::appendRow(const char *begin, const char *end, quint32 line)
 {
     // A line of n bytes holds at most n + 1 fields.
     const qint64 length = end - begin;
@@ -177,6 +180,7 @@ bool CsvTable::appendRow(const char *begin, const char *end)
     }
     fieldStarts.push_back(quint32(fieldText.size()));
     rowFirstFields.push_back(quint32(fieldStarts.size() - 1));
+    rowLines.push_back(line);
     return true;
 }
 
@@ -189,6 +193,7 @@ void CsvTable::reserveFor(qint64 fileSize)
     fieldText.reserve(int(size));
     fieldStarts.reserve(size_t(size / typicalFieldSize + 2));
     rowFirstFields.reserve(size_t(size / typicalLineSize + 2));
+    rowLines.reserve(size_t(size / typicalLineSize + 1));
 }
 
 bool CsvTable::read(const QString &fileName)
@@ -256,6 +261,11 @@ unsigned CsvTable::fieldCount(unsigned row) const
     if (row >= rowCount())
         return 0;
     return rowFirstFields[row + 1] - rowFirstFields[row];
+}
+
+unsigned CsvTable::lineNumber(unsigned row) const
+{
+    return row < rowCount() ? rowLines[row] : 0;
 }
 
 QByteArray CsvTable::cell(unsigned row, unsigned column) const

@@ -39,6 +39,9 @@ public:
     QByteArray cell(unsigned row, unsigned column) const;
     // Number of fields of a row (at least 1); 0 when the row does not exist.
     unsigned fieldCount(unsigned row) const;
+    // The line of the file the row came from, counted from 1 (blank lines
+    // make no row but are counted); 0 when the row does not exist.
+    unsigned lineNumber(unsigned row) const;
 
     // The fields of a line between the bytes of `separators`: k separators
     // give k + 1 fields, empty ones included; nothing is trimmed.
@@ -58,7 +61,7 @@ private:
     void reserveFor(qint64 fileSize);
     // Stores one line (after the line end, the byte-order mark and the
     // character conversion are dealt with) as a row; false when full.
-    bool appendRow(const char *begin, const char *end);
+    bool appendRow(const char *begin, const char *end, quint32 line);
 
     // Every stored line back to back, without its line end; a row's fields
     // are separated by ";" in it. Field k starts at fieldStarts[k] and ends
@@ -69,4 +72,5 @@ private:
     QByteArray fieldText;
     std::vector<quint32> fieldStarts;
     std::vector<quint32> rowFirstFields;
+    std::vector<quint32> rowLines;
 };

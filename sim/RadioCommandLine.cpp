@@ -92,6 +92,8 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
         QStringLiteral("Fault: stop answering within a transfer after this many frames."), QStringLiteral("frames"));
     const QCommandLineOption unplugAfter(QStringLiteral("unplug-after"),
         QStringLiteral("Fault: close the terminal after this many frames of a transfer."), QStringLiteral("frames"));
+    const QCommandLineOption corruptChannel(QStringLiteral("corrupt-channel"),
+        QStringLiteral("Fault: store this channel of a write other than written."), QStringLiteral("channel"));
     const QCommandLineOption garbage(QStringLiteral("garbage"),
         QStringLiteral("Fault: answer ping and identify with random bytes from this seed."), QStringLiteral("seed"));
     const QCommandLineOption pace(QStringLiteral("pace"),
@@ -99,7 +101,7 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
     const QCommandLineOption verbose(QStringLiteral("verbose"),
         QStringLiteral("Print every byte heard and sent, with times, on standard error."));
     parser.addOptions({model, modelText, unknownModel, channel, loadMemory, dumpMemory, silent, wrongPing, echoPing,
-                       noIdentify, framePause, oneByteFrame, nak, noAck, answerDelay, stopAfter, unplugAfter, garbage,
+                       noIdentify, framePause, oneByteFrame, nak, noAck, answerDelay, stopAfter, unplugAfter, corruptChannel, garbage,
                        pace, verbose});
 
     if (!parser.parse(arguments)) {
@@ -166,6 +168,7 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
         {answerDelay, faults.answerDelay},
         {stopAfter, faults.stopAfterFrames},
         {unplugAfter, faults.unplugAfterFrames},
+        {corruptChannel, faults.corruptChannel},
     };
     for (const auto &count : counts) {
         if (parser.isSet(count.option) && !toCount(parser.value(count.option), count.value))

@@ -271,8 +271,12 @@ void RadioProtocol::takeWriteByte(char byte, TimePoint at)
     if (writeFrame.isEmpty()) {
         if (byte == Link::eotValue) {
             if (!stopped) {
-                for (auto it = stagedFrames.cbegin(); it != stagedFrames.cend(); ++it)
-                    radioMemory.setFrame(it.key(), it.value());
+                for (auto it = stagedFrames.cbegin(); it != stagedFrames.cend(); ++it) {
+                    QByteArray frame = it.value();
+                    if (it.key() == radioSettings.faults.corruptChannel)
+                        frame[1] = static_cast<char>(frame.at(1) + 1);
+                    radioMemory.setFrame(it.key(), frame);
+                }
                 ++writesCompleted;
             }
             endSession();

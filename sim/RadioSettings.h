@@ -20,6 +20,7 @@ struct RadioFaults {
     int stopAfterFrames = -1;      // goes dead within a transfer after this many frames
     int unplugAfterFrames = -1;    // closes its terminal after this many frames of a transfer
                                    //   (of a read: once the host acknowledged them)
+    int corruptChannel = -1;       // a write stores this channel with its kilohertz step one higher
     bool garbage = false;          // answers ping and identify with random bytes and pauses
     quint32 garbageSeed = 0;
     bool pace = false;             // each byte takes its time on a 9600-baud wire

@@ -132,14 +132,14 @@ void LinkTransferTest::writeAnswers()
     ScriptedPort port(answers);
     QVector<int> sent;
     QVector<Link::FrameAnswer> answered;
-    const bool result = Link::writeChannelMemory(
+    const Link::WriteResult result = Link::writeChannelMemory(
         port, channels, [&](int row) { sent.append(row); },
         [&](int row, Link::FrameAnswer answer) {
             QCOMPARE(row, answered.size());
             QCOMPARE(sent.size(), row + 1); // announced before its answer
             answered.append(answer);
         });
-    QCOMPARE(result, allAcknowledged);
+    QCOMPARE(result.allAcknowledged, allAcknowledged);
     QCOMPARE(answered, judged);
     QCOMPARE(sent, (QVector<int>{0, 1, 2}));
     QCOMPARE(port.now(), qint64(elapsed));

@@ -1,0 +1,103 @@
+#include "CommandLine.h"
+
+#include "Commands.h"
+#include "ExitCodes.h"
+
+#include <CLI/CLI.hpp>
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+QString text(const std::string &argument)
+{
+    return QString::fromLocal8Bit(argument.c_str());
+}
+
+// Every option of every subcommand, as given.
+struct Arguments {
+    bool json = false;
+    std::string port;
+    std::string output;
+    std::string file;
+    std::string first;
+    std::string second;
+    bool noBackup = false;
+    bool noVerify = false;
+    bool force = false;
+};
+
+void addPort(CLI::App *command, Arguments &arguments)
+{
+    command->add_option("--port", arguments.port,
+                        "Only this port (a name such as ttyUSB0, or a device path); else every port, in order");
+}
+
+} // namespace
+
+int runCommandLine(int argc, char **argv)
+{
+    CLI::App app("The channel memory of VKR627-series radios from the command line.", "vkrtool");
+    app.set_version_flag("--version", VKR_VERSION);
+    app.require_subcommand(1);
+    app.fallthrough(false);
+
+    Arguments arguments;
+    std::function<int()> run;
+
+    CLI::App *ports = app.add_subcommand("ports", "List the serial ports, whether they open, and why not");
+    ports->add_flag("--json", arguments.json, "One JSON array instead of lines");
+    ports->callback([&] { run = [&] { return Commands::ports(arguments.json); }; });
+
+    CLI::App *identify = app.add_subcommand("identify", "Find the radio and name its model and port");
+    addPort(identify, arguments);
+    identify->callback([&] { run = [&] { return Commands::identify(text(arguments.port)); }; });
+
+    CLI::App *read = app.add_subcommand("read", "Read the radio's whole memory into a channel file");
+    addPort(read, arguments);
+    read->add_option("-o,--output", arguments.output, "The channel file; standard output when missing or -");
+    read->callback([&] { run = [&] { return Commands::read(text(arguments.port), text(arguments.output)); }; });
+
+    CLI::App *write = app.add_subcommand(
+        "write", "Check a channel file, back the radio up, write the file and verify it by reading back");
+    write->add_option("FILE", arguments.file, "The channel file to write")->required();
+    addPort(write, arguments);
+    write->add_flag("--no-backup", arguments.noBackup, "Do not read the radio into a backup first");
+    write->add_flag("--no-verify", arguments.noVerify, "Do not read the radio back after the write");
+    write->add_flag("--force", arguments.force,
+                    "Write a file the name and frequency rules refuse (a backup of odd values); what no radio "
+                    "can hold is still refused");
+    write->callback([&] {
+        run = [&] {
+            Commands::WriteOptions options;
+            options.file = text(arguments.file);
+            options.port = text(arguments.port);
+            options.backup = !arguments.noBackup;
+            options.verify = !arguments.noVerify;
+            options.force = arguments.force;
+            return Commands::write(options);
+        };
+    });
+
+    CLI::App *check = app.add_subcommand("check", "Check a channel file against the radio's rules");
+    check->add_option("FILE", arguments.file, "The channel file")->required();
+    check->callback([&] { run = [&] { return Commands::check(text(arguments.file)); }; });
+
+    CLI::App *diff = app.add_subcommand("diff", "Compare two channel lists, each a channel file or the word radio");
+    diff->add_option("A", arguments.first, "A channel file, or radio")->required();
+    diff->add_option("B", arguments.second, "A channel file, or radio")->required();
+    diff->callback([&] { run = [&] { return Commands::diff(text(arguments.first), text(arguments.second)); }; });
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError &error) {
+        // Help and version end the program successfully; every other parse
+        // error is a usage error.
+        const int code = app.exit(error);
+        return code == 0 ? ExitCode::success : ExitCode::usage;
+    }
+    return run ? run() : ExitCode::usage;
+}

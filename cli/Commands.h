@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// The subcommands of vkrtool. Each returns the exit code (ExitCodes.h) and
+// prints its results on standard output, its errors on standard error.
+namespace Commands {
+
+int ports(bool json);
+int identify(const QString &port);
+int read(const QString &port, const QString &output);
+
+struct WriteOptions {
+    QString file;
+    QString port;
+    bool backup = true;
+    bool verify = true;
+    bool force = false; // the radio's rules are not checked, only what it can hold at all
+};
+int write(const WriteOptions &options);
+
+int check(const QString &file);
+int diff(const QString &first, const QString &second);
+
+} // namespace Commands

@@ -1,0 +1,183 @@
+#include "PortDiagnosis.h"
+
+#include "SerialPorts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace Link {
+
+namespace {
+
+QString hexId(bool known, quint16 id)
+{
+    return known ? QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')) : QString();
+}
+
+QString devicePath(const QString &name)
+{
+#ifdef Q_OS_UNIX
+    return name.contains(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name;
+#else
+    return name;
+#endif
+}
+
+#ifdef Q_OS_UNIX
+QString userName()
+{
+    const passwd *user = ::getpwuid(::geteuid());
+    return user ? QString::fromLocal8Bit(user->pw_name) : QStringLiteral("$USER");
+}
+
+QString groupOf(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return QString();
+    const group *owner = ::getgrgid(status.st_gid);
+    return owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(status.st_gid);
+}
+
+struct Holder {
+    QString program;
+    QString pid;
+};
+
+// The processes that have the device file open, as far as this user may see
+// them (another user's processes need root).
+QVector<Holder> holdersOf(const QString &path)
+{
+    QVector<Holder> holders;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString self = QString::number(::getpid());
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs);
+    for (const QString &pid : pids) {
+        if (pid == self)
+            continue;
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+        for (const QFileInfo &fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+            if (fd.symLinkTarget() != canonical)
+                continue;
+            QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+            comm.open(QIODevice::ReadOnly);
+            holders.append({QString::fromLocal8Bit(comm.readAll()).trimmed(), pid});
+            break;
+        }
+    }
+    return holders;
+}
+
+// How to free the port from a program that holds it.
+QString freeFrom(const Holder &holder)
+{
+    const QString program = holder.program.toLower();
+    if (program == QLatin1String("modemmanager"))
+        return QStringLiteral("ModemManager probes serial ports for modems: stop it with "
+                              "\"sudo systemctl stop ModemManager\", or remove it with \"sudo apt-get remove modemmanager\"");
+    if (program == QLatin1String("brltty"))
+        return QStringLiteral("brltty takes serial adapters for braille displays: stop it with "
+                              "\"sudo systemctl stop brltty\", or remove it with \"sudo apt-get remove brltty\" "
+                              "if no braille display is used");
+    if (program.startsWith(QLatin1String("vkrfrequencyto")) || program == QLatin1String("vkrtool"))
+        return QStringLiteral("another copy of this program uses the port: close it");
+    return QStringLiteral("close %1 (process %2), which has the port open").arg(holder.program, holder.pid);
+}
+
+// Why an existing port did not open, told apart by the system's own answers.
+void explainUnix(PortReport &report, const QString &qtError)
+{
+    const QByteArray path = QFile::encodeName(report.path);
+    struct stat status;
+    if (::stat(path.constData(), &status) != 0) {
+        report.problem = QStringLiteral("the device file %1 does not exist").arg(report.path);
+        report.fix = QStringLiteral("check that the cable is plugged in and its adapter is found "
+                                    "(\"dmesg\" shows what the system saw when it was plugged in)");
+        return;
+    }
+    if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES) {
+        const QString group = groupOf(report.path);
+        const QString user = userName();
+        report.problem = QStringLiteral("permission denied: %1 belongs to group %2, and user %3 may not use it")
+                             .arg(report.path, group, user);
+        report.fix = QStringLiteral("sudo usermod -aG %1 %2, then log out and in again").arg(group, user);
+        return;
+    }
+    const QVector<Holder> holders = holdersOf(report.path);
+    if (!holders.isEmpty()) {
+        QStringList programs, fixes;
+        for (const Holder &holder : holders) {
+            programs.append(QStringLiteral("%1 (process %2)").arg(holder.program, holder.pid));
+            fixes.append(freeFrom(holder));
+        }
+        report.problem = QStringLiteral("the port is in use by %1").arg(programs.join(QStringLiteral(", ")));
+        report.fix = fixes.join(QStringLiteral("; "));
+        return;
+    }
+    report.problem = QStringLiteral("the port did not open: %1").arg(qtError);
+    report.fix = QStringLiteral("if another program uses it, \"sudo fuser -v %1\" names it").arg(report.path);
+}
+#endif
+
+} // namespace
+
+PortReport diagnosePort(const QString &name)
+{
+    PortReport report;
+    report.name = name;
+    report.path = devicePath(name);
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports) {
+        if (info.portName() != name && info.systemLocation() != name)
+            continue;
+        report.path = info.systemLocation();
+        report.description = info.description();
+        report.manufacturer = info.manufacturer();
+        report.vendorId = hexId(info.hasVendorIdentifier(), info.vendorIdentifier());
+        report.productId = hexId(info.hasProductIdentifier(), info.productIdentifier());
+        report.serialNumber = info.serialNumber();
+    }
+
+    QSerialPort port;
+    port.setPortName(name);
+    report.opens = port.open(QIODevice::ReadWrite);
+    if (report.opens) {
+        port.close();
+        return report;
+    }
+#ifdef Q_OS_UNIX
+    explainUnix(report, port.errorString());
+#else
+    report.problem = QStringLiteral("the port did not open: %1").arg(port.errorString());
+    report.fix = QStringLiteral("close any other program that uses the port, and check the cable and its driver");
+#endif
+    return report;
+}
+
+QVector<PortReport> diagnosePorts()
+{
+    QVector<PortReport> reports;
+    for (const QString &name : serialPortNames())
+        reports.append(diagnosePort(name));
+    return reports;
+}
+
+QString noPortsAdvice()
+{
+    return QStringLiteral("no serial ports were found: check that the radio's cable is plugged in and that the "
+                          "system has a driver for its USB serial adapter (\"dmesg\" shows what it saw when the "
+                          "cable was plugged in)");
+}
+
+} // namespace Link

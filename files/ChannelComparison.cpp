@@ -1,0 +1,26 @@
+#include "ChannelComparison.h"
+
+#include "ChannelFrame.h"
+
+namespace ChannelComparison {
+
+ChannelRecord asStored(const ChannelRecord &record)
+{
+    const Link::ReceivedChannel stored = Link::storedChannel(record.name, record.frequency);
+    return {stored.name, stored.frequency};
+}
+
+QVector<Difference> differences(const ChannelRecords &first, const ChannelRecords &second)
+{
+    QVector<Difference> found;
+    const int count = qMax(first.size(), second.size());
+    for (int channel = 0; channel < count; ++channel) {
+        const ChannelRecord a = asStored(first.value(channel));
+        const ChannelRecord b = asStored(second.value(channel));
+        if (a != b)
+            found.append({channel, a, b});
+    }
+    return found;
+}
+
+} // namespace ChannelComparison
