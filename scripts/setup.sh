@@ -4,7 +4,7 @@
 # package) off the machine: it probes serial ports and would disturb a radio.
 set -eu
 
-packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libcsv-dev"
+packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libcsv-dev libcli11-dev"
 if [ "${1:-}" = "--fuzz" ]; then
     packages="$packages clang libclang-rt-14-dev"
 fi
