@@ -102,7 +102,7 @@ void WidgetTreeTest::widgets_data()
     QTest::addColumn<QRect>("geometry");
 
     QTest::newRow("frequencyTable") << "frequencyTable" << "QTableWidget" << QRect(20, 60, 321, 381);
-    QTest::newRow("comPortComboBox") << "comPortComboBox" << "QComboBox" << QRect(380, 60, 69, 22);
+    QTest::newRow("comPortComboBox") << "comPortComboBox" << "QComboBox" << QRect(346, 60, 106, 22); // room for "ttyUSB0" or "/dev/pts/3"
     QTest::newRow("VKRInfo") << "VKRInfo" << "QLabel" << QRect(380, 99, 121, 22);
     QTest::newRow("loadFromDeviceButton") << "loadFromDeviceButton" << "QToolButton" << QRect(380, 180, 80, 48);
     QTest::newRow("writeToDeviceButton") << "writeToDeviceButton" << "QToolButton" << QRect(380, 250, 80, 48);
