@@ -86,6 +86,12 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
         QStringLiteral("Fault: send this frame of a read as its first byte only."), QStringLiteral("frame"));
     const QCommandLineOption nak(QStringLiteral("nak"), QStringLiteral("Fault: refuse every frame of a write (15)."));
     const QCommandLineOption noAck(QStringLiteral("no-ack"), QStringLiteral("Fault: acknowledge no frame of a write."));
+    const QCommandLineOption nakFrame(QStringLiteral("nak-frame"),
+        QStringLiteral("Fault: refuse this frame of a write (15)."), QStringLiteral("frame"));
+    const QCommandLineOption unansweredFrame(QStringLiteral("unanswered-frame"),
+        QStringLiteral("Fault: neither answer nor store this frame of a write."), QStringLiteral("frame"));
+    const QCommandLineOption unplugAfterBytes(QStringLiteral("unplug-after-bytes"),
+        QStringLiteral("Fault: close the terminal once this many bytes were heard."), QStringLiteral("bytes"));
     const QCommandLineOption answerDelay(QStringLiteral("answer-delay"),
         QStringLiteral("Fault: wait this long before each answer."), QStringLiteral("ms"));
     const QCommandLineOption stopAfter(QStringLiteral("stop-after"),
@@ -101,7 +107,7 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
     const QCommandLineOption verbose(QStringLiteral("verbose"),
         QStringLiteral("Print every byte heard and sent, with times, on standard error."));
     parser.addOptions({model, modelText, unknownModel, channel, loadMemory, dumpMemory, silent, wrongPing, echoPing,
-                       noIdentify, framePause, oneByteFrame, nak, noAck, answerDelay, stopAfter, unplugAfter, corruptChannel, garbage,
+                       noIdentify, framePause, oneByteFrame, nak, noAck, nakFrame, unansweredFrame, unplugAfterBytes, answerDelay, stopAfter, unplugAfter, corruptChannel, garbage,
                        pace, verbose});
 
     if (!parser.parse(arguments)) {
@@ -169,6 +175,9 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
         {stopAfter, faults.stopAfterFrames},
         {unplugAfter, faults.unplugAfterFrames},
         {corruptChannel, faults.corruptChannel},
+        {nakFrame, faults.nakFrame},
+        {unansweredFrame, faults.unansweredFrame},
+        {unplugAfterBytes, faults.unplugAfterBytes},
     };
     for (const auto &count : counts) {
         if (parser.isSet(count.option) && !toCount(parser.value(count.option), count.value))

@@ -137,6 +137,9 @@ int RadioProtocol::completedWrites() const
 
 void RadioProtocol::hear(char byte, TimePoint at)
 {
+    const int unplugAfterBytes = radioSettings.faults.unplugAfterBytes;
+    if (unplugAfterBytes >= 0 && int(received.size()) >= unplugAfterBytes && !unplugAt)
+        unplugAt = at;
     // A transfer the host gave up on must not swallow its next command.
     if (mode != Mode::Idle && at - std::max(lastActivity, lastDue) > sessionTimeout)
         endSession();
@@ -301,7 +304,12 @@ void RadioProtocol::takeWriteFrame(const QByteArray &frame, TimePoint at)
     const int index = transferFrames;
     const QByteArray content = frame.left(Link::frameLength);
     const bool intact = frame.at(Link::frameLength) == Link::frameChecksum(content, Link::frameLength);
-    const bool accepted = intact && index < radioMemory.channelCount() && !faults.nakEveryFrame;
+    if (index == faults.unansweredFrame) {
+        ++transferFrames;
+        return;
+    }
+    const bool refused = faults.nakEveryFrame || index == faults.nakFrame;
+    const bool accepted = intact && index < radioMemory.channelCount() && !refused;
     if (accepted)
         stagedFrames.insert(index, content);
 

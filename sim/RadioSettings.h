@@ -15,9 +15,12 @@ struct RadioFaults {
     int pauseTime = 0;             //   with this pause between them
     int oneByteFrame = -1;         // this frame of a read is sent as its first byte only
     bool nakEveryFrame = false;    // refuses every frame of a write with 15
+    int nakFrame = -1;             // refuses this frame of a write with 15
     bool noAcknowledge = false;    // takes the frames of a write without a word
+    int unansweredFrame = -1;      // neither answers nor stores this frame of a write
     int answerDelay = 0;           // waits this long before each answer
     int stopAfterFrames = -1;      // goes dead within a transfer after this many frames
+    int unplugAfterBytes = -1;     // closes its terminal once it has heard this many bytes
     int unplugAfterFrames = -1;    // closes its terminal after this many frames of a transfer
                                    //   (of a read: once the host acknowledged them)
     int corruptChannel = -1;       // a write stores this channel with its kilohertz step one higher
