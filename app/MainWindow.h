@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChannelCsv.h"
 #include "CsvTable.h"
 
 #include <QMainWindow>
@@ -60,6 +61,7 @@ private:
     bool probePort(const QString &portName);
     bool allChannelsValid();
     void showTransferProgress();
+    bool radioHolds(const ChannelRecords &written);
     void showDeviceState(const QString &text, const char *styleSheet);
     void showDeviceText(const QString &text);
     void setTransferButtonsEnabled(bool enabled);

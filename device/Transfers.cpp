@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "ChannelComparison.h"
 #include "ChannelTransfer.h"
 
 #include <QGuiApplication>
@@ -47,8 +48,11 @@ void MainWindow::saveFreqsToVkr()
         return;
 
     QVector<Link::ChannelText> channels;
-    for (int row = 0; row < ui->frequencyTable->rowCount(); ++row)
+    ChannelRecords written;
+    for (int row = 0; row < ui->frequencyTable->rowCount(); ++row) {
         channels.append({nameEditor(row)->text(), frequencyEditor(row)->text()});
+        written.append({channels.last().name, channels.last().frequency});
+    }
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     showTransferProgress();
@@ -59,12 +63,28 @@ void MainWindow::saveFreqsToVkr()
             if (answer == Link::FrameAnswer::Refused)
                 showStatusMessage(tr("Write error"));
         });
+    // A frame the radio did not acknowledge may not be in its memory, and
+    // one it acknowledged may still be stored wrongly: the write is finished
+    // only when every frame was taken and the memory read back holds them.
+    const bool holdsWrite = result.allAcknowledged && radioHolds(written);
 
     ui->progressBar->hide();
-    // A frame the radio did not acknowledge may not be in its memory: a
-    // refused or unanswered frame makes the whole write an error.
-    showStatusMessage(result.allAcknowledged ? tr("Write finished") : tr("Write error"));
+    showStatusMessage(holdsWrite ? tr("Write finished") : tr("Write error"));
     QGuiApplication::restoreOverrideCursor();
+}
+
+// Reads the memory back, leaving the table as it is, and compares it with
+// what was written as the radio stores channels. The progress bar runs again.
+bool MainWindow::radioHolds(const ChannelRecords &written)
+{
+    ui->progressBar->reset();
+    ChannelRecords stored(channelCount);
+    const Link::ReadResult read =
+        Link::readChannelMemory(*serialPort, channelCount, [this, &stored](int row, const Link::ReceivedChannel &channel) {
+            stored[row] = {channel.name, channel.frequency};
+            ui->progressBar->setValue(row);
+        });
+    return read.isComplete(channelCount) && ChannelComparison::differences(written, stored).isEmpty();
 }
 
 // The progress bar runs from 0 to the radio's channel count during a transfer.

@@ -170,6 +170,7 @@ private slots:
     void writeRefusedForInvalidFrequency();
     void writeToRefusingRadio();
     void writeToSilentRadio();
+    void writeCheckedByReadingBack();
     void readDecodesFrames();
     void readSplitsFrameAtPause();
     void incompleteReads();
@@ -206,12 +207,15 @@ void TransfersTest::writeSendsExactFrames()
     expected += hex("02 76 00 41 42 43 44 45 46 47 20 E9"); // cut before the character that does not fit
     expected += emptyFrameOnWire().repeated(95);
     expected += Link::eotByte;
+    // Then the memory is read back, and the progress bar runs again.
+    expected += Link::readMemoryCommand + Link::ackByte.repeated(100);
     QVERIFY(waitUntil([&c] { return c.radio.completedWrites() == 1; }, 5000));
     QCOMPARE(c.heardAfterProbe().toHex(' '), expected.toHex(' '));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
     QVERIFY(!w.progressBar->isVisible());
     QCOMPARE(w.progressBar->maximum(), 100);
-    QCOMPARE(progress.size(), 100);
+    QCOMPARE(progress.size(), 200);
+    QCOMPARE(progress.at(99).at(0).toInt(), 99);
     QCOMPARE(progress.last().at(0).toInt(), 99);
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(c.radio.memory().channel(0).name, QStringLiteral("TOWER"));
@@ -226,8 +230,9 @@ void TransfersTest::writeSendsExactFrames()
     c.radio.clearLogs();
     w.window->findChild<QAction *>(QStringLiteral("actionWrite_to"))->trigger();
     QVERIFY(waitUntil([&c] { return c.radio.completedWrites() == 2; }, 5000));
-    QCOMPARE(c.radio.received().toHex(' '),
-             (Link::writeMemoryCommand + emptyFrameOnWire().repeated(100) + Link::eotByte).toHex(' '));
+    QCOMPARE(c.radio.received().toHex(' '), (Link::writeMemoryCommand + emptyFrameOnWire().repeated(100)
+                                              + Link::eotByte + Link::readMemoryCommand + Link::ackByte.repeated(100))
+                                                 .toHex(' '));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
 }
 
@@ -306,6 +311,21 @@ void TransfersTest::writeToSilentRadio()
     QCOMPARE(progress.size(), 20);
     QVERIFY(waitUntil([&c] { return c.heardAfterProbe().endsWith(Link::eotByte); }, 5000));
     QCOMPARE(c.heardAfterProbe(), Link::writeMemoryCommand + emptyFrameOnWire().repeated(20) + Link::eotByte);
+}
+
+// Every frame acknowledged, but one stored other than sent: the read-back
+// finds it, and the write is no success.
+void TransfersTest::writeCheckedByReadingBack()
+{
+    Connected c(radioOf(1, [](RadioFaults &f) { f.corruptChannel = 3; }));
+    QVERIFY(c.identified());
+    DeviceWindow &w = *c.window;
+    w.typeInto(w.frequencyEditor(3), QStringLiteral("121.500"));
+    QMetaObject::invokeMethod(w.writeButton, "click");
+    QCOMPARE(c.radio.completedWrites(), 1);
+    QCOMPARE(c.radio.memory().channel(3).frequency, QStringLiteral("121.505"));
+    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write error"));
+    QVERIFY(c.heardAfterProbe().endsWith(Link::eotByte + Link::readMemoryCommand + Link::ackByte.repeated(20)));
 }
 
 // Frames decoded by position, colours by validity, 20 acknowledgements for
