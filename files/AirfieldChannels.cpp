@@ -8,12 +8,8 @@
 #include <QFile>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
-
-constexpr double maxLatitude = 90;
-constexpr double maxLongitude = 180;
 
 QString usageProblem(const AirfieldOptions &options)
 {
@@ -21,7 +17,7 @@ QString usageProblem(const AirfieldOptions &options)
         return QStringLiteral("name the airfields or give --near, one of the two");
     if (options.near && options.airportsFile.isEmpty())
         return QStringLiteral("--near needs --airports");
-    if (options.near && !(std::abs(options.near->latitude) <= maxLatitude && std::abs(options.near->longitude) <= maxLongitude))
+    if (options.near && !isOnGlobe(*options.near))
         return QStringLiteral("--near: latitude -90 to 90, longitude -180 to 180");
     if (!(options.radiusKm >= 0))
         return QStringLiteral("--radius-km must be 0 or more");
@@ -30,7 +26,7 @@ QString usageProblem(const AirfieldOptions &options)
     return QString();
 }
 
-QByteArrayList upperCase(const QStringList &texts)
+QByteArrayList distinctUpperCase(const QStringList &texts)
 {
     QByteArrayList upper;
     for (const QString &text : texts) {
@@ -46,7 +42,7 @@ QByteArrayList upperCase(const QStringList &texts)
 // radius, nearest first.
 bool findAirfields(const AirfieldOptions &options, QVector<Airfield> &airfields, ImportResult &result)
 {
-    const QByteArrayList named = upperCase(options.idents);
+    const QByteArrayList named = distinctUpperCase(options.idents);
     for (const QByteArray &ident : named)
         airfields.append({ident, QString(), 0});
     if (options.airportsFile.isEmpty())
@@ -101,7 +97,7 @@ QString airfieldLabel(const Airfield &airfield)
 void collectChannels(const AirfieldOptions &options, const QVector<Airfield> &airfields,
                      const FrequenciesByIdent &frequencies, ImportResult &result)
 {
-    const QByteArrayList types = upperCase(options.types);
+    const QByteArrayList types = distinctUpperCase(options.types);
     int leftOut = 0;
     for (const Airfield &airfield : airfields) {
         for (const AirfieldFrequency &found : inTypeOrder(frequencies.value(airfield.ident), types)) {

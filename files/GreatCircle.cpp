@@ -20,6 +20,12 @@ double squaredSineOfHalf(double radians)
 
 } // namespace
 
+bool isOnGlobe(const GeoPoint &point)
+{
+    // Any comparison with NaN is false: NaN is refused too.
+    return std::abs(point.latitude) <= maxLatitude && std::abs(point.longitude) <= maxLongitude;
+}
+
 std::optional<GeoPoint> parseGeoPoint(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char(','));
@@ -28,9 +34,7 @@ std::optional<GeoPoint> parseGeoPoint(const QString &text)
     bool latitudeRead = false;
     bool longitudeRead = false;
     const GeoPoint point{parts.at(0).trimmed().toDouble(&latitudeRead), parts.at(1).trimmed().toDouble(&longitudeRead)};
-    // The negated comparisons refuse NaN too.
-    if (!latitudeRead || !longitudeRead || !(std::abs(point.latitude) <= maxLatitude)
-        || !(std::abs(point.longitude) <= maxLongitude))
+    if (!latitudeRead || !longitudeRead || !isOnGlobe(point))
         return std::nullopt;
     return point;
 }

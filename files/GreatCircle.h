@@ -10,6 +10,9 @@ struct GeoPoint {
     double longitude = 0;
 };
 
+// Latitude within -90 to 90, longitude within -180 to 180 (NaN is not).
+bool isOnGlobe(const GeoPoint &point);
+
 // "LAT,LON" in decimal degrees ("50.03,8.57"); nothing when either is not
 // a number or lies off the globe (latitude beyond 90, longitude beyond 180).
 std::optional<GeoPoint> parseGeoPoint(const QString &text);
