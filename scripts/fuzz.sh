@@ -1,31 +1,53 @@
 #!/bin/sh
-# Builds the channel file fuzz target (clang's libFuzzer, with
-# AddressSanitizer, leak detection and UndefinedBehaviorSanitizer) into
-# build-fuzz/ and runs it for a bounded time. New inputs it finds stay in
-# build-fuzz/corpus; a failing input is saved as build-fuzz/crash-*.
-# usage: scripts/fuzz.sh [seconds]   (default 60)
+# Builds the fuzz targets (clang's libFuzzer, with AddressSanitizer, leak
+# detection and UndefinedBehaviorSanitizer) into build-fuzz/ and runs them
+# for a bounded time: the named target, or every target with the time split
+# between them. New inputs a target finds stay in build-fuzz/ (corpus/ for
+# the channel file reader, corpus-<target>/ for the others); a failing input
+# is saved as build-fuzz/crash-* (build-fuzz/<target>-crash-* for the others).
+# usage: scripts/fuzz.sh [seconds] [target]   (default 60 s, all targets)
+#   targets: csv_fuzz (channel files), import_fuzz (CSV, CHIRP, OurAirports)
+#   VKR_FUZZ_BUILD=<folder> builds and keeps the corpora there instead.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
+targets="csv_fuzz import_fuzz"
+if [ -n "${2:-}" ]; then
+    case " $targets " in
+        *" $2 "*) targets=$2 ;;
+        *) echo "fuzz: no target $2 (targets: $targets)" >&2; exit 2 ;;
+    esac
+fi
 "$root/scripts/setup.sh" --fuzz
 
-build="$root/build-fuzz"
-mkdir -p "$build/corpus"
+build=${VKR_FUZZ_BUILD:-$root/build-fuzz}
+mkdir -p "$build"
 cxx=$(command -v clang++ || command -v clang++-14)
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVKR_FUZZ=ON -DVKR_BUILD_TESTS=OFF -DVKR_BUILD_BENCH=OFF >"$build/configure.log" 2>&1 \
     || { cat "$build/configure.log"; exit 1; }
-cmake --build "$build" --target csv_fuzz -j "$(nproc)" >"$build/build.log" 2>&1 \
+cmake --build "$build" --target $targets -j "$(nproc)" >"$build/build.log" 2>&1 \
     || { cat "$build/build.log"; exit 1; }
 
-echo "fuzz: reading channel files for $seconds s"
-if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$build/tests/fuzz/csv_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$build/" \
-        "$build/corpus" "$root/tests/fuzz/corpus" >"$build/fuzz.log" 2>&1; then
-    grep -E '^stat::number_of_executed_units|^Done' "$build/fuzz.log" || true
-else
-    tail -n 60 "$build/fuzz.log"
-    echo "fuzz: FAILED (log: $build/fuzz.log)" >&2
-    exit 1
-fi
+count=$(echo $targets | wc -w)
+each=$(( seconds / count ))
+[ "$each" -ge 1 ] || each=1
+for target in $targets; do
+    if [ "$target" = csv_fuzz ]; then
+        corpus="$build/corpus" seeds="$root/tests/fuzz/corpus" prefix="$build/" log="$build/fuzz.log"
+    else
+        corpus="$build/corpus-$target" seeds="$root/tests/fuzz/corpus-$target" prefix="$build/$target-"
+        log="$build/fuzz-$target.log"
+    fi
+    mkdir -p "$corpus"
+    echo "fuzz: $target for $each s"
+    if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        "$build/tests/fuzz/$target" -max_total_time="$each" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+            -print_final_stats=1 -artifact_prefix="$prefix" "$corpus" "$seeds" >"$log" 2>&1; then
+        grep -E '^stat::number_of_executed_units|^Done' "$log" || true
+    else
+        tail -n 60 "$log"
+        echo "fuzz: $target FAILED (log: $log)" >&2
+        exit 1
+    fi
+done
