@@ -98,6 +98,8 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
         QStringLiteral("Fault: stop answering within a transfer after this many frames."), QStringLiteral("frames"));
     const QCommandLineOption unplugAfter(QStringLiteral("unplug-after"),
         QStringLiteral("Fault: close the terminal after this many frames of a transfer."), QStringLiteral("frames"));
+    const QCommandLineOption strayByte(QStringLiteral("stray-byte"),
+        QStringLiteral("Fault: send a byte of line noise 100 ms after each read or write ends."));
     const QCommandLineOption corruptChannel(QStringLiteral("corrupt-channel"),
         QStringLiteral("Fault: store this channel of a write other than written."), QStringLiteral("channel"));
     const QCommandLineOption garbage(QStringLiteral("garbage"),
@@ -107,7 +109,7 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
     const QCommandLineOption verbose(QStringLiteral("verbose"),
         QStringLiteral("Print every byte heard and sent, with times, on standard error."));
     parser.addOptions({model, modelText, unknownModel, channel, loadMemory, dumpMemory, silent, wrongPing, echoPing,
-                       noIdentify, framePause, oneByteFrame, nak, noAck, nakFrame, unansweredFrame, unplugAfterBytes, answerDelay, stopAfter, unplugAfter, corruptChannel, garbage,
+                       noIdentify, framePause, oneByteFrame, nak, noAck, nakFrame, unansweredFrame, unplugAfterBytes, strayByte, answerDelay, stopAfter, unplugAfter, corruptChannel, garbage,
                        pace, verbose});
 
     if (!parser.parse(arguments)) {
@@ -161,6 +163,7 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
     faults.noIdentifyAnswer = parser.isSet(noIdentify);
     faults.nakEveryFrame = parser.isSet(nak);
     faults.noAcknowledge = parser.isSet(noAck);
+    faults.strayByteAfterTransfer = parser.isSet(strayByte);
     faults.pace = parser.isSet(pace);
     result.verbose = parser.isSet(verbose);
 

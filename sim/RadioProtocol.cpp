@@ -13,6 +13,9 @@ using std::chrono::milliseconds;
 
 constexpr int sentFrameBytes = 1 + Link::sentFrameLength; // STX, frame, checksum
 
+// Line noise after a transfer comes this long after its end.
+constexpr milliseconds strayByteDelay{100};
+
 // Neither the ping nor the ping answer: STX 'r' '?'.
 const QByteArray wrongPingAnswer("\x02\x72\x3F", 3);
 
@@ -163,7 +166,7 @@ void RadioProtocol::hear(char byte, TimePoint at)
             else if (frameIndex < radioMemory.channelCount())
                 sendFrame(at);
             else
-                endSession();
+                endTransfer(at);
         } else {
             endSession();
             parseCommand(byte, at);
@@ -282,7 +285,7 @@ void RadioProtocol::takeWriteByte(char byte, TimePoint at)
                 }
                 ++writesCompleted;
             }
-            endSession();
+            endTransfer(at);
         } else if (byte == Link::stxValue) {
             writeFrame.append(byte);
         }
@@ -328,6 +331,14 @@ bool RadioProtocol::transferHasStopped()
     if (stopAfter >= 0 && transferFrames >= stopAfter)
         stopped = true;
     return stopped;
+}
+
+// The end of a read (its last frame acknowledged) or of a write (its 04).
+void RadioProtocol::endTransfer(TimePoint at)
+{
+    endSession();
+    if (radioSettings.faults.strayByteAfterTransfer)
+        transmit(QByteArray(1, Link::nakValue), at + strayByteDelay);
 }
 
 void RadioProtocol::endSession()

@@ -83,6 +83,7 @@ private:
     void takeWriteByte(char byte, TimePoint at);
     void takeWriteFrame(const QByteArray &frame, TimePoint at);
     bool transferHasStopped();
+    void endTransfer(TimePoint at);
     void endSession();
     TimePoint answer(const QByteArray &bytes, TimePoint at);
     void answerWithGarbage(const QByteArray &token, TimePoint at);

@@ -1,0 +1,237 @@
+#include "SoakCycle.h"
+
+#include "ChannelComparison.h"
+#include "CsvTable.h"
+#include "LinkConstants.h"
+#include "MainWindow.h"
+#include "SerialPorts.h"
+#include "VirtualRadio.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+
+namespace Soak {
+
+namespace {
+
+constexpr int toolPatience = 180000;  // ms; far beyond any transfer's time-outs
+constexpr int scanPatience = 30000;   // ms for the window's first scan
+constexpr char strayByte = 0x15;
+
+ChannelRecords memoryOf(const VirtualRadio &radio)
+{
+    const RadioMemory memory = radio.memory();
+    ChannelRecords records;
+    for (int i = 0; i < memory.channelCount(); ++i) {
+        const Link::ReceivedChannel channel = memory.channel(i);
+        records.append({channel.name, channel.frequency});
+    }
+    return records;
+}
+
+void loadMemory(VirtualRadio &radio, const ChannelRecords &records)
+{
+    RadioMemory memory = radio.memory();
+    for (int i = 0; i < records.size(); ++i)
+        memory.setChannel(i, records[i].name, records[i].frequency);
+    radio.setMemory(memory);
+}
+
+bool same(const ChannelRecords &a, const ChannelRecords &b)
+{
+    return ChannelComparison::differences(a, b).isEmpty();
+}
+
+ChannelRecords readChannelFile(const QString &path)
+{
+    CsvTable table;
+    table.read(path);
+    return ChannelCsv::fromTable(table, table.rowCount());
+}
+
+// Keeps the event loop turning until the condition holds, for at most 2 s.
+void waitFor(const std::function<bool()> &condition)
+{
+    QDeadlineTimer deadline(2000);
+    while (!condition() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    QString output;
+};
+
+ToolRun runTool(const QString &vkrtool, const QStringList &arguments, const QString &port, const QString &data)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(Link::portListVariable), port);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
+    process.setProcessEnvironment(environment);
+    process.start(vkrtool, arguments);
+    ToolRun run;
+    if (process.waitForFinished(toolPatience) && process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    else
+        process.kill();
+    run.output = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    return run;
+}
+
+class CycleRun
+{
+public:
+    CycleRun(const Cycle &cycle, const QString &vkrtool)
+        : cycle(cycle)
+        , vkrtool(vkrtool)
+        , radio(std::make_unique<VirtualRadio>(cycle.radio))
+    {
+        loadMemory(*radio, cycle.memory);
+        before = memoryOf(*radio);
+    }
+
+    Outcome run()
+    {
+        if (!radio->isServing()) {
+            outcome.note = QStringLiteral("no pseudo-terminal: ") + radio->errorString();
+            return outcome;
+        }
+        switch (cycle.operation) {
+        case Operation::ToolRead: toolRead(); break;
+        case Operation::ToolWrite: toolWrite(); break;
+        case Operation::WindowRead: windowTransfer(false); break;
+        case Operation::WindowWrite: windowTransfer(true); break;
+        }
+        return outcome;
+    }
+
+private:
+    // A byte on the line, arrived at the host's end, before the program
+    // sends its first command.
+    void strayByteFirst(const QSerialPort *hostPort = nullptr)
+    {
+        if (cycle.fault != Fault::StrayByteBeforeCommand)
+            return;
+        const int sentBefore = radio->sent().size();
+        radio->transmit(QByteArray(1, strayByte));
+        waitFor([&] { return radio->sent().size() > sentBefore; });
+        if (hostPort)
+            waitFor([hostPort] { return hostPort->bytesAvailable() > 0; });
+    }
+
+    void toolRead()
+    {
+        strayByteFirst();
+        const QString file = folder.filePath(QStringLiteral("read.csv"));
+        const ToolRun run = runTool(vkrtool, {"read", "-o", file}, radio->portName(), folder.path());
+        outcome.reportedSuccess = run.exitCode == 0;
+        outcome.happened = same(readChannelFile(file), memoryOf(*radio));
+        if (outcome.falseSuccess())
+            outcome.note = QStringLiteral("the file differs from the radio's memory");
+    }
+
+    void toolWrite()
+    {
+        const QString file = folder.filePath(QStringLiteral("write.csv"));
+        ChannelCsv::writeFile(file, cycle.toWrite);
+        strayByteFirst();
+        const ToolRun run = runTool(vkrtool, {"write", file}, radio->portName(), folder.path());
+        outcome.reportedSuccess = run.exitCode == 0;
+        outcome.happened = same(cycle.toWrite, memoryOf(*radio));
+        if (outcome.falseSuccess()) {
+            outcome.note = QStringLiteral("the radio does not hold the file");
+            return;
+        }
+        if (outcome.reportedSuccess)
+            return;
+        const QString backup =
+            QRegularExpression(QStringLiteral("backup of the radio's memory: (\\S+)")).match(run.output).captured(1);
+        if (backup.isEmpty()) {
+            // Stopped before any backup: it must not have touched the radio.
+            outcome.restorable = same(memoryOf(*radio), before);
+            if (!outcome.restorable)
+                outcome.note = QStringLiteral("changed without a backup: ") + run.output.simplified();
+            return;
+        }
+        if (!same(readChannelFile(backup), before)) {
+            outcome.restorable = false;
+            outcome.note = QStringLiteral("the backup is not the old memory");
+            return;
+        }
+        // Plugged in again, without the fault: the printed command puts the
+        // backup back.
+        VirtualRadio restored(RadioSettings{cycle.radio.model, QByteArray(), RadioFaults()});
+        restored.setMemory(radio->memory());
+        const ToolRun restore =
+            runTool(vkrtool, {"write", "--force", "--no-backup", backup}, restored.portName(), folder.path());
+        outcome.restorable = restore.exitCode == 0 && same(memoryOf(restored), before);
+        if (!outcome.restorable)
+            outcome.note = QStringLiteral("the backup did not restore the radio: ") + restore.output.simplified();
+    }
+
+    void windowTransfer(bool write)
+    {
+        qputenv(Link::portListVariable, radio->portName().toLocal8Bit());
+        MainWindow window;
+        window.show();
+        auto *label = window.findChild<QLabel *>(QStringLiteral("VKRInfo"));
+        QDeadlineTimer deadline(scanPatience);
+        while (label->styleSheet().isEmpty() && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!label->styleSheet().contains(QLatin1String("green"))) {
+            outcome.note = QStringLiteral("no radio found: ") + label->text();
+            return; // nothing reported as done
+        }
+        auto *table = window.findChild<QTableWidget *>(QStringLiteral("frequencyTable"));
+        const auto editor = [table](int row, int column) { return qobject_cast<QLineEdit *>(table->cellWidget(row, column)); };
+        if (write) {
+            for (int row = 0; row < table->rowCount(); ++row) {
+                editor(row, 1)->setText(cycle.toWrite.value(row).name);
+                editor(row, 2)->setText(cycle.toWrite.value(row).frequency);
+            }
+        }
+        strayByteFirst(window.findChild<QSerialPort *>());
+        const char *button = write ? "writeToDeviceButton" : "loadFromDeviceButton";
+        QMetaObject::invokeMethod(window.findChild<QAbstractButton *>(QLatin1String(button)), "click");
+        const QString message = window.findChild<QStatusBar *>(QStringLiteral("statusBar"))->currentMessage();
+        outcome.reportedSuccess = message == QLatin1String(write ? "Write finished" : "Read finished");
+
+        ChannelRecords shown;
+        for (int row = 0; row < table->rowCount(); ++row)
+            shown.append({editor(row, 1)->text(), editor(row, 2)->text()});
+        outcome.happened = same(shown, memoryOf(*radio));
+        if (outcome.falseSuccess())
+            outcome.note = write ? QStringLiteral("the radio does not hold the table")
+                                 : QStringLiteral("the table differs from the radio's memory");
+    }
+
+    const Cycle &cycle;
+    const QString vkrtool;
+    std::unique_ptr<VirtualRadio> radio;
+    ChannelRecords before;
+    QTemporaryDir folder;
+    Outcome outcome;
+};
+
+} // namespace
+
+Outcome runCycle(const Cycle &cycle, const QString &vkrtool)
+{
+    return CycleRun(cycle, vkrtool).run();
+}
+
+} // namespace Soak

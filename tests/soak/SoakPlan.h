@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ChannelCsv.h"
+#include "RadioSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+// What one cycle of the soak does: an operation under a fault of the
+// virtual radio, drawn from the cycle's own seed so that any cycle can be
+// run again alone.
+namespace Soak {
+
+enum class Operation { ToolWrite, ToolRead, WindowRead, WindowWrite };
+constexpr int operationCount = 4;
+
+enum class Fault {
+    None,
+    UnplugAfterBytes,
+    NakOfFrame,
+    NoAnswerToFrame,
+    StrayByteBeforeCommand,
+    FrameSplitByPause,
+    OneByteFrame,
+    ChannelStoredWrongly,
+    SilentAfterFrames,
+};
+constexpr int faultCount = 9;
+
+QString operationName(Operation operation);
+QString faultName(Fault fault);
+QStringList faultNames();
+
+struct Cycle {
+    int number = 0;
+    quint32 seed = 0;
+    Operation operation = Operation::ToolRead;
+    Fault fault = Fault::None;
+    RadioSettings radio;     // model and fault settings
+    ChannelRecords memory;   // what the radio holds at the start
+    ChannelRecords toWrite;  // what a write sends
+    QString describe() const; // operation, fault and its numbers
+};
+
+Cycle plan(int number, quint32 runSeed);
+
+} // namespace Soak
