@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "Commands.h"
+#include "Console.h"
 #include "ExitCodes.h"
 
 #include <CLI/CLI.hpp>
@@ -28,7 +29,23 @@ struct Arguments {
     bool noBackup = false;
     bool noVerify = false;
     bool force = false;
+    std::string frequencies;
+    std::string airports;
+    std::vector<std::string> idents;
+    std::string near;
+    double radiusKm = 0;
+    std::string types;
+    int channels = 100;
+    std::string from;
+    std::string to;
 };
+
+ChannelFormat formatNamed(const std::string &name)
+{
+    if (name == "chirp")
+        return ChannelFormat::Chirp;
+    return name == "vkr" ? ChannelFormat::ChannelFile : ChannelFormat::Guess;
+}
 
 void addPort(CLI::App *command, Arguments &arguments)
 {
@@ -90,6 +107,57 @@ int runCommandLine(int argc, char **argv)
     diff->add_option("A", arguments.first, "A channel file, or radio")->required();
     diff->add_option("B", arguments.second, "A channel file, or radio")->required();
     diff->callback([&] { run = [&] { return Commands::diff(text(arguments.first), text(arguments.second)); }; });
+
+    CLI::App *airfields = app.add_subcommand(
+        "airfields", "Channels of airfields from OurAirports' airport-frequencies.csv (and airports.csv)");
+    airfields->add_option("--frequencies", arguments.frequencies, "OurAirports' airport-frequencies.csv")->required();
+    airfields->add_option("--airports", arguments.airports, "OurAirports' airports.csv (needed with --near)");
+    airfields->add_option("-o,--output", arguments.output, "The channel file; standard output when missing");
+    airfields->add_option("--types", arguments.types, "Only these types, in this order, e.g. TWR,GND,ATIS");
+    airfields->add_option("--channels", arguments.channels, "At most this many channels (default 100)");
+    airfields->add_option("--near", arguments.near, "Every airfield around this point: LAT,LON in degrees");
+    airfields->add_option("--radius-km", arguments.radiusKm, "The radius around --near, in km");
+    airfields->add_option("IDENT", arguments.idents, "The airfields, by ident, in the order wanted");
+    airfields->callback([&] {
+        run = [&] {
+            AirfieldOptions options;
+            options.frequenciesFile = text(arguments.frequencies);
+            options.airportsFile = text(arguments.airports);
+            options.outputFile = text(arguments.output);
+            for (const std::string &ident : arguments.idents)
+                options.idents.append(text(ident));
+            if (!arguments.near.empty()) {
+                options.near = parseGeoPoint(text(arguments.near));
+                if (!options.near) {
+                    Console::fail(QStringLiteral("--near wants a point as LAT,LON in degrees, such as 50.03,8.57."));
+                    return ExitCode::usage;
+                }
+            }
+            options.radiusKm = arguments.radiusKm;
+            if (!arguments.types.empty())
+                options.types = text(arguments.types).split(QLatin1Char(','), Qt::SkipEmptyParts);
+            options.maxChannels = arguments.channels;
+            return Commands::airfields(options);
+        };
+    });
+
+    CLI::App *convert = app.add_subcommand("convert", "Convert between a channel file and a CHIRP file");
+    convert->add_option("IN", arguments.file, "The file to read")->required();
+    convert->add_option("OUT", arguments.output, "The file to write")->required();
+    convert->add_option("--from", arguments.from, "The format of IN; guessed from its header when missing")
+        ->check(CLI::IsMember({"chirp", "vkr"}));
+    convert->add_option("--to", arguments.to, "The format of OUT; the other one when missing")
+        ->check(CLI::IsMember({"chirp", "vkr"}));
+    convert->callback([&] {
+        run = [&] {
+            ConvertOptions options;
+            options.inputFile = text(arguments.file);
+            options.outputFile = text(arguments.output);
+            options.from = formatNamed(arguments.from);
+            options.to = formatNamed(arguments.to);
+            return Commands::convert(options);
+        };
+    });
 
     try {
         app.parse(argc, argv);

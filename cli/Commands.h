@@ -1,5 +1,8 @@
 #pragma once
 
+#include "AirfieldChannels.h"
+#include "ChannelConvert.h"
+
 #include <QString>
 
 // The subcommands of vkrtool. Each returns the exit code (ExitCodes.h) and
@@ -21,5 +24,8 @@ int write(const WriteOptions &options);
 
 int check(const QString &file);
 int diff(const QString &first, const QString &second);
+
+int airfields(const AirfieldOptions &options);
+int convert(const ConvertOptions &options);
 
 } // namespace Commands

@@ -85,6 +85,8 @@ void VkrtoolTest::initTestCase()
         {"lower.csv", "TOWER;118.000\r\n\r\nTower;121.500\r\n"},
         {"raster.csv", "A;118.003\r\n"},
         {"long.csv", QByteArray("A;118.000\r\n").repeated(101)},
+        {"frequencies.csv", "\"id\",\"airport_ident\",\"type\",\"description\",\"frequency_mhz\"\n"
+                            "1,\"EDDF\",\"TWR\",\"TOWER, NORTH\",119.9\n2,\"EDDF\",\"ATIS\",\"ATIS\",118.0083\n"},
     };
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         QFile out(file(it.key()));
@@ -114,6 +116,12 @@ void VkrtoolTest::withoutRadio_data()
     QTest::newRow("diff: differs") << QStringList{"diff", file("good.csv"), file("joined.csv")} << 1
                                    << "channel 1: " + file("good.csv") + ": (no name) 121.500, " + file("joined.csv")
             + ": \"X Y\" 121.500";
+    QTest::newRow("airfields by ident") << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "EDDF"}
+                                        << 0 << "EDDF TWR;119.900\r\nEDDF ATI;118.010\r\n";
+    QTest::newRow("airfields near no point") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
+                                                            "--near", "north", "--radius-km", "5"}
+                                             << 2 << "LAT,LON";
+    QTest::newRow("convert to CHIRP") << QStringList{"convert", file("good.csv"), file("chirp.csv")} << 0 << "";
     QTest::newRow("identify: nothing answers") << QStringList{"identify"} << 3 << "vkrtool ports";
 }
 
