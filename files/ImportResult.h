@@ -21,7 +21,7 @@ struct ImportResult {
     // For standard error, in the order they arose: skipped records with
     // their numbers, missing columns with their files, unknown airfields.
     QStringList messages;
-    // The channel at index k is channel k + 1 of the radio.
+    // The channel at index k is record k of the channel file.
     ChannelRecords channels;
     ChannelFormat format = ChannelFormat::ChannelFile; // of the output
 
