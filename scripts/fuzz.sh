@@ -6,12 +6,15 @@
 # the channel file reader, corpus-<target>/ for the others); a failing input
 # is saved as build-fuzz/crash-* (build-fuzz/<target>-crash-* for the others).
 # usage: scripts/fuzz.sh [seconds] [target]   (default 60 s, all targets)
-#   targets: csv_fuzz (channel files), import_fuzz (CSV, CHIRP, OurAirports)
+#   targets: csv_fuzz (channel files), import_fuzz (CSV, CHIRP, OurAirports),
+#            link_read_fuzz (the read loop over a radio's bytes), probe_fuzz
+#            (the probe over any answers), validators_fuzz (name and frequency
+#            validators, with the frame round trip)
 #   VKR_FUZZ_BUILD=<folder> builds and keeps the corpora there instead.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
-targets="csv_fuzz import_fuzz"
+targets="csv_fuzz import_fuzz link_read_fuzz probe_fuzz validators_fuzz"
 if [ -n "${2:-}" ]; then
     case " $targets " in
         *" $2 "*) targets=$2 ;;
@@ -40,10 +43,12 @@ for target in $targets; do
         log="$build/fuzz-$target.log"
     fi
     mkdir -p "$corpus"
+    dictionary=""
+    [ -f "$root/tests/fuzz/$target.dict" ] && dictionary="-dict=$root/tests/fuzz/$target.dict"
     echo "fuzz: $target for $each s"
     if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "$build/tests/fuzz/$target" -max_total_time="$each" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-            -print_final_stats=1 -artifact_prefix="$prefix" "$corpus" "$seeds" >"$log" 2>&1; then
+            -print_final_stats=1 -artifact_prefix="$prefix" $dictionary "$corpus" "$seeds" >"$log" 2>&1; then
         grep -E '^stat::number_of_executed_units|^Done' "$log" || true
     else
         tail -n 60 "$log"

@@ -68,40 +68,48 @@ struct Tally {
 int runAll(int cycles, quint32 seed, int jobs, const QString &self)
 {
     out() << "soak: " << cycles << " cycles, seed " << seed << ", " << jobs << " workers" << Qt::endl;
+    QMap<int, Tally> tallies;
+    int done = 0;
+    const QRegularExpression line(QStringLiteral("^cycle (\\d+) fault (\\d+) reported (\\d) false (\\d) unrestorable (\\d)"));
+    const auto take = [&](const QString &text) {
+        const QRegularExpressionMatch match = line.match(text);
+        if (!match.hasMatch())
+            return;
+        Tally &tally = tallies[match.captured(2).toInt()];
+        const bool falseSuccess = match.captured(4) == QLatin1String("1");
+        const bool unrestorable = match.captured(5) == QLatin1String("1");
+        ++tally.cycles;
+        tally.correct += falseSuccess ? 0 : 1;
+        tally.falseSuccesses += falseSuccess ? 1 : 0;
+        tally.unrestorable += unrestorable ? 1 : 0;
+        ++done;
+        // Every cycle that went wrong is marked, with the command that runs it again.
+        out() << (falseSuccess || unrestorable ? "  FAILED " : "  ") << text.mid(text.indexOf('|') + 2);
+        if (falseSuccess || unrestorable)
+            out() << "  (replay: vkr-soak --cycle " << match.captured(1) << " --seed " << seed << ")";
+        out() << Qt::endl;
+    };
+
+    // Lines are taken from every worker as they come, so that progress shows.
     std::vector<std::unique_ptr<QProcess>> workers;
+    int running = jobs;
     for (int job = 0; job < jobs; ++job) {
         auto worker = std::make_unique<QProcess>();
-        worker->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        worker->start(self, {"--worker", QStringLiteral("%1:%2:%3").arg(job).arg(jobs).arg(cycles), "--seed",
-                             QString::number(seed)});
+        QProcess *process = worker.get();
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QObject::connect(process, &QProcess::readyReadStandardOutput, [process, &take] {
+            while (process->canReadLine())
+                take(QString::fromUtf8(process->readLine()).trimmed());
+        });
+        QObject::connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), [&running] {
+            if (--running == 0)
+                QCoreApplication::quit();
+        });
+        process->start(self, {"--worker", QStringLiteral("%1:%2:%3").arg(job).arg(jobs).arg(cycles), "--seed",
+                              QString::number(seed)});
         workers.push_back(std::move(worker));
     }
-    QMap<int, Tally> tallies;
-    const QRegularExpression line(QStringLiteral("^cycle (\\d+) fault (\\d+) reported (\\d) false (\\d) unrestorable (\\d)"));
-    int done = 0;
-    for (auto &worker : workers) {
-        while (worker->state() != QProcess::NotRunning || worker->canReadLine()) {
-            if (!worker->canReadLine() && !worker->waitForReadyRead(1000))
-                continue;
-            const QString text = QString::fromUtf8(worker->readLine()).trimmed();
-            const QRegularExpressionMatch match = line.match(text);
-            if (!match.hasMatch())
-                continue;
-            Tally &tally = tallies[match.captured(2).toInt()];
-            ++tally.cycles;
-            const bool falseSuccess = match.captured(4) == QLatin1String("1");
-            const bool unrestorable = match.captured(5) == QLatin1String("1");
-            tally.correct += falseSuccess ? 0 : 1;
-            tally.falseSuccesses += falseSuccess ? 1 : 0;
-            tally.unrestorable += unrestorable ? 1 : 0;
-            ++done;
-            // Every cycle that went wrong is marked, for a replay.
-            out() << (falseSuccess || unrestorable ? "  FAILED " : "  ") << text.mid(text.indexOf('|') + 2);
-            if (falseSuccess || unrestorable)
-                out() << "  (replay: vkr-soak --cycle " << match.captured(1) << " --seed " << seed << ")";
-            out() << Qt::endl;
-        }
-    }
+    QCoreApplication::exec();
 
     Tally total;
     out() << QStringLiteral("  %1 %2 %3 %4 %5").arg(QStringLiteral("fault"), -31).arg("cycles", 7).arg("correct", 8)

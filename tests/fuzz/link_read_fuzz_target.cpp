@@ -1,0 +1,43 @@
+// libFuzzer target for the read loop over arbitrary bytes from a radio, on a
+// simulated clock: any answers must end the read without a crash, leak or
+// undefined behaviour, rows must come in order and within the memory, and
+// a read reported complete must have had a whole frame for every channel.
+#include "ChannelTransfer.h"
+#include "LinkConstants.h"
+#include "ScriptedAnswers.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+void check(bool condition, const char *what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "read loop: %s\n", what);
+        std::abort();
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    const int channelCount = input.ConsumeBool() ? 20 : 100;
+    ScriptedPort port(drawAnswers(input, channelCount + 2));
+
+    int rows = 0;
+    const Link::ReadResult result =
+        Link::readChannelMemory(port, channelCount, [&](int row, const Link::ReceivedChannel &channel) {
+            check(row == rows, "rows out of order");
+            check(channel.frequency.isEmpty() || channel.frequency.contains(QLatin1Char('.')),
+                  "a frequency text without its point");
+            ++rows;
+        });
+    check(result.received == rows, "received count differs from rows handed over");
+    check(result.received <= channelCount, "more rows than the memory holds");
+    check(result.shortFrames <= result.received, "more short frames than frames");
+    check(port.written == Link::readMemoryCommand + Link::ackByte.repeated(rows), "wrong bytes sent");
+    if (result.isComplete(channelCount))
+        check(port.delivered.size() >= channelCount * Link::frameLength, "a complete read without whole frames");
+    return 0;
+}

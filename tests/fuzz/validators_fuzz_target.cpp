@@ -1,0 +1,70 @@
+// libFuzzer target for the name and frequency validators over arbitrary
+// text and cursor positions. Beyond crashes it checks what the radio relies
+// on: a frequency the validator accepts, with a name, goes into a frame and
+// comes back as the same frequency text (a blank name at 118.000 is the
+// radio's empty channel, so the name must hold more than spaces); a complete frequency is accepted
+// exactly when it is a channel; the name validator changes at most the
+// character before the cursor, and never lets the file separator through.
+#include "AFNameValidator.h"
+#include "ChannelFrame.h"
+#include "ChannelRules.h"
+#include "FreqValidator.h"
+#include "LinkConstants.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void check(bool condition, const char *what, const QString &text)
+{
+    if (!condition) {
+        std::fprintf(stderr, "validators: %s: \"%s\"\n", what, text.toUtf8().constData());
+        std::abort();
+    }
+}
+
+QString drawText(FuzzedDataProvider &input)
+{
+    const std::string bytes = input.ConsumeRandomLengthString(16);
+    return QString::fromUtf8(bytes.data(), int(bytes.size()));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    const FreqValidator freqValidator;
+    const AFNameValidator nameValidator;
+
+    QString frequency = drawText(input);
+    const QString frequencyBefore = frequency;
+    int frequencyCursor = input.ConsumeIntegralInRange(-2, 20);
+    const QValidator::State frequencyState = freqValidator.validate(frequency, frequencyCursor);
+    check(frequency == frequencyBefore, "the frequency validator changed the text", frequency);
+    if (frequency.size() == ChannelRules::frequencyTextLength)
+        check((frequencyState == QValidator::Acceptable) == ChannelRules::isChannelFrequency(frequency),
+              "a complete text judged other than as a channel", frequency);
+
+    QString name = drawText(input);
+    const QString nameBefore = name;
+    int nameCursor = input.ConsumeIntegralInRange(-2, 20);
+    const QValidator::State nameState = nameValidator.validate(name, nameCursor);
+    check(name.size() == nameBefore.size(), "the name validator changed the length", name);
+    for (int k = 0; k < name.size(); ++k)
+        check(name.at(k) == nameBefore.at(k) || k == nameCursor - 1, "a character other than the typed one changed",
+              name);
+    check(nameState == QValidator::Invalid || !name.contains(QLatin1Char(';')), "a ';' let into a name", name);
+
+    const bool named = !name.trimmed().isEmpty() && !name.contains(QChar(0));
+    if (frequencyState == QValidator::Acceptable && named) {
+        const QByteArray frame = Link::encodeChannelFrame(name, frequency);
+        check(frame.size() == Link::sentFrameLength, "a frame of the wrong length", frequency);
+        check(Link::decodeChannelFrame(frame.left(Link::frameLength)).frequency == frequency,
+              "an accepted frequency does not come back from its frame", frequency);
+    }
+    return 0;
+}
