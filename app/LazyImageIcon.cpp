@@ -1,5 +1,7 @@
 #include "LazyImageIcon.h"
 
+#include "QtCompat.h"
+
 #include <QIconEngine>
 #include <QImageReader>
 #include <QPixmap>
@@ -29,7 +31,7 @@ public:
         return icon().actualSize(size, mode, state);
     }
 
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) const override
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) VKR_ICON_ENGINE_CONST override
     {
         return {QImageReader(fileName).size()}; // from the file's header alone
     }
@@ -44,11 +46,6 @@ public:
         case IsNullHook:
             *static_cast<bool *>(data) = false;
             break;
-        case AvailableSizesHook: {
-            auto *argument = static_cast<AvailableSizesArgument *>(data);
-            argument->sizes = availableSizes(argument->mode, argument->state);
-            break;
-        }
         default:
             QIconEngine::virtual_hook(id, data);
         }

@@ -3,6 +3,7 @@
 
 #include "AboutDialog.h"
 #include "LazyImageIcon.h"
+#include "QtCompat.h"
 #include "SettingsKeys.h"
 
 #include <QSerialPort>
@@ -24,6 +25,7 @@ MainWindow::MainWindow(QWidget *parent)
     , firstChannelNumber(0)
     , settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application))
 {
+    QtCompat::useUtf8(settings);
     ui->setupUi(this);
     ui->actionAbout->setIcon(lazyImageIcon(QStringLiteral(":/images/Corvane_Logo-transparent.png")));
     ui->progressBar->hide();

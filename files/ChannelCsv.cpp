@@ -1,6 +1,7 @@
 #include "ChannelCsv.h"
 
 #include "CsvTable.h"
+#include "QtCompat.h"
 
 #include <QSaveFile>
 
@@ -66,9 +67,9 @@ ChannelRecords fromTable(const CsvTable &table, unsigned maxRecords)
     ChannelRecords records;
     records.reserve(int(count));
     for (unsigned row = 0; row < count; ++row) {
-        // QString::fromUtf8 of a QByteArray stops at its first zero byte.
-        records.append({QString::fromUtf8(table.cell(row, NameField)),
-                        QString::fromUtf8(table.cell(row, FrequencyField))});
+        // A field is read up to its first zero byte, as a name from the radio is.
+        records.append({QtCompat::utf8UpToZero(table.cell(row, NameField)),
+                        QtCompat::utf8UpToZero(table.cell(row, FrequencyField))});
     }
     return records;
 }

@@ -150,6 +150,7 @@ private slots:
     void saveWhileDiskFills();
     void roundTrip();
     void folderRemembered();
+    void folderStoredAsUtf8();
 
 private:
     std::unique_ptr<QTemporaryDir> folder;
@@ -668,6 +669,29 @@ void FileCommandsTest::folderRemembered()
     release(*restarted, "toolButtonSave");
     QVERIFY(afterRestart.shown);
     QCOMPARE(afterRestart.directory, sub + QStringLiteral("/alps"));
+}
+
+// The settings file holds the folder's name in UTF-8 bytes, which a build
+// with either Qt version reads back the same.
+void FileCommandsTest::folderStoredAsUtf8()
+{
+    const QString folderName = folder->path() + QString::fromUtf8("/Fl\xC3\xBCge");
+    QVERIFY(QDir().mkdir(folderName));
+    {
+        auto window = newWindow();
+        QVERIFY(window);
+        const QString start = folder->path();
+        const auto intoFolder = std::make_unique<ModalAnswerer<QFileDialog>>([start, folderName](QFileDialog *dialog) {
+            chooseFile(dialog, start);
+            doubleClickFolder(dialog, folderName);
+            cancel(dialog);
+        });
+        trigger(*window, "actionOpen");
+        QVERIFY(intoFolder->answered());
+    }
+    QFile stored(QSettings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application)).fileName());
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QVERIFY(stored.readAll().contains("/Fl\xC3\xBCge"));
 }
 
 VKR_TEST_MAIN(FileCommandsTest)
