@@ -1,5 +1,6 @@
 #!/bin/sh
 # Installs the build and test dependencies that are missing on a Debian machine.
+# usage: scripts/setup.sh [--fuzz | --qt6 | --package]   (what those builds need besides)
 # --no-install-recommends keeps ModemManager (recommended by the serial-port
 # package) off the machine: it probes serial ports and would disturb a radio.
 set -eu
@@ -7,6 +8,15 @@ set -eu
 packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libcsv-dev libcli11-dev"
 if [ "${1:-}" = "--fuzz" ]; then
     packages="$packages clang libclang-rt-14-dev"
+fi
+if [ "${1:-}" = "--qt6" ]; then
+    # qt6-qpa-plugins holds the offscreen platform the tests run on.
+    packages="$packages qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins"
+fi
+if [ "${1:-}" = "--package" ]; then
+    # CPack's Debian package (file and dpkg-shlibdeps work out its
+    # dependencies) and the tools that check it.
+    packages="$packages file dpkg-dev lintian desktop-file-utils appstream man-db"
 fi
 
 missing=""
