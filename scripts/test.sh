@@ -1,11 +1,22 @@
 #!/bin/sh
 # Builds the project and runs every test headless.
-# usage: scripts/test.sh [--sanitize]
+# usage: scripts/test.sh [--sanitize | --qt6 | --package]
 #   --sanitize  a second build of the tests under AddressSanitizer and
 #               UndefinedBehaviorSanitizer, in build-sanitize/
+#   --qt6       the tests built with Qt 6, in build-qt6/
+#   --package   instead of the tests: the Debian package (scripts/package.sh,
+#               into build/) and its checks (scripts/check-package.sh)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-if [ "${1:-}" = "--sanitize" ]; then
+if [ "${1:-}" = "--package" ]; then
+    "$root/scripts/package.sh"
+    exec "$root/scripts/check-package.sh" "$root"/build/vkr-frequency-tool_*.deb
+fi
+if [ "${1:-}" = "--qt6" ]; then
+    "$root/scripts/setup.sh" --qt6
+    build="$root/build-qt6"
+    options="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVKR_QT_MAJOR=6"
+elif [ "${1:-}" = "--sanitize" ]; then
     build="$root/build-sanitize"
     options="-DCMAKE_BUILD_TYPE=Debug -DVKR_SANITIZE=ON -DVKR_BUILD_BENCH=OFF"
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -19,8 +30,17 @@ export QT_QPA_PLATFORM=offscreen
 # Device tests mostly wait on the radio's time-outs, so more jobs than cores
 # overlap those waits.
 cd "$build" && ctest --output-on-failure -j "$(( $(nproc) * 2 ))"
+if [ "${1:-}" = "--qt6" ]; then
+    # A Qt 6 build must not load any of Qt 5.
+    for program in app/VKRFrequencyTool cli/vkrtool sim/vkr-radio-sim; do
+        if ldd "$build/$program" | grep 'libQt5'; then
+            echo "test: $program loads Qt 5" >&2
+            exit 1
+        fi
+    done
+fi
 # The channel file reader under the fuzzer (its own clang build, sanitizers
 # included), for a bounded time.
-if [ "${1:-}" != "--sanitize" ]; then
+if [ "${1:-}" != "--sanitize" ] && [ "${1:-}" != "--qt6" ]; then
     "$root/scripts/fuzz.sh" 60
 fi
