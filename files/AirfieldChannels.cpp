@@ -3,6 +3,7 @@
 #include "ImportFiles.h"
 #include "NamedColumns.h"
 #include "OurAirports.h"
+#include "QtCompat.h"
 #include "UniqueNames.h"
 
 #include <QFile>
@@ -90,7 +91,7 @@ QVector<AirfieldFrequency> inTypeOrder(const QVector<AirfieldFrequency> &frequen
 
 QString airfieldLabel(const Airfield &airfield)
 {
-    const QString ident = QString::fromUtf8(airfield.ident);
+    const QString ident = QtCompat::utf8UpToZero(airfield.ident);
     return airfield.name.isEmpty() ? ident : QStringLiteral("%1 (%2)").arg(ident, airfield.name);
 }
 
@@ -101,16 +102,16 @@ void collectChannels(const AirfieldOptions &options, const QVector<Airfield> &ai
     int leftOut = 0;
     for (const Airfield &airfield : airfields) {
         for (const AirfieldFrequency &found : inTypeOrder(frequencies.value(airfield.ident), types)) {
-            const QString megahertz = QString::fromUtf8(found.megahertz);
+            const QString megahertz = QtCompat::utf8UpToZero(found.megahertz);
             const QString frequency = ChannelRules::channelFrequencyFor(megahertz);
             if (frequency.isEmpty()) {
                 result.messages << recordMessage(options.frequenciesFile, found.recordNumber,
                                                  QStringLiteral("%1 %2: \"%3\" is not an air-band channel, skipped")
-                                                     .arg(airfieldLabel(airfield), QString::fromUtf8(found.type), megahertz));
+                                                     .arg(airfieldLabel(airfield), QtCompat::utf8UpToZero(found.type), megahertz));
             } else if (result.channels.size() == options.maxChannels) {
                 ++leftOut;
             } else {
-                const QString name = ChannelRules::nameFrom(QString::fromUtf8(airfield.ident + ' ' + found.type));
+                const QString name = ChannelRules::nameFrom(QtCompat::utf8UpToZero(airfield.ident + ' ' + found.type));
                 result.channels.append({name, frequency});
             }
         }
@@ -149,7 +150,7 @@ ImportResult importAirfields(const AirfieldOptions &options)
     for (const Airfield &airfield : qAsConst(airfields)) {
         if (!options.near && !frequencies.contains(airfield.ident))
             result.fail(ImportOutcome::DataNotRight,
-                        QStringLiteral("%1 is not in %2").arg(QString::fromUtf8(airfield.ident), options.frequenciesFile));
+                        QStringLiteral("%1 is not in %2").arg(QtCompat::utf8UpToZero(airfield.ident), options.frequenciesFile));
     }
     if (result.outcome != ImportOutcome::Done)
         return result;

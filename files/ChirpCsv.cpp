@@ -3,6 +3,7 @@
 #include "ChannelRules.h"
 #include "CsvReader.h"
 #include "NamedColumns.h"
+#include "QtCompat.h"
 
 namespace {
 
@@ -59,17 +60,17 @@ ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &c
     const auto handleRecord = [&](qint64 recordNumber, const QVector<QByteArray> &fields) {
         bool isNumber = false;
         const qint64 location = fields.at(Location).trimmed().toLongLong(&isNumber);
-        const QString megahertz = QString::fromUtf8(fields.at(Frequency));
+        const QString megahertz = QtCompat::utf8UpToZero(fields.at(Frequency));
         const QString frequency = ChannelRules::channelFrequencyFor(megahertz);
         QString skipped;
         if (!isNumber || location < 0)
-            skipped = QStringLiteral("Location \"%1\" is not a channel number").arg(QString::fromUtf8(fields.at(Location)));
+            skipped = QStringLiteral("Location \"%1\" is not a channel number").arg(QtCompat::utf8UpToZero(fields.at(Location)));
         else if (!fields.at(Duplex).trimmed().isEmpty())
-            skipped = QStringLiteral("Duplex \"%1\" is set").arg(QString::fromUtf8(fields.at(Duplex)));
+            skipped = QStringLiteral("Duplex \"%1\" is set").arg(QtCompat::utf8UpToZero(fields.at(Duplex)));
         else if (frequency.isEmpty())
             skipped = QStringLiteral("frequency \"%1\" is not an air-band channel").arg(megahertz);
         if (skipped.isEmpty())
-            located.append({location, recordNumber, {ChannelRules::nameFrom(QString::fromUtf8(fields.at(Name))), frequency}});
+            located.append({location, recordNumber, {ChannelRules::nameFrom(QtCompat::utf8UpToZero(fields.at(Name))), frequency}});
         else
             messages << recordMessage(fileName, recordNumber, skipped + QStringLiteral(", skipped"));
     };

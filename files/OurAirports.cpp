@@ -1,6 +1,7 @@
 #include "OurAirports.h"
 
 #include "NamedColumns.h"
+#include "QtCompat.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ ImportOutcome readAirports(QIODevice &device, const QString &fileName, const Air
         }
         Airfield airfield{fields.at(AirportIdent).trimmed(), QString(), 0};
         if (keep(airfield, position)) {
-            airfield.name = QString::fromUtf8(fields.at(AirportName));
+            airfield.name = QtCompat::utf8UpToZero(fields.at(AirportName));
             airfields.append(airfield);
         }
     };

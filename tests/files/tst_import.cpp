@@ -274,6 +274,10 @@ void ImportTest::convert_data()
         << QStringList{"in.csv, record 3: Duplex \"-\" is set, skipped",
                        "in.csv, record 4: frequency \"156.800000\" is not an air-band channel, skipped",
                        "in.csv, record 5: Location \"x\" is not a channel number, skipped"};
+    // Fields end at a zero byte, as in the channel file reader.
+    QTest::newRow("CHIRP fields up to a zero byte")
+        << QByteArray("Name,Frequency,Location\nTW\0R X,118.1\0x,1\n", 41) << guess << 0
+        << QByteArray("TW;118.100\r\n") << QStringList();
     QTest::newRow("CHIRP without a Frequency column") << QByteArray("Location,Name\n1,A\n") << ChannelFormat::Chirp << 1
                                                       << QByteArray() << QStringList{"in.csv: no column \"Frequency\""};
     QTest::newRow("channel file to CHIRP")
