@@ -1,13 +1,25 @@
 #!/bin/sh
-# Builds the project and runs every test headless.
-# usage: scripts/test.sh [--sanitize | --qt6 | --package]
+# Builds the project and runs every test headless: the test suite, then
+# every fuzz target for about 3 minutes together, then a short soak of the
+# transfers under faults.
+# usage: scripts/test.sh [--sanitize | --qt6 | --package | --fuzz [seconds] | --soak [cycles]]
 #   --sanitize  a second build of the tests under AddressSanitizer and
 #               UndefinedBehaviorSanitizer, in build-sanitize/
 #   --qt6       the tests built with Qt 6, in build-qt6/
 #   --package   instead of the tests: the Debian package (scripts/package.sh,
 #               into build/) and its checks (scripts/check-package.sh)
+#   --fuzz      only the fuzz targets (scripts/fuzz.sh), 180 s in all
+#   --soak      only the soak (scripts/soak.sh), 24 cycles
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+fuzzSeconds=180
+soakCycles=24
+if [ "${1:-}" = "--fuzz" ]; then
+    exec "$root/scripts/fuzz.sh" "${2:-$fuzzSeconds}"
+fi
+if [ "${1:-}" = "--soak" ]; then
+    exec "$root/scripts/soak.sh" "${2:-$soakCycles}" --jobs 6
+fi
 if [ "${1:-}" = "--package" ]; then
     "$root/scripts/package.sh"
     exec "$root/scripts/check-package.sh" "$root"/build/vkr-frequency-tool_*.deb
@@ -39,8 +51,10 @@ if [ "${1:-}" = "--qt6" ]; then
         fi
     done
 fi
-# The channel file reader under the fuzzer (its own clang build, sanitizers
-# included), for a bounded time.
+# The parsers of outside bytes under the fuzzer (their own clang build,
+# sanitizers included), then the transfers under random faults, each for a
+# bounded time.
 if [ "${1:-}" != "--sanitize" ] && [ "${1:-}" != "--qt6" ]; then
-    "$root/scripts/fuzz.sh" 60
+    "$root/scripts/fuzz.sh" "$fuzzSeconds"
+    "$root/scripts/soak.sh" "$soakCycles" --jobs 6
 fi
