@@ -57,7 +57,10 @@ lintian --fail-on error --display-info "$deb" >"$work/lintian" 2>&1 || status=$?
 grep -v '^running with root privileges' "$work/lintian" || true
 [ "$status" -eq 0 ] || fail "lintian reports errors"
 
-# Installed as the README installs it, then removed again.
+# Installed as the README installs it, then removed again; one check at a
+# time on a machine, so that two never install and remove it under each other.
+exec 9>"${TMPDIR:-/tmp}/vkr-check-package.lock"
+flock 9
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
