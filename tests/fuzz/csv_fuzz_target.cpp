@@ -4,41 +4,12 @@
 // functions and the writer are run on the same bytes.
 #include "ChannelCsv.h"
 #include "CsvTable.h"
+#include "FuzzSupport.h"
 #include "ReferenceCsv.h"
 
-#include <QBuffer>
-
 #include <cstdint>
-#include <cstdlib>
-#include <cstdio>
 
 namespace {
-
-void fail(const char *what, const QByteArray &detail)
-{
-    std::fprintf(stderr, "%s: %s\n", what, detail.constData());
-    std::abort();
-}
-
-// A device that hands out at most a few bytes per read call.
-class PieceDevice : public QBuffer
-{
-public:
-    PieceDevice(QByteArray *content, int piece)
-        : QBuffer(content)
-        , piece(piece)
-    {
-    }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        return QBuffer::readData(data, qMin(maxSize, qint64(piece)));
-    }
-
-private:
-    int piece;
-};
 
 // Reading changes such a field on purpose: enclosing quotes are removed,
 // and a byte-order mark at the start of a field (or of the file) is dropped.
@@ -82,7 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const int piece = size > 0 ? 1 + data[0] % 7 : 1;
     PieceDevice device(&content, piece);
-    device.open(QIODevice::ReadOnly);
     CsvTable inPieces;
     if (!inPieces.read(device) || !differenceFromReference(inPieces, content).isEmpty())
         fail("reading in pieces differs", QByteArray::number(piece));

@@ -7,45 +7,15 @@
 #include "ChannelRules.h"
 #include "ChirpCsv.h"
 #include "CsvReader.h"
+#include "FuzzSupport.h"
 #include "OurAirports.h"
-
-#include <QBuffer>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 constexpr double halfCircumferenceKm = 20016;
-
-void fail(const char *what, const QByteArray &detail)
-{
-    std::fprintf(stderr, "%s: %s\n", what, detail.constData());
-    std::abort();
-}
-
-// A device that hands out at most a few bytes per read call.
-class PieceDevice : public QBuffer
-{
-public:
-    PieceDevice(QByteArray *content, int piece)
-        : QBuffer(content)
-        , piece(piece)
-    {
-        open(QIODevice::ReadOnly);
-    }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        return QBuffer::readData(data, qMin(maxSize, qint64(piece)));
-    }
-
-private:
-    int piece;
-};
 
 QList<QByteArrayList> recordsOf(QByteArray &content, int piece)
 {

@@ -1,23 +1,11 @@
 // libFuzzer target for the probe over arbitrary answers to the ping and the
 // identify request, on a simulated clock: it must end, ask for the model
 // only after a ping answer, and name a model only when its token came.
+#include "FuzzSupport.h"
 #include "LinkConstants.h"
 #include "Probe.h"
 #include "RadioModels.h"
 #include "ScriptedAnswers.h"
-
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-void check(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "probe: %s\n", what);
-        std::abort();
-    }
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -9,22 +9,12 @@
 #include "ChannelFrame.h"
 #include "ChannelRules.h"
 #include "FreqValidator.h"
+#include "FuzzSupport.h"
 #include "LinkConstants.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
-
-void check(bool condition, const char *what, const QString &text)
-{
-    if (!condition) {
-        std::fprintf(stderr, "validators: %s: \"%s\"\n", what, text.toUtf8().constData());
-        std::abort();
-    }
-}
 
 QString drawText(FuzzedDataProvider &input)
 {
@@ -44,28 +34,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString frequencyBefore = frequency;
     int frequencyCursor = input.ConsumeIntegralInRange(-2, 20);
     const QValidator::State frequencyState = freqValidator.validate(frequency, frequencyCursor);
-    check(frequency == frequencyBefore, "the frequency validator changed the text", frequency);
+    check(frequency == frequencyBefore, "the frequency validator changed the text", frequency.toUtf8());
     if (frequency.size() == ChannelRules::frequencyTextLength)
         check((frequencyState == QValidator::Acceptable) == ChannelRules::isChannelFrequency(frequency),
-              "a complete text judged other than as a channel", frequency);
+              "a complete text judged other than as a channel", frequency.toUtf8());
 
     QString name = drawText(input);
     const QString nameBefore = name;
     int nameCursor = input.ConsumeIntegralInRange(-2, 20);
     const QValidator::State nameState = nameValidator.validate(name, nameCursor);
-    check(name.size() == nameBefore.size(), "the name validator changed the length", name);
+    check(name.size() == nameBefore.size(), "the name validator changed the length", name.toUtf8());
     for (int k = 0; k < name.size(); ++k)
         check(name.at(k) == nameBefore.at(k) || k == nameCursor - 1, "a character other than the typed one changed",
-              name);
-    check(nameState == QValidator::Invalid || !name.contains(QLatin1Char(';')), "a ';' let into a name", name);
+              name.toUtf8());
+    check(nameState == QValidator::Invalid || !name.contains(QLatin1Char(';')), "a ';' let into a name", name.toUtf8());
 
     if (frequencyState == QValidator::Acceptable) {
         const QByteArray frame = Link::encodeChannelFrame(name, frequency);
-        check(frame.size() == Link::sentFrameLength, "a frame of the wrong length", frequency);
+        check(frame.size() == Link::sentFrameLength, "a frame of the wrong length", frequency.toUtf8());
         const Link::ReceivedChannel back = Link::decodeChannelFrame(frame.left(Link::frameLength));
         const bool emptyChannel = back.name.isEmpty() && frequency == QLatin1String("118.000");
         check(emptyChannel || back.frequency == frequency, "an accepted frequency does not come back from its frame",
-              frequency);
+              frequency.toUtf8());
     }
     return 0;
 }
