@@ -15,6 +15,16 @@ bool loadChannelFile(const QString &fileName, CsvTable &table)
     return false;
 }
 
+void printProblems(const QString &fileName, const QVector<ChannelProblem> &problems)
+{
+    for (const ChannelProblem &problem : problems)
+        Console::out(QStringLiteral("%1:%2: channel %3: %4")
+                         .arg(fileName)
+                         .arg(problem.line)
+                         .arg(problem.channel)
+                         .arg(problem.text));
+}
+
 QString describeChannel(const ChannelRecord &record)
 {
     if (record.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChannelCsv.h"
+#include "ChannelFileCheck.h"
 #include "CsvTable.h"
 
 #include <QString>
@@ -8,6 +9,9 @@
 // A channel file the tool was given, read whole. False, with the reason
 // printed, when it cannot be read.
 bool loadChannelFile(const QString &fileName, CsvTable &table);
+
+// Each problem on a line of its own: file:line: channel N: what.
+void printProblems(const QString &fileName, const QVector<ChannelProblem> &problems);
 
 // How a channel shows in the tool's messages: TOWER 121.500, or (empty).
 QString describeChannel(const ChannelRecord &record);

@@ -65,12 +65,7 @@ public:
 private:
     bool refused(const QVector<ChannelProblem> &problems) const
     {
-        for (const ChannelProblem &problem : problems)
-            Console::out(QStringLiteral("%1:%2: channel %3: %4")
-                             .arg(options.file)
-                             .arg(problem.line)
-                             .arg(problem.channel)
-                             .arg(problem.text));
+        printProblems(options.file, problems);
         if (problems.isEmpty())
             return false;
         Console::fail(QStringLiteral("%1 has %2 problem(s), so the radio received nothing; correct them and "

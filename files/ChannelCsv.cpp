@@ -39,9 +39,8 @@ QByteArray toBytes(const ChannelRecords &records)
     return bytes;
 }
 
-bool writeFile(const QString &fileName, const ChannelRecords &records)
+bool saveBytes(const QString &fileName, const QByteArray &bytes)
 {
-    const QByteArray bytes = toBytes(records);
     QSaveFile file(fileName);
     // A writable file in a folder that takes no new files can still be
     // saved, though not atomically. Qt falls back only when the temporary
@@ -59,6 +58,11 @@ bool writeFile(const QString &fileName, const ChannelRecords &records)
     // Syncs and closes the temporary file, then renames it over the target;
     // false, with the temporary file removed, if that fails.
     return file.commit();
+}
+
+bool writeFile(const QString &fileName, const ChannelRecords &records)
+{
+    return saveBytes(fileName, toBytes(records));
 }
 
 ChannelRecords fromTable(const CsvTable &table, unsigned maxRecords)

@@ -35,12 +35,16 @@ namespace ChannelCsv {
 // name stays one field when the file is read back.
 QByteArray toBytes(const ChannelRecords &records);
 
-// Writes toBytes(records) to the named file, by its full Unicode name. The
-// bytes go to a temporary file beside it, which replaces the named file only
-// once everything was written, flushed and closed; on any failure the
-// previous file stays exactly as it was and the result is false. Where no
-// file can be created beside it (a read-only folder) but the named file
-// itself may be written, it is written directly, without that protection.
+// Writes the bytes to the named file, by its full Unicode name, complete or
+// not at all: they go to a temporary file beside it, which replaces the
+// named file only once everything was written, flushed and closed; on any
+// failure the previous file stays exactly as it was and the result is
+// false. Where no file can be created beside it (a read-only folder) but
+// the named file itself may be written, it is written directly, without
+// that protection. Every file the program writes is saved this way.
+bool saveBytes(const QString &fileName, const QByteArray &bytes);
+
+// saveBytes of toBytes(records).
 bool writeFile(const QString &fileName, const ChannelRecords &records);
 
 // The first `maxRecords` rows of a table read from a channel file, or all

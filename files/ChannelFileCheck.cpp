@@ -11,17 +11,12 @@ namespace {
 
 QString nameProblem(const QString &name)
 {
-    if (name.size() > ChannelRules::maxNameLength)
-        return QStringLiteral("the name \"%1\" has more than %2 characters").arg(name).arg(ChannelRules::maxNameLength);
-    if (name.toUtf8().size() > ChannelRules::maxNameLength)
-        return QStringLiteral("the name \"%1\" takes more than %2 bytes in the radio").arg(name).arg(ChannelRules::maxNameLength);
-    for (const QChar c : name) {
-        if (!ChannelRules::isNameCharacter(c))
-            return QStringLiteral("the name \"%1\" holds \"%2\"; names take only A-Z, 0-9, spaces and "
-                                  "upper-case letters")
-                .arg(name, QString(c));
-    }
-    return QString();
+    if (ChannelRules::isValidName(name))
+        return QString();
+    return QStringLiteral("the name \"%1\" is not one a radio stores as it is: at most %2 characters and %2 bytes, "
+                          "of A-Z, 0-9, spaces and upper-case letters")
+        .arg(name)
+        .arg(ChannelRules::maxNameLength);
 }
 
 QString frequencyProblem(const QString &frequency, Rules rules)

@@ -3,27 +3,8 @@
 #include "ChirpCsv.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
-
-namespace {
-
-// Like ChannelCsv::writeFile: a temporary file beside the target replaces
-// it only once everything is written and flushed.
-bool writeCompletely(const QString &fileName, const QByteArray &bytes)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-} // namespace
 
 bool openInput(QFile &file, ImportResult &result)
 {
@@ -51,9 +32,6 @@ void finishImport(ImportResult &result, const QString &outputFile)
     }
     if (outputFile.isEmpty())
         return;
-    const bool written = result.format == ChannelFormat::Chirp
-        ? writeCompletely(outputFile, outputBytes(result))
-        : ChannelCsv::writeFile(outputFile, result.channels);
-    if (!written)
+    if (!ChannelCsv::saveBytes(outputFile, outputBytes(result)))
         result.fail(ImportOutcome::FileNotUsable, QStringLiteral("cannot write %1").arg(outputFile));
 }

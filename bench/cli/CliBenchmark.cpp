@@ -11,6 +11,7 @@
 //           done.
 //
 // usage: bench-cli [runs]
+#include "FloorRatio.h"
 #include "LinkConstants.h"
 #include "RadioProtocol.h"
 #include "SerialPorts.h"
@@ -29,15 +30,10 @@
 
 namespace {
 
-struct Run {
-    double measured; // ms
-    double floor;    // ms
-};
-
 const double byteTime = std::chrono::duration<double, std::milli>(RadioProtocol::byteTime).count();
 constexpr double probeWaits = Link::pingQuietTime + Link::identifyQuietTime;
 
-Run measure(VirtualRadio &radio, const QStringList &arguments, double waits, int bytesLeftOut)
+FloorRun measure(VirtualRadio &radio, const QStringList &arguments, double waits, int bytesLeftOut)
 {
     radio.clearLogs();
     QProcess tool;
@@ -52,12 +48,6 @@ Run measure(VirtualRadio &radio, const QStringList &arguments, double waits, int
     const double measured = clock.nsecsElapsed() / 1e6;
     const int wireBytes = radio.received().size() + radio.sent().size() - bytesLeftOut;
     return {measured, probeWaits + waits + wireBytes * byteTime};
-}
-
-Run median(std::vector<Run> runs)
-{
-    std::sort(runs.begin(), runs.end(), [](const Run &a, const Run &b) { return a.measured < b.measured; });
-    return runs[runs.size() / 2];
 }
 
 } // namespace
@@ -77,7 +67,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit());
     const QString file = folder.filePath(QStringLiteral("memory.csv"));
 
-    std::vector<Run> reads, writes;
+    std::vector<FloorRun> reads, writes;
     for (int k = 0; k < runs; ++k) {
         reads.push_back(measure(radio, {"read", "-o", file}, 100.0 * Link::readQuietTime + Link::readFrameTimeout, 0));
         writes.push_back(measure(radio, {"write", file, "--no-backup", "--no-verify"}, 0, Link::eotByte.size()));
@@ -86,15 +76,6 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     out << "vkrtool with a 100-channel radio at 9600 baud, median of " << runs
         << " run(s); floor = probe and transfer waits + wire time\n";
-    double worst = 0;
-    for (const auto &entry : {std::make_pair("read ", median(reads)), std::make_pair("write", median(writes))}) {
-        const Run r = entry.second;
-        const double ratio = r.measured / r.floor;
-        worst = std::max(worst, ratio);
-        out << "  " << entry.first << ":  measured " << QString::number(r.measured, 'f', 1) << " ms,  floor "
-            << QString::number(r.floor, 'f', 1) << " ms,  ratio " << QString::number(ratio, 'f', 4)
-            << "  (overhead " << QString::number(r.measured - r.floor, 'f', 1) << " ms)\n";
-    }
-    out << "  worst ratio: " << QString::number(worst, 'f', 4) << " (target at most 1.02)\n";
+    printFloorRatios(out, {{"read ", reads}, {"write", writes}}, "1.02");
     return 0;
 }

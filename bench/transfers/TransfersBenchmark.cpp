@@ -12,6 +12,7 @@
 //          is left out: the host hands it over and is done.
 //
 // usage: bench-transfers [runs]
+#include "FloorRatio.h"
 #include "LinkConstants.h"
 #include "MainWindow.h"
 #include "RadioProtocol.h"
@@ -34,16 +35,11 @@
 
 namespace {
 
-struct Transfer {
-    double measured; // ms
-    double floor;    // ms
-};
-
 const double byteTime = std::chrono::duration<double, std::milli>(RadioProtocol::byteTime).count();
 
 // Runs a transfer slot and measures it against the floor given by its
 // mandated waits and the bytes that crossed the line meanwhile.
-Transfer measure(MainWindow &window, VirtualRadio &radio, const char *slot, const char *finished, double waits,
+FloorRun measure(MainWindow &window, VirtualRadio &radio, const char *slot, const char *finished, double waits,
                  int bytesLeftOut)
 {
     radio.clearLogs();
@@ -58,13 +54,6 @@ Transfer measure(MainWindow &window, VirtualRadio &radio, const char *slot, cons
     }
     const int wireBytes = radio.received().size() + radio.sent().size() - bytesLeftOut;
     return {measured, waits + wireBytes * byteTime};
-}
-
-Transfer median(std::vector<Transfer> transfers)
-{
-    std::sort(transfers.begin(), transfers.end(),
-              [](const Transfer &a, const Transfer &b) { return a.measured < b.measured; });
-    return transfers[transfers.size() / 2];
 }
 
 } // namespace
@@ -92,7 +81,7 @@ int main(int argc, char *argv[])
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 
-    std::vector<Transfer> reads, writes;
+    std::vector<FloorRun> reads, writes;
     for (int k = 0; k < runs; ++k) {
         reads.push_back(measure(window, radio, "loadFreqsFromVkr", "Read finished",
                                 100.0 * Link::readQuietTime + Link::readFrameTimeout, 0));
@@ -102,15 +91,6 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     out << "100-channel transfers at 9600 baud, median of " << runs
         << " run(s); floor = mandated waits + wire time\n";
-    double worst = 0;
-    for (const auto &entry : {std::make_pair("read ", median(reads)), std::make_pair("write", median(writes))}) {
-        const Transfer t = entry.second;
-        const double ratio = t.measured / t.floor;
-        worst = std::max(worst, ratio);
-        out << "  " << entry.first << ":  measured " << QString::number(t.measured, 'f', 1) << " ms,  floor "
-            << QString::number(t.floor, 'f', 1) << " ms,  ratio " << QString::number(ratio, 'f', 4) << "  (overhead "
-            << QString::number(t.measured - t.floor, 'f', 1) << " ms)\n";
-    }
-    out << "  worst ratio: " << QString::number(worst, 'f', 4) << " (target at most 1.03)\n";
+    printFloorRatios(out, {{"read ", reads}, {"write", writes}}, "1.03");
     return 0;
 }

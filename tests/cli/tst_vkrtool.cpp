@@ -2,11 +2,11 @@
 // pseudo-terminals, with the real port and time-outs.
 #include "TestMain.h"
 
+#include "ProgramRun.h"
 #include "RunAsNobody.h"
 #include "SerialPorts.h"
 #include "VirtualRadio.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,25 +15,11 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString output; // standard output and standard error
-};
-
 // Ports named for the scan, and a data folder of the test's own for backups.
-Run vkrtool(const QStringList &arguments, const QString &ports, const QString &dataFolder)
+ProgramRun vkrtool(const QStringList &arguments, const QString &ports, const QString &dataFolder)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(Link::portListVariable), ports);
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(VKRTOOL_PATH), arguments);
-    Run run;
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
-        run.exitCode = process.exitCode();
-    run.output = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-    return run;
+    return runProgram(QStringLiteral(VKRTOOL_PATH), arguments,
+                      {{QString::fromLatin1(Link::portListVariable), ports}, {QStringLiteral("XDG_DATA_HOME"), dataFolder}});
 }
 
 QByteArray contentOf(const QString &path)
@@ -68,7 +54,7 @@ private slots:
 
 private:
     QString file(const char *name) const { return folder.filePath(QLatin1String(name)); }
-    Run run(const QStringList &arguments, const QString &ports = QString())
+    ProgramRun run(const QStringList &arguments, const QString &ports = QString())
     {
         return vkrtool(arguments, ports, folder.filePath(QStringLiteral("data")));
     }
@@ -133,7 +119,7 @@ void VkrtoolTest::withoutRadio()
     RadioSettings silent;
     silent.faults.silent = true;
     VirtualRadio radio(silent);
-    const Run result = run(arguments, radio.portName());
+    const ProgramRun result = run(arguments, radio.portName());
     QVERIFY2(result.output.contains(said), qPrintable(result.output));
     QCOMPARE(result.exitCode, exitCode);
 }
@@ -144,7 +130,7 @@ void VkrtoolTest::identifyFindsTheRadio()
     silent.faults.silent = true;
     VirtualRadio nothing(silent);
     VirtualRadio radio(twentyChannels());
-    const Run result = run({"identify"}, nothing.portName() + QDir::listSeparator() + radio.portName());
+    const ProgramRun result = run({"identify"}, nothing.portName() + QDir::listSeparator() + radio.portName());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.output, QStringLiteral("VKR627S, 20 channels, on %1\n").arg(radio.portName()));
 }
@@ -155,7 +141,7 @@ void VkrtoolTest::readCompleteAndIncomplete()
     VirtualRadio radio(twentyChannels());
     radio.setChannel(0, "TOWER", "118.100");
     radio.setChannel(3, "ATIS", "126.125");
-    Run result = run({"read", "-o", file("read.csv")}, radio.portName());
+    ProgramRun result = run({"read", "-o", file("read.csv")}, radio.portName());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(contentOf(file("read.csv")), QByteArray("TOWER;118.100\r\n;\r\n;\r\nATIS;126.125\r\n"));
 
@@ -175,7 +161,7 @@ void VkrtoolTest::writeBacksUpAndVerifies()
     QVERIFY(input.open(QIODevice::WriteOnly) && input.write("GROUND;121.900\r\n;\r\nINFO;122.805\r\n") > 0);
     input.close();
 
-    const Run result = run({"write", file("new.csv")}, radio.portName());
+    const ProgramRun result = run({"write", file("new.csv")}, radio.portName());
     QCOMPARE(result.exitCode, 0);
     const QRegularExpression backupLine(QStringLiteral("backup of the radio's memory: (\\S+)"));
     const QString backup = backupLine.match(result.output).captured(1);
@@ -190,7 +176,7 @@ void VkrtoolTest::writeBacksUpAndVerifies()
 void VkrtoolTest::verifyFindsCorruptedChannel()
 {
     VirtualRadio radio(twentyChannels([](RadioFaults &f) { f.corruptChannel = 1; }));
-    const Run result = run({"write", file("good.csv"), "--no-backup"}, radio.portName());
+    const ProgramRun result = run({"write", file("good.csv"), "--no-backup"}, radio.portName());
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.output.contains("channel 1: expected (no name) 121.500, found (no name) 121.505"),
              qPrintable(result.output));

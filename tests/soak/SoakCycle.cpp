@@ -4,6 +4,7 @@
 #include "CsvTable.h"
 #include "LinkConstants.h"
 #include "MainWindow.h"
+#include "ProgramRun.h"
 #include "SerialPorts.h"
 #include "VirtualRadio.h"
 
@@ -12,7 +13,6 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSerialPort>
 #include <QStatusBar>
@@ -70,26 +70,11 @@ void waitFor(const std::function<bool()> &condition)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    QString output;
-};
-
-ToolRun runTool(const QString &vkrtool, const QStringList &arguments, const QString &port, const QString &data)
+ProgramRun runTool(const QString &vkrtool, const QStringList &arguments, const QString &port, const QString &data)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(Link::portListVariable), port);
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
-    process.setProcessEnvironment(environment);
-    process.start(vkrtool, arguments);
-    ToolRun run;
-    if (process.waitForFinished(toolPatience) && process.exitStatus() == QProcess::NormalExit)
-        run.exitCode = process.exitCode();
-    else
-        process.kill();
-    run.output = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-    return run;
+    return runProgram(vkrtool, arguments,
+                      {{QString::fromLatin1(Link::portListVariable), port}, {QStringLiteral("XDG_DATA_HOME"), data}},
+                      toolPatience);
 }
 
 class CycleRun
@@ -137,7 +122,7 @@ private:
     {
         strayByteFirst();
         const QString file = folder.filePath(QStringLiteral("read.csv"));
-        const ToolRun run = runTool(vkrtool, {"read", "-o", file}, radio->portName(), folder.path());
+        const ProgramRun run = runTool(vkrtool, {"read", "-o", file}, radio->portName(), folder.path());
         outcome.reportedSuccess = run.exitCode == 0;
         outcome.happened = same(readChannelFile(file), memoryOf(*radio));
         if (outcome.falseSuccess())
@@ -149,7 +134,7 @@ private:
         const QString file = folder.filePath(QStringLiteral("write.csv"));
         ChannelCsv::writeFile(file, cycle.toWrite);
         strayByteFirst();
-        const ToolRun run = runTool(vkrtool, {"write", file}, radio->portName(), folder.path());
+        const ProgramRun run = runTool(vkrtool, {"write", file}, radio->portName(), folder.path());
         outcome.reportedSuccess = run.exitCode == 0;
         outcome.happened = same(cycle.toWrite, memoryOf(*radio));
         if (outcome.falseSuccess()) {
@@ -176,7 +161,7 @@ private:
         // backup back.
         VirtualRadio restored(RadioSettings{cycle.radio.model, QByteArray(), RadioFaults()});
         restored.setMemory(radio->memory());
-        const ToolRun restore =
+        const ProgramRun restore =
             runTool(vkrtool, {"write", "--force", "--no-backup", backup}, restored.portName(), folder.path());
         outcome.restorable = restore.exitCode == 0 && same(memoryOf(restored), before);
         if (!outcome.restorable)
