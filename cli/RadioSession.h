@@ -21,7 +21,6 @@ public:
     // when no radio answers.
     bool connect(const QString &port);
 
-    const Link::RadioModel &model() const { return *radioModel; }
     int channelCount() const;
     QString modelLabel() const;
     QString portName() const { return foundOn; }

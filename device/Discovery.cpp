@@ -49,7 +49,7 @@ void MainWindow::searchVKR()
         serialPort->close();
         setTransferButtonsEnabled(false);
     }
-    Link::applyLineSettings(*serialPort);
+    // Each probe below applies the radio's line settings as it opens a port.
 
     showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
     for (int i = 0; i < ui->comPortComboBox->count(); ++i) {
