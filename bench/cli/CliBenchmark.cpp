@@ -11,6 +11,7 @@
 //           done.
 //
 // usage: bench-cli [runs]
+#include "BenchRadio.h"
 #include "FloorRatio.h"
 #include "LinkConstants.h"
 #include "RadioProtocol.h"
@@ -60,8 +61,7 @@ int main(int argc, char *argv[])
     RadioSettings settings;
     settings.faults.pace = true;
     VirtualRadio radio(settings);
-    for (int row = 0; row < 100; ++row)
-        radio.setChannel(row, QStringLiteral("CH %1").arg(row), QStringLiteral("%1.%2").arg(118 + row % 19).arg(row % 4 * 25, 3, 10, QLatin1Char('0')));
+    fillEveryChannel(radio);
     qputenv(Link::portListVariable, radio.portName().toLocal8Bit());
     QTemporaryDir folder;
     qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit());

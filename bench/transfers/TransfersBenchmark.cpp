@@ -12,6 +12,7 @@
 //          is left out: the host hands it over and is done.
 //
 // usage: bench-transfers [runs]
+#include "BenchRadio.h"
 #include "FloorRatio.h"
 #include "LinkConstants.h"
 #include "MainWindow.h"
@@ -67,8 +68,7 @@ int main(int argc, char *argv[])
     RadioSettings settings;
     settings.faults.pace = true;
     VirtualRadio radio(settings);
-    for (int row = 0; row < 100; ++row)
-        radio.setChannel(row, QStringLiteral("CH %1").arg(row), QStringLiteral("%1.%2").arg(118 + row % 19).arg(row % 4 * 25, 3, 10, QLatin1Char('0')));
+    fillEveryChannel(radio);
     qputenv(Link::portListVariable, radio.portName().toLocal8Bit());
     MainWindow window;
     window.show();
