@@ -162,6 +162,13 @@ int runCommandLine(int argc, char **argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &error) {
+        // A first word that names no subcommand is reported as such, not as
+        // a missing subcommand.
+        if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-') {
+            Console::fail(QStringLiteral("there is no subcommand \"%1\"; \"vkrtool --help\" lists them.")
+                              .arg(QString::fromLocal8Bit(argv[1])));
+            return ExitCode::usage;
+        }
         // Help and version end the program successfully; every other parse
         // error is a usage error.
         const int code = app.exit(error);

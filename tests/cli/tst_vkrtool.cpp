@@ -88,7 +88,7 @@ void VkrtoolTest::withoutRadio_data()
 
     QTest::newRow("help lists the subcommands") << QStringList{"--help"} << 0 << "diff";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "1.4";
-    QTest::newRow("unknown subcommand") << QStringList{"bogus"} << 2 << "";
+    QTest::newRow("unknown subcommand") << QStringList{"bogus"} << 2 << "no subcommand \"bogus\"";
     QTest::newRow("unknown option") << QStringList{"read", "--bogus"} << 2 << "--bogus";
     QTest::newRow("missing argument") << QStringList{"check"} << 2 << "FILE is required";
     QTest::newRow("check: clean") << QStringList{"check", file("good.csv")} << 0 << "no problems";
