@@ -1,34 +1,48 @@
 #!/bin/sh
-# Builds the project and runs every test headless: the test suite, then
-# every fuzz target for about 3 minutes together, then a short soak of the
-# transfers under faults.
-# usage: scripts/test.sh [--sanitize | --qt6 | --package | --fuzz [seconds] | --soak [cycles]]
-#   --sanitize  a second build of the tests under AddressSanitizer and
-#               UndefinedBehaviorSanitizer, in build-sanitize/
+# Builds the project and runs every test headless, pass by pass: the test
+# suite (then every fuzz target for about 3 minutes together and a short
+# soak of the transfers under faults), the suite under the sanitizers, the
+# suite built with Qt 6, and the Debian package's checks.
+# usage: scripts/test.sh [--suite | --sanitize | --qt6 | --package | --fuzz [seconds] | --soak [cycles]]
+#   (none)      every pass below but --fuzz and --soak alone, in turn
+#   --suite     the tests in build/, then the fuzz targets and the soak
+#   --sanitize  the tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+#               in build-sanitize/
 #   --qt6       the tests built with Qt 6, in build-qt6/
-#   --package   instead of the tests: the Debian package (scripts/package.sh,
-#               into build/) and its checks (scripts/check-package.sh)
+#   --package   the Debian package (scripts/package.sh, into build/) and its
+#               checks (scripts/check-package.sh)
 #   --fuzz      only the fuzz targets (scripts/fuzz.sh), 180 s in all
 #   --soak      only the soak (scripts/soak.sh), 24 cycles
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 fuzzSeconds=180
 soakCycles=24
-if [ "${1:-}" = "--fuzz" ]; then
+if [ $# -eq 0 ]; then
+    # The package reuses the suite's build, so it comes after it.
+    for pass in --suite --sanitize --qt6 --package; do
+        "$root/scripts/test.sh" "$pass"
+    done
+    exit 0
+fi
+case "$1" in
+    --suite | --sanitize | --qt6 | --package | --fuzz | --soak) ;;
+    *) echo "test: no option $1 (see the usage at the top of $0)" >&2; exit 2 ;;
+esac
+if [ "$1" = "--fuzz" ]; then
     exec "$root/scripts/fuzz.sh" "${2:-$fuzzSeconds}"
 fi
-if [ "${1:-}" = "--soak" ]; then
+if [ "$1" = "--soak" ]; then
     exec "$root/scripts/soak.sh" "${2:-$soakCycles}" --jobs 6
 fi
-if [ "${1:-}" = "--package" ]; then
+if [ "$1" = "--package" ]; then
     "$root/scripts/package.sh"
     exec "$root/scripts/check-package.sh" "$root"/build/vkr-frequency-tool_*.deb
 fi
-if [ "${1:-}" = "--qt6" ]; then
+if [ "$1" = "--qt6" ]; then
     "$root/scripts/setup.sh" --qt6
     build="$root/build-qt6"
     options="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVKR_QT_MAJOR=6"
-elif [ "${1:-}" = "--sanitize" ]; then
+elif [ "$1" = "--sanitize" ]; then
     build="$root/build-sanitize"
     options="-DCMAKE_BUILD_TYPE=Debug -DVKR_SANITIZE=ON -DVKR_BUILD_BENCH=OFF"
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -42,7 +56,7 @@ export QT_QPA_PLATFORM=offscreen
 # Device tests mostly wait on the radio's time-outs, so more jobs than cores
 # overlap those waits.
 cd "$build" && ctest --output-on-failure -j "$(( $(nproc) * 2 ))"
-if [ "${1:-}" = "--qt6" ]; then
+if [ "$1" = "--qt6" ]; then
     # A Qt 6 build must not load any of Qt 5.
     for program in app/VKRFrequencyTool cli/vkrtool sim/vkr-radio-sim; do
         if ldd "$build/$program" | grep 'libQt5'; then
@@ -54,7 +68,7 @@ fi
 # The parsers of outside bytes under the fuzzer (their own clang build,
 # sanitizers included), then the transfers under random faults, each for a
 # bounded time.
-if [ "${1:-}" != "--sanitize" ] && [ "${1:-}" != "--qt6" ]; then
+if [ "$1" = "--suite" ]; then
     "$root/scripts/fuzz.sh" "$fuzzSeconds"
     "$root/scripts/soak.sh" "$soakCycles" --jobs 6
 fi
