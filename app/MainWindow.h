@@ -51,6 +51,7 @@ private:
     void buildChannelRow(int row);
     QLineEdit *nameEditor(int row) const;
     QLineEdit *frequencyEditor(int row) const;
+    ChannelRecords tableRecords() const; // the rows as the editors show them
     bool isFrequencyEditor(const QWidget *widget) const;
     static void setEditorText(QLineEdit *editor, const QString &text);
 

@@ -15,14 +15,15 @@ bool loadChannelFile(const QString &fileName, CsvTable &table)
     return false;
 }
 
-void printProblems(const QString &fileName, const QVector<ChannelProblem> &problems)
+bool reportProblems(const QString &fileName, const QVector<ChannelProblem> &problems, const QString &advice)
 {
     for (const ChannelProblem &problem : problems)
         Console::out(QStringLiteral("%1:%2: channel %3: %4")
-                         .arg(fileName)
-                         .arg(problem.line)
-                         .arg(problem.channel)
-                         .arg(problem.text));
+                         .arg(fileName, QString::number(problem.line), QString::number(problem.channel), problem.text));
+    if (problems.isEmpty())
+        return false;
+    Console::fail(QStringLiteral("%1 has %2 problem(s)%3.").arg(fileName, QString::number(problems.size()), advice));
+    return true;
 }
 
 QString describeChannel(const ChannelRecord &record)

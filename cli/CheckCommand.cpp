@@ -14,13 +14,8 @@ int Commands::check(const QString &file)
         return ExitCode::cannotUse;
     const QVector<ChannelProblem> problems =
         ChannelFileCheck::check(table, ChannelRules::largestMemory, ChannelFileCheck::Rules::Radio);
-    printProblems(file, problems);
-    if (!problems.isEmpty()) {
-        Console::fail(QStringLiteral("%1 has %2 problem(s); correct them before writing it to a radio.")
-                          .arg(file)
-                          .arg(problems.size()));
+    if (reportProblems(file, problems, QStringLiteral("; correct them before writing it to a radio")))
         return ExitCode::dataNotRight;
-    }
     Console::out(QStringLiteral("%1: %2 records, no problems").arg(file).arg(table.rowCount()));
     return ExitCode::success;
 }

@@ -29,14 +29,12 @@ std::optional<ChannelRecords> channelsOf(const QString &source, RadioSession &ra
         return radioChannels;
     if (!radio.connect(QString()))
         return std::nullopt;
-    const RadioSession::Read read = radio.read(QStringLiteral("reading"));
-    if (!read.complete()) {
-        if (!read.result.stopped)
-            Console::fail(QStringLiteral("the read of the radio is incomplete (%1); check the cable and try again.")
-                              .arg(describeIncompleteRead(read, radio.channelCount())));
-        return std::nullopt;
-    }
-    radioChannels = read.channels;
+    // Ctrl+C is reported once both sides are done.
+    int failure = ExitCode::success;
+    radioChannels = radio.read(QStringLiteral("reading"),
+                               {QString(), QStringLiteral("the read of the radio"),
+                                QStringLiteral("; check the cable and try again")},
+                               failure);
     return radioChannels;
 }
 

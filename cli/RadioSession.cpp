@@ -1,7 +1,9 @@
 #include "RadioSession.h"
 
 #include "Console.h"
+#include "ExitCodes.h"
 #include "Interrupt.h"
+#include "MemoryTransfer.h"
 #include "PortProbe.h"
 #include "Progress.h"
 #include "RadioModels.h"
@@ -39,43 +41,46 @@ QString RadioSession::modelLabel() const
     return QLatin1String(radioModel->label);
 }
 
-bool RadioSession::Read::complete() const
+namespace {
+
+// "5 of 20 channels came, 1 of them cut short": what an incomplete read got.
+QString describeIncompleteRead(const Link::ReadResult &result, int channelCount)
 {
-    return !result.stopped && result.isComplete(channels.size());
+    QString text = QStringLiteral("%1 of %2 channels came").arg(result.received).arg(channelCount);
+    if (result.shortFrames > 0)
+        text += QStringLiteral(", %1 of them cut short").arg(result.shortFrames);
+    return text;
 }
 
-RadioSession::Read RadioSession::read(const QString &action)
+} // namespace
+
+std::optional<ChannelRecords> RadioSession::read(const QString &action, const ReadFailure &said, int &failure)
 {
-    Read read;
-    read.channels.resize(channelCount());
-    Progress progress(action, channelCount());
-    read.result = Link::readChannelMemory(
-        port, channelCount(),
-        [&](int row, const Link::ReceivedChannel &channel) {
-            read.channels[row] = {channel.name, channel.frequency};
-            progress.show(row + 1);
-        },
-        Interrupt::requested);
-    return read;
+    MemoryTransfer::Read read;
+    {
+        Progress progress(action, channelCount());
+        read = MemoryTransfer::read(port, channelCount(), [&progress](int row) { progress.show(row + 1); },
+                                    Interrupt::requested);
+    }
+    if (read.result.stopped || Interrupt::requested()) {
+        if (!said.interrupted.isEmpty())
+            Console::fail(said.interrupted);
+        failure = ExitCode::interrupted;
+        return std::nullopt;
+    }
+    if (!read.isComplete()) {
+        Console::fail(QStringLiteral("%1 is incomplete (%2)%3.")
+                          .arg(said.readName, describeIncompleteRead(read.result, channelCount()), said.advice));
+        failure = ExitCode::cannotUse;
+        return std::nullopt;
+    }
+    return read.channels;
 }
 
 Link::WriteResult RadioSession::write(const ChannelRecords &channels)
 {
-    QVector<Link::ChannelText> texts;
-    for (int row = 0; row < channelCount(); ++row) {
-        const ChannelRecord record = channels.value(row);
-        texts.append({record.name, record.frequency});
-    }
     Progress progress(QStringLiteral("writing"), channelCount());
-    return Link::writeChannelMemory(
-        port, texts, [](int) {}, [&progress](int row, Link::FrameAnswer) { progress.show(row + 1); },
+    return MemoryTransfer::write(
+        port, channels, channelCount(), {}, [&progress](int row, Link::FrameAnswer) { progress.show(row + 1); },
         Interrupt::requested);
-}
-
-QString describeIncompleteRead(const RadioSession::Read &read, int channelCount)
-{
-    QString text = QStringLiteral("%1 of %2 channels came").arg(read.result.received).arg(channelCount);
-    if (read.result.shortFrames > 0)
-        text += QStringLiteral(", %1 of them cut short").arg(read.result.shortFrames);
-    return text;
 }

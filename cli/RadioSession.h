@@ -6,6 +6,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <optional>
+
 namespace Link {
 struct RadioModel;
 }
@@ -25,13 +27,17 @@ public:
     QString modelLabel() const;
     QString portName() const { return foundOn; }
 
-    struct Read {
-        ChannelRecords channels;
-        Link::ReadResult result;
-        bool complete() const;
+    // What a read that gives nothing says.
+    struct ReadFailure {
+        QString interrupted; // Ctrl+C stopped it; nothing is said when empty
+        // An incomplete read: "<readName> is incomplete (5 of 20 channels came)<advice>."
+        QString readName;
+        QString advice;
     };
-    // The whole memory; `action` names it in the progress line.
-    Read read(const QString &action);
+    // The whole memory; `action` names it in the progress line. Nothing,
+    // with `said` printed and `failure` set to the exit code, when Ctrl+C
+    // stopped the read or it was incomplete.
+    std::optional<ChannelRecords> read(const QString &action, const ReadFailure &said, int &failure);
 
     // Every channel of the memory: `channels`, then empty ones.
     Link::WriteResult write(const ChannelRecords &channels);
@@ -41,6 +47,3 @@ private:
     const Link::RadioModel *radioModel = nullptr;
     QString foundOn;
 };
-
-// "5 of 20 channels came, 1 of them cut short": what an incomplete read got.
-QString describeIncompleteRead(const RadioSession::Read &read, int channelCount);

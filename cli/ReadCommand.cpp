@@ -4,7 +4,6 @@
 
 #include "Console.h"
 #include "ExitCodes.h"
-#include "Interrupt.h"
 #include "RadioSession.h"
 
 int Commands::read(const QString &port, const QString &output)
@@ -12,22 +11,19 @@ int Commands::read(const QString &port, const QString &output)
     RadioSession radio;
     if (!radio.connect(port))
         return ExitCode::cannotUse;
-    const RadioSession::Read read = radio.read(QStringLiteral("reading"));
-    if (read.result.stopped || Interrupt::requested()) {
-        Console::fail(QStringLiteral("interrupted; nothing was written."));
-        return ExitCode::interrupted;
-    }
-    if (!read.complete()) {
-        Console::fail(QStringLiteral("the read is incomplete (%1), so nothing was written; check the cable and "
-                                     "read again.")
-                          .arg(describeIncompleteRead(read, radio.channelCount())));
-        return ExitCode::cannotUse;
-    }
+    int failure = ExitCode::success;
+    const std::optional<ChannelRecords> channels =
+        radio.read(QStringLiteral("reading"),
+                   {QStringLiteral("interrupted; nothing was written."), QStringLiteral("the read"),
+                    QStringLiteral(", so nothing was written; check the cable and read again")},
+                   failure);
+    if (!channels)
+        return failure;
     if (output.isEmpty() || output == QLatin1String("-")) {
-        Console::outBytes(ChannelCsv::toBytes(read.channels));
+        Console::outBytes(ChannelCsv::toBytes(*channels));
         return ExitCode::success;
     }
-    if (!ChannelCsv::writeFile(output, read.channels)) {
+    if (!ChannelCsv::writeFile(output, *channels)) {
         Console::fail(QStringLiteral("could not write %1; check that its folder exists and may be written.").arg(output));
         return ExitCode::cannotUse;
     }

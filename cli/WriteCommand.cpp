@@ -8,7 +8,6 @@
 #include "ChannelFileSource.h"
 #include "Console.h"
 #include "ExitCodes.h"
-#include "Interrupt.h"
 #include "RadioSession.h"
 
 #include <QDateTime>
@@ -45,7 +44,6 @@ public:
         if (refused(ChannelFileCheck::check(table, radio.channelCount(), rules)))
             return ExitCode::dataNotRight;
         channels = ChannelCsv::fromTable(table, unsigned(radio.channelCount()));
-        channels.resize(radio.channelCount());
 
         if (options.backup) {
             if (const int code = backUp())
@@ -65,31 +63,23 @@ public:
 private:
     bool refused(const QVector<ChannelProblem> &problems) const
     {
-        printProblems(options.file, problems);
-        if (problems.isEmpty())
-            return false;
-        Console::fail(QStringLiteral("%1 has %2 problem(s), so the radio received nothing; correct them and "
-                                     "write again.")
-                          .arg(options.file)
-                          .arg(problems.size()));
-        return true;
+        return reportProblems(options.file, problems,
+                              QStringLiteral(", so the radio received nothing; correct them and write again"));
     }
 
     int backUp()
     {
-        const RadioSession::Read read = radio.read(QStringLiteral("backing up"));
-        if (read.result.stopped || Interrupt::requested()) {
-            Console::fail(QStringLiteral("interrupted during the backup read; the radio was not changed."));
-            return ExitCode::interrupted;
-        }
-        if (!read.complete()) {
-            Console::fail(QStringLiteral("the backup read is incomplete (%1), so the radio was not written; check "
-                                         "the cable and try again.")
-                              .arg(describeIncompleteRead(read, radio.channelCount())));
-            return ExitCode::cannotUse;
-        }
+        int failure = ExitCode::success;
+        const std::optional<ChannelRecords> held =
+            radio.read(QStringLiteral("backing up"),
+                       {QStringLiteral("interrupted during the backup read; the radio was not changed."),
+                        QStringLiteral("the backup read"),
+                        QStringLiteral(", so the radio was not written; check the cable and try again")},
+                       failure);
+        if (!held)
+            return failure;
         backup = BackupFiles::newBackupPath(radio.modelLabel(), QDateTime::currentDateTime());
-        if (backup.isEmpty() || !ChannelCsv::writeFile(backup, read.channels)) {
+        if (backup.isEmpty() || !ChannelCsv::writeFile(backup, *held)) {
             Console::fail(QStringLiteral("the backup could not be saved in the data folder, so the radio was not "
                                          "written; free some disk space, or write with --no-backup."));
             return ExitCode::cannotUse;
@@ -123,22 +113,19 @@ private:
 
     int verify()
     {
-        const RadioSession::Read read = radio.read(QStringLiteral("verifying"));
-        if (read.result.stopped || Interrupt::requested()) {
-            Console::fail(QStringLiteral("interrupted during the verify: the write is done but unchecked; check "
-                                         "it with \"vkrtool diff radio %1\".")
-                              .arg(options.file));
-            return ExitCode::interrupted;
-        }
-        if (!read.complete()) {
-            Console::fail(QStringLiteral("the read-back is incomplete (%1), so the write is unchecked; check it "
-                                         "with \"vkrtool diff radio %2\"%3.")
-                              .arg(describeIncompleteRead(read, radio.channelCount()), options.file,
-                                   restoreAdvice()));
-            return ExitCode::cannotUse;
-        }
-        const QVector<ChannelComparison::Difference> differences =
-            ChannelComparison::differences(channels, read.channels);
+        int failure = ExitCode::success;
+        const std::optional<ChannelRecords> held = radio.read(
+            QStringLiteral("verifying"),
+            {QStringLiteral("interrupted during the verify: the write is done but unchecked; check it with "
+                            "\"vkrtool diff radio %1\".")
+                 .arg(options.file),
+             QStringLiteral("the read-back"),
+             QStringLiteral(", so the write is unchecked; check it with \"vkrtool diff radio %1\"%2")
+                 .arg(options.file, restoreAdvice())},
+            failure);
+        if (!held)
+            return failure;
+        const QVector<ChannelComparison::Difference> differences = ChannelComparison::differences(channels, *held);
         for (const ChannelComparison::Difference &d : differences)
             Console::out(QStringLiteral("channel %1: expected %2, found %3")
                              .arg(d.channel)

@@ -4,6 +4,7 @@
 #include "ui_MainWindow.h"
 
 #include "ChannelComparison.h"
+#include "MemoryTransfer.h"
 #include "ChannelTransfer.h"
 
 #include <QGuiApplication>
@@ -47,18 +48,13 @@ void MainWindow::saveFreqsToVkr()
     if (!allChannelsValid())
         return;
 
-    QVector<Link::ChannelText> channels;
-    ChannelRecords written;
-    for (int row = 0; row < ui->frequencyTable->rowCount(); ++row) {
-        channels.append({nameEditor(row)->text(), frequencyEditor(row)->text()});
-        written.append({channels.last().name, channels.last().frequency});
-    }
+    const ChannelRecords written = tableRecords();
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     showTransferProgress();
 
-    const Link::WriteResult result = Link::writeChannelMemory(
-        *serialPort, channels, [this](int row) { ui->progressBar->setValue(row); },
+    const Link::WriteResult result = MemoryTransfer::write(
+        *serialPort, written, written.size(), [this](int row) { ui->progressBar->setValue(row); },
         [this](int, Link::FrameAnswer answer) {
             if (answer == Link::FrameAnswer::Refused)
                 showStatusMessage(tr("Write error"));
@@ -78,13 +74,9 @@ void MainWindow::saveFreqsToVkr()
 bool MainWindow::radioHolds(const ChannelRecords &written)
 {
     ui->progressBar->reset();
-    ChannelRecords stored(channelCount);
-    const Link::ReadResult read =
-        Link::readChannelMemory(*serialPort, channelCount, [this, &stored](int row, const Link::ReceivedChannel &channel) {
-            stored[row] = {channel.name, channel.frequency};
-            ui->progressBar->setValue(row);
-        });
-    return read.isComplete(channelCount) && ChannelComparison::differences(written, stored).isEmpty();
+    const MemoryTransfer::Read read =
+        MemoryTransfer::read(*serialPort, channelCount, [this](int row) { ui->progressBar->setValue(row); });
+    return read.isComplete() && ChannelComparison::differences(written, read.channels).isEmpty();
 }
 
 // The progress bar runs from 0 to the radio's channel count during a transfer.

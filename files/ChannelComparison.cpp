@@ -4,11 +4,16 @@
 
 namespace ChannelComparison {
 
+namespace {
+
+// The channel as a radio would give it back.
 ChannelRecord asStored(const ChannelRecord &record)
 {
     const Link::ReceivedChannel stored = Link::storedChannel(record.name, record.frequency);
     return {stored.name, stored.frequency};
 }
+
+} // namespace
 
 QVector<Difference> differences(const ChannelRecords &first, const ChannelRecords &second)
 {

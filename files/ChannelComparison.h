@@ -16,9 +16,6 @@ struct Difference {
     ChannelRecord second; // as stored
 };
 
-// The channel as a radio would give it back.
-ChannelRecord asStored(const ChannelRecord &record);
-
 // Every channel, up to the longer list, that the radio would store
 // differently; a list too short for a channel counts as holding it empty.
 QVector<Difference> differences(const ChannelRecords &first, const ChannelRecords &second);

@@ -82,12 +82,7 @@ bool MainWindow::writeCsvFile()
     if (currentFileName.isEmpty())
         return false;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ChannelRecords records;
-    const int rows = ui->frequencyTable->rowCount();
-    records.reserve(rows);
-    for (int row = 0; row < rows; ++row)
-        records.append({nameEditor(row)->text(), frequencyEditor(row)->text()});
-    const bool written = ChannelCsv::writeFile(currentFileName, records);
+    const bool written = ChannelCsv::writeFile(currentFileName, tableRecords());
     QGuiApplication::restoreOverrideCursor();
     showStatusMessage(written ? tr("File saved") : tr("File not saved"));
     return written;

@@ -5,6 +5,7 @@
 #include "ui_MainWindow.h"
 
 #include "AFNameValidator.h"
+#include "ChannelRules.h"
 #include "EditorStyles.h"
 #include "FreqValidator.h"
 
@@ -16,7 +17,6 @@ enum Column { NumberColumn = 0, NameColumn = 1, FrequencyColumn = 2 };
 constexpr int numberColumnWidth = 40;
 constexpr int nameColumnWidth = 160;
 constexpr int frequencyColumnWidth = 100;
-constexpr int maxNameLength = 8;
 
 // One validator of each kind serves every editor of its column; they hold no
 // state and live until the program ends.
@@ -58,7 +58,7 @@ void MainWindow::buildChannelRow(int row)
         editor->setStyleSheet(QLatin1String(EditorStyle::black));
         editor->setText(QString());
         if (column == NameColumn) {
-            editor->setMaxLength(maxNameLength);
+            editor->setMaxLength(ChannelRules::maxNameLength);
             editor->setValidator(sharedNameValidator());
         } else {
             editor->setValidator(sharedFreqValidator());
@@ -100,6 +100,16 @@ QLineEdit *MainWindow::nameEditor(int row) const
 QLineEdit *MainWindow::frequencyEditor(int row) const
 {
     return qobject_cast<QLineEdit *>(ui->frequencyTable->cellWidget(row, FrequencyColumn));
+}
+
+ChannelRecords MainWindow::tableRecords() const
+{
+    ChannelRecords records;
+    const int rows = ui->frequencyTable->rowCount();
+    records.reserve(rows);
+    for (int row = 0; row < rows; ++row)
+        records.append({nameEditor(row)->text(), frequencyEditor(row)->text()});
+    return records;
 }
 
 bool MainWindow::isFrequencyEditor(const QWidget *widget) const
