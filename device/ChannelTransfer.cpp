@@ -61,7 +61,8 @@ WriteResult writeChannelMemory(QIODevice &port, const QVector<ChannelText> &chan
             return result;
         }
         send(port, stxByte + encodeChannelFrame(channels[row].name, channels[row].frequency));
-        frameSent(row);
+        if (frameSent)
+            frameSent(row);
         FrameAnswer answer = FrameAnswer::Missing;
         if (port.waitForReadyRead(writeAckTimeout))
             answer = port.readAll().startsWith(ackValue) ? FrameAnswer::Acknowledged : FrameAnswer::Refused;

@@ -47,7 +47,7 @@ enum class FrameAnswer {
     Missing,      // no answer within 500 ms
 };
 
-using FrameSent = std::function<void(int row)>;
+using FrameSent = std::function<void(int row)>; // may be empty
 using FrameAnswered = std::function<void(int row, FrameAnswer answer)>;
 
 struct WriteResult {

@@ -41,13 +41,10 @@ QString userName()
     return user ? QString::fromLocal8Bit(user->pw_name) : QStringLiteral("$USER");
 }
 
-QString groupOf(const QString &path)
+QString groupName(gid_t id)
 {
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return QString();
-    const group *owner = ::getgrgid(status.st_gid);
-    return owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(status.st_gid);
+    const group *owner = ::getgrgid(id);
+    return owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(id);
 }
 
 struct Holder {
@@ -107,7 +104,7 @@ void explainUnix(PortReport &report, const QString &qtError)
         return;
     }
     if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES) {
-        const QString group = groupOf(report.path);
+        const QString group = groupName(status.st_gid);
         const QString user = userName();
         report.problem = QStringLiteral("permission denied: %1 belongs to group %2, and user %3 may not use it")
                              .arg(report.path, group, user);
@@ -130,14 +127,12 @@ void explainUnix(PortReport &report, const QString &qtError)
 }
 #endif
 
-} // namespace
-
-PortReport diagnosePort(const QString &name)
+// `ports` is the system's list, for what it knows of the port.
+PortReport diagnosePort(const QString &name, const QList<QSerialPortInfo> &ports)
 {
     PortReport report;
     report.name = name;
     report.path = devicePath(name);
-    const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports) {
         if (info.portName() != name && info.systemLocation() != name)
             continue;
@@ -165,11 +160,14 @@ PortReport diagnosePort(const QString &name)
     return report;
 }
 
+} // namespace
+
 QVector<PortReport> diagnosePorts()
 {
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     QVector<PortReport> reports;
     for (const QString &name : serialPortNames())
-        reports.append(diagnosePort(name));
+        reports.append(diagnosePort(name, ports));
     return reports;
 }
 

@@ -23,7 +23,6 @@ struct PortReport {
 // Every port the program would scan (the platform's, or those named by
 // VKR_SERIAL_PORTS), in scan order, each opened once and closed again.
 QVector<PortReport> diagnosePorts();
-PortReport diagnosePort(const QString &name);
 
 // What to check when there are no serial ports at all.
 QString noPortsAdvice();

@@ -12,7 +12,7 @@ const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const
     applyLineSettings(port);
     if (!port.open(QIODevice::ReadWrite))
         return nullptr;
-    return probeRadio(port, progress ? progress : [](ProbeStage) {});
+    return probeRadio(port, progress);
 }
 
 FoundRadio scanForRadio(QSerialPort &port, const QStringList &portNames)

@@ -18,12 +18,14 @@ const RadioModel *probeRadio(QIODevice &port, const ProbeProgress &progress)
     // A line that echoes what it is sent repeats the ping; that counts too.
     if (!answer.contains(pingCommand) && !answer.contains(pingAnswer))
         return nullptr;
-    progress(ProbeStage::Alive);
+    if (progress)
+        progress(ProbeStage::Alive);
 
     port.write(identifyCommand);
     if (!port.waitForReadyRead(identifyFirstByteTimeout))
         return nullptr;
-    progress(ProbeStage::Read);
+    if (progress)
+        progress(ProbeStage::Read);
     collectReply(port, answer, identifyQuietTime);
     return identifyModel(answer);
 }
