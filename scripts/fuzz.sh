@@ -2,9 +2,8 @@
 # Builds the fuzz targets (clang's libFuzzer, with AddressSanitizer, leak
 # detection and UndefinedBehaviorSanitizer) into build-fuzz/ and runs them
 # for a bounded time: the named target, or every target with the time split
-# between them. New inputs a target finds stay in build-fuzz/ (corpus/ for
-# the channel file reader, corpus-<target>/ for the others); a failing input
-# is saved as build-fuzz/crash-* (build-fuzz/<target>-crash-* for the others).
+# between them. New inputs a target finds stay in build-fuzz/corpus-<target>/;
+# a failing input is saved as build-fuzz/<target>-crash-*.
 # usage: scripts/fuzz.sh [seconds] [target]   (default 60 s, all targets)
 #   targets: csv_fuzz (channel files), import_fuzz (CSV, CHIRP, OurAirports),
 #            link_read_fuzz (the read loop over a radio's bytes), probe_fuzz
@@ -36,12 +35,8 @@ count=$(echo $targets | wc -w)
 each=$(( seconds / count ))
 [ "$each" -ge 1 ] || each=1
 for target in $targets; do
-    if [ "$target" = csv_fuzz ]; then
-        corpus="$build/corpus" seeds="$root/tests/fuzz/corpus" prefix="$build/" log="$build/fuzz.log"
-    else
-        corpus="$build/corpus-$target" seeds="$root/tests/fuzz/corpus-$target" prefix="$build/$target-"
-        log="$build/fuzz-$target.log"
-    fi
+    corpus="$build/corpus-$target" seeds="$root/tests/fuzz/corpus-$target" prefix="$build/$target-"
+    log="$build/fuzz-$target.log"
     mkdir -p "$corpus"
     dictionary=""
     [ -f "$root/tests/fuzz/$target.dict" ] && dictionary="-dict=$root/tests/fuzz/$target.dict"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ChannelCsv.h"
+
 #include <QString>
 
 class RadioMemory;
@@ -16,5 +18,10 @@ bool load(const QString &fileName, RadioMemory &memory);
 // Writes every channel as the program shows it after a read. False when
 // the file could not be written.
 bool save(const QString &fileName, const RadioMemory &memory);
+
+// Every channel, as the program shows it after a read.
+ChannelRecords recordsOf(const RadioMemory &memory);
+// Record k into channel k, as `load` stores it.
+void setRecords(RadioMemory &memory, const ChannelRecords &records);
 
 } // namespace MemoryFile

@@ -2,51 +2,30 @@
 
 #include "ChannelComparison.h"
 #include "CsvTable.h"
+#include "DeviceWindow.h"
 #include "LinkConstants.h"
-#include "MainWindow.h"
+#include "MemoryFile.h"
 #include "ProgramRun.h"
-#include "SerialPorts.h"
-#include "VirtualRadio.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QLabel>
-#include <QLineEdit>
 #include <QRegularExpression>
-#include <QSerialPort>
-#include <QStatusBar>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QThread>
-
-#include <functional>
-#include <memory>
 
 namespace Soak {
 
 namespace {
 
-constexpr int toolPatience = 180000;  // ms; far beyond any transfer's time-outs
-constexpr int scanPatience = 30000;   // ms for the window's first scan
-constexpr char strayByte = 0x15;
+constexpr int toolPatience = 180000; // ms; far beyond any transfer's time-outs
+constexpr int bytePatience = 2000;   // ms for a byte to cross the pseudo-terminal
 
 ChannelRecords memoryOf(const VirtualRadio &radio)
 {
-    const RadioMemory memory = radio.memory();
-    ChannelRecords records;
-    for (int i = 0; i < memory.channelCount(); ++i) {
-        const Link::ReceivedChannel channel = memory.channel(i);
-        records.append({channel.name, channel.frequency});
-    }
-    return records;
+    return MemoryFile::recordsOf(radio.memory());
 }
 
 void loadMemory(VirtualRadio &radio, const ChannelRecords &records)
 {
     RadioMemory memory = radio.memory();
-    for (int i = 0; i < records.size(); ++i)
-        memory.setChannel(i, records[i].name, records[i].frequency);
+    MemoryFile::setRecords(memory, records);
     radio.setMemory(memory);
 }
 
@@ -60,14 +39,6 @@ ChannelRecords readChannelFile(const QString &path)
     CsvTable table;
     table.read(path);
     return ChannelCsv::fromTable(table, table.rowCount());
-}
-
-// Keeps the event loop turning until the condition holds, for at most 2 s.
-void waitFor(const std::function<bool()> &condition)
-{
-    QDeadlineTimer deadline(2000);
-    while (!condition() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 ProgramRun runTool(const QString &vkrtool, const QStringList &arguments, const QString &port, const QString &data)
@@ -112,10 +83,10 @@ private:
         if (cycle.fault != Fault::StrayByteBeforeCommand)
             return;
         const int sentBefore = radio->sent().size();
-        radio->transmit(QByteArray(1, strayByte));
-        waitFor([&] { return radio->sent().size() > sentBefore; });
+        radio->transmit(QByteArray(1, Link::nakValue));
+        DeviceTest::waitUntil([&] { return radio->sent().size() > sentBefore; }, bytePatience);
         if (hostPort)
-            waitFor([hostPort] { return hostPort->bytesAvailable() > 0; });
+            DeviceTest::waitUntil([hostPort] { return hostPort->bytesAvailable() > 0; }, bytePatience);
     }
 
     void toolRead()
@@ -170,34 +141,28 @@ private:
 
     void windowTransfer(bool write)
     {
-        qputenv(Link::portListVariable, radio->portName().toLocal8Bit());
-        MainWindow window;
-        window.show();
-        auto *label = window.findChild<QLabel *>(QStringLiteral("VKRInfo"));
-        QDeadlineTimer deadline(scanPatience);
-        while (label->styleSheet().isEmpty() && !deadline.hasExpired())
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (!label->styleSheet().contains(QLatin1String("green"))) {
-            outcome.note = QStringLiteral("no radio found: ") + label->text();
+        DeviceTest::setPortList({radio->portName()});
+        DeviceTest::DeviceWindow window;
+        window.waitForFirstScan();
+        if (!window.label->styleSheet().contains(QLatin1String("green"))) {
+            outcome.note = QStringLiteral("no radio found: ") + window.label->text();
             return; // nothing reported as done
         }
-        auto *table = window.findChild<QTableWidget *>(QStringLiteral("frequencyTable"));
-        const auto editor = [table](int row, int column) { return qobject_cast<QLineEdit *>(table->cellWidget(row, column)); };
+        const int rows = window.table->rowCount();
         if (write) {
-            for (int row = 0; row < table->rowCount(); ++row) {
-                editor(row, 1)->setText(cycle.toWrite.value(row).name);
-                editor(row, 2)->setText(cycle.toWrite.value(row).frequency);
+            for (int row = 0; row < rows; ++row) {
+                window.nameEditor(row)->setText(cycle.toWrite.value(row).name);
+                window.frequencyEditor(row)->setText(cycle.toWrite.value(row).frequency);
             }
         }
-        strayByteFirst(window.findChild<QSerialPort *>());
-        const char *button = write ? "writeToDeviceButton" : "loadFromDeviceButton";
-        QMetaObject::invokeMethod(window.findChild<QAbstractButton *>(QLatin1String(button)), "click");
-        const QString message = window.findChild<QStatusBar *>(QStringLiteral("statusBar"))->currentMessage();
+        strayByteFirst(window.port());
+        QMetaObject::invokeMethod(write ? window.writeButton : window.readButton, "click");
+        const QString message = window.statusBar->currentMessage();
         outcome.reportedSuccess = message == QLatin1String(write ? "Write finished" : "Read finished");
 
         ChannelRecords shown;
-        for (int row = 0; row < table->rowCount(); ++row)
-            shown.append({editor(row, 1)->text(), editor(row, 2)->text()});
+        for (int row = 0; row < rows; ++row)
+            shown.append({window.nameEditor(row)->text(), window.frequencyEditor(row)->text()});
         outcome.happened = same(shown, memoryOf(*radio));
         if (outcome.falseSuccess())
             outcome.note = write ? QStringLiteral("the radio does not hold the table")

@@ -68,24 +68,19 @@ private:
     std::mt19937 random;
 };
 
-} // namespace
-
 QString operationName(Operation operation)
 {
     static const char *const names[operationCount] = {"vkrtool write", "vkrtool read", "window read", "window write"};
     return QLatin1String(names[int(operation)]);
 }
 
+} // namespace
+
 QStringList faultNames()
 {
     return {"no fault", "unplug after k bytes", "NAK of frame k", "no answer to frame k",
             "stray byte before the command", "frame split by a pause", "one-byte frame", "channel stored wrongly",
             "silent after k frames"};
-}
-
-QString faultName(Fault fault)
-{
-    return faultNames().at(int(fault));
 }
 
 QString Cycle::describe() const
@@ -105,7 +100,7 @@ QString Cycle::describe() const
     default: break;
     }
     return QStringLiteral("%1 under %2%3, %4 channels")
-        .arg(operationName(operation), faultName(fault), numbers)
+        .arg(operationName(operation), faultNames().at(int(fault)), numbers)
         .arg(memory.size());
 }
 
@@ -113,8 +108,7 @@ Cycle plan(int number, quint32 runSeed)
 {
     Cycle cycle;
     cycle.number = number;
-    cycle.seed = runSeed + quint32(number) * 7919u;
-    Draw draw(cycle.seed);
+    Draw draw(runSeed + quint32(number) * 7919u);
     cycle.operation = Operation(draw.between(0, operationCount - 1));
     cycle.fault = Fault(draw.between(0, faultCount - 1));
     // Most faults need no more than 20 channels; a tenth of the cycles use

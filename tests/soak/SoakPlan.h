@@ -27,13 +27,10 @@ enum class Fault {
 };
 constexpr int faultCount = 9;
 
-QString operationName(Operation operation);
-QString faultName(Fault fault);
-QStringList faultNames();
+QStringList faultNames(); // in the order of Fault
 
 struct Cycle {
     int number = 0;
-    quint32 seed = 0;
     Operation operation = Operation::ToolRead;
     Fault fault = Fault::None;
     RadioSettings radio;     // model and fault settings
