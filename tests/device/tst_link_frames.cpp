@@ -103,8 +103,8 @@ void LinkFramesTest::encodesSentFrame_data()
     QTest::newRow("name over 8 bytes is cut") << "ABCDEFGHIJ" << "118.000" << hex("02 76004142434445464748 81");
     QTest::newRow("cut before a character that does not fit whole")
         << QString::fromUtf8("AÄÖÜÄ") << "118.000" << hex("02 7600 41 C384 C396 C39C 20 A5");
-    QTest::newRow("four-byte character kept whole") << QString::fromUtf8("\U0001F600A") << "121.500"
-                                                    << hex("02 7964 F09F9880 41 202020 F4");
+    QTest::newRow("four-byte character that does not fit whole")
+        << QString::fromUtf8("ABCDE\U0001F600") << "118.000" << hex("02 7600 4142434445 202020 E8");
 }
 
 void LinkFramesTest::encodesSentFrame()

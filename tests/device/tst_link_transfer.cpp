@@ -64,8 +64,6 @@ void LinkTransferTest::readTiming_data()
     QTest::newRow("pause of 201 ms splits")
         << 2 << QVector<Answer>{{{0, tower.left(4)}, {201, tower.mid(4)}}, {{5, empty}}}
         << QStringList{"TO", "R v"} << 200 + 5 + 200 + 1000 << 0 << 1;
-    QTest::newRow("one-byte frame") << 2 << QVector<Answer>{{{0, hex("77")}}, {{0, tower}}}
-                                    << QStringList{"", "TOWER"} << 200 + 200 + 1000 << 0 << 1;
     QTest::newRow("bytes after the last frame end the final wait and stay")
         << 1 << QVector<Answer>{{{0, tower}}, {{300, "xyz"}}} << QStringList{"TOWER"} << 200 + 300 << 3 << 0;
 }

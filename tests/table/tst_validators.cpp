@@ -82,7 +82,7 @@ void ValidatorsTest::frequencyWholeText_data()
     QTest::newRow("far too long") << "121.500121.500" << invalid;
     QTest::newRow("letters") << "abc.def" << invalid;
     QTest::newRow("letter after the point") << "118.x00" << invalid;
-    QTest::newRow("letters after the point") << "118.abc" << invalid;
+    QTest::newRow("letter at the end") << "118.00x" << invalid;
     QTest::newRow("letter in the middle") << "121.5x0" << invalid;
     QTest::newRow("spaces after the point") << "118.   " << invalid;
     QTest::newRow("minus after the point") << "118.0-5" << invalid;
@@ -181,9 +181,6 @@ void ValidatorsTest::frequencyCompleteTextRefusesOverwrite()
     QCOMPARE(editors.frequency.selectedText(), QString("0"));
     QTest::keyClick(&editors.frequency, Qt::Key_3);
     QCOMPARE(editors.frequency.text(), QString("118.000"));
-    editors.frequency.setSelection(4, 1);
-    QTest::keyClick(&editors.frequency, Qt::Key_X);
-    QCOMPARE(editors.frequency.text(), QString("118.000"));
     QVERIFY(editors.frequency.hasAcceptableInput());
 }
 
@@ -217,7 +214,6 @@ void ValidatorsTest::nameWholeText_data()
     QTest::newRow("empty") << "" << 0 << QValidator::Acceptable << "";
     QTest::newRow("cursor at start") << "a-b" << 0 << QValidator::Acceptable << "a-b";
     QTest::newRow("cursor beyond the text") << "ab" << 5 << QValidator::Acceptable << "ab";
-    QTest::newRow("semicolon typed") << "A;" << 2 << QValidator::Invalid << "A;";
     QTest::newRow("semicolon before the cursor") << "A;b" << 3 << QValidator::Invalid << "A;b";
 }
 
@@ -264,11 +260,6 @@ void ValidatorsTest::namePasteJudgesOnlyLastCharacter()
     QApplication::clipboard()->setText("xy-z");
     QTest::keyClick(&editors.name, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(editors.name.text(), QString("xy-Z"));
-    // The file's field separator is refused wherever it stands in a paste.
-    editors.name.clear();
-    QApplication::clipboard()->setText("a;B");
-    QTest::keyClick(&editors.name, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(editors.name.text(), QString());
 }
 
 VKR_TEST_MAIN(ValidatorsTest)
