@@ -15,7 +15,6 @@
 #include "FloorRatio.h"
 #include "LinkConstants.h"
 #include "RadioProtocol.h"
-#include "SerialPorts.h"
 #include "VirtualRadio.h"
 
 #include <QCoreApplication>
@@ -58,11 +57,8 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, QString(argv[1]).toInt()) : 1;
 
-    RadioSettings settings;
-    settings.faults.pace = true;
-    VirtualRadio radio(settings);
-    fillEveryChannel(radio);
-    qputenv(Link::portListVariable, radio.portName().toLocal8Bit());
+    const std::unique_ptr<VirtualRadio> pacedRadio = pacedFullRadio();
+    VirtualRadio &radio = *pacedRadio;
     QTemporaryDir folder;
     qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit());
     const QString file = folder.filePath(QStringLiteral("memory.csv"));

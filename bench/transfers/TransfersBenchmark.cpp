@@ -7,9 +7,9 @@
 //   read:  200 ms of quiet after each of the 100 frames, and the final wait
 //          of 1000 ms after the last one; the command, frames and
 //          acknowledgements on the wire.
-//   write: no mandated wait (each acknowledgement ends its wait); the
-//          command, frames and acknowledgements on the wire. The closing 04
-//          is left out: the host hands it over and is done.
+//   write: the command, frames, acknowledgements and closing 04 on the
+//          wire (each acknowledgement ends its wait), then the read that
+//          checks the radio holds what was sent, with the read's waits.
 //
 // usage: bench-transfers [runs]
 #include "BenchRadio.h"
@@ -17,7 +17,6 @@
 #include "LinkConstants.h"
 #include "MainWindow.h"
 #include "RadioProtocol.h"
-#include "SerialPorts.h"
 #include "TestEnvironment.h"
 #include "VirtualRadio.h"
 
@@ -40,8 +39,7 @@ const double byteTime = std::chrono::duration<double, std::milli>(RadioProtocol:
 
 // Runs a transfer slot and measures it against the floor given by its
 // mandated waits and the bytes that crossed the line meanwhile.
-FloorRun measure(MainWindow &window, VirtualRadio &radio, const char *slot, const char *finished, double waits,
-                 int bytesLeftOut)
+FloorRun measure(MainWindow &window, VirtualRadio &radio, const char *slot, const char *finished, double waits)
 {
     radio.clearLogs();
     QElapsedTimer clock;
@@ -53,7 +51,7 @@ FloorRun measure(MainWindow &window, VirtualRadio &radio, const char *slot, cons
         QTextStream(stderr) << "bench-transfers: " << slot << " ended with: " << message << "\n";
         std::exit(1);
     }
-    const int wireBytes = radio.received().size() + radio.sent().size() - bytesLeftOut;
+    const int wireBytes = radio.received().size() + radio.sent().size();
     return {measured, waits + wireBytes * byteTime};
 }
 
@@ -65,11 +63,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, QString(argv[1]).toInt()) : 1;
 
-    RadioSettings settings;
-    settings.faults.pace = true;
-    VirtualRadio radio(settings);
-    fillEveryChannel(radio);
-    qputenv(Link::portListVariable, radio.portName().toLocal8Bit());
+    const std::unique_ptr<VirtualRadio> pacedRadio = pacedFullRadio();
+    VirtualRadio &radio = *pacedRadio;
     MainWindow window;
     window.show();
     auto *label = window.findChild<QLabel *>(QStringLiteral("VKRInfo"));
@@ -81,11 +76,11 @@ int main(int argc, char *argv[])
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 
+    const double readWaits = 100.0 * Link::readQuietTime + Link::readFrameTimeout;
     std::vector<FloorRun> reads, writes;
     for (int k = 0; k < runs; ++k) {
-        reads.push_back(measure(window, radio, "loadFreqsFromVkr", "Read finished",
-                                100.0 * Link::readQuietTime + Link::readFrameTimeout, 0));
-        writes.push_back(measure(window, radio, "saveFreqsToVkr", "Write finished", 0, Link::eotByte.size()));
+        reads.push_back(measure(window, radio, "loadFreqsFromVkr", "Read finished", readWaits));
+        writes.push_back(measure(window, radio, "saveFreqsToVkr", "Write finished", readWaits));
     }
 
     QTextStream out(stdout);
