@@ -2,6 +2,7 @@
 #include "ui_MainWindow.h"
 
 #include "AboutDialog.h"
+#include "ChannelRules.h"
 #include "LazyImageIcon.h"
 #include "QtCompat.h"
 #include "SettingsKeys.h"
@@ -20,7 +21,7 @@ MainWindow::MainWindow(QWidget *parent)
     , currentFileName()
     , csvTable()
     , serialPort(nullptr)
-    , channelCount(100)
+    , channelCount(ChannelRules::largestMemory)
     , currentDirectory(QLatin1String(""))
     , firstChannelNumber(0)
     , settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application))

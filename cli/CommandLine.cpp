@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "ChannelRules.h"
 #include "Commands.h"
 #include "Console.h"
 #include "ExitCodes.h"
@@ -35,7 +36,7 @@ struct Arguments {
     std::string near;
     double radiusKm = 0;
     std::string types;
-    int channels = 100;
+    int channels = ChannelRules::largestMemory;
     std::string from;
     std::string to;
 };
@@ -114,7 +115,7 @@ int runCommandLine(int argc, char **argv)
     airfields->add_option("--airports", arguments.airports, "OurAirports' airports.csv (needed with --near)");
     airfields->add_option("-o,--output", arguments.output, "The channel file; standard output when missing");
     airfields->add_option("--types", arguments.types, "Only these types, in this order, e.g. TWR,GND,ATIS");
-    airfields->add_option("--channels", arguments.channels, "At most this many channels (default 100)");
+    airfields->add_option("--channels", arguments.channels, "At most this many channels (default: the largest memory)");
     airfields->add_option("--near", arguments.near, "Every airfield around this point: LAT,LON in degrees");
     airfields->add_option("--radius-km", arguments.radiusKm, "The radius around --near, in km");
     airfields->add_option("IDENT", arguments.idents, "The airfields, by ident, in the order wanted");

@@ -8,9 +8,7 @@
 
 #include <optional>
 
-namespace Link {
 struct RadioModel;
-}
 
 // The radio the tool talks to: found as the window finds it, then read and
 // written over the port the probe left open, with a progress line and
@@ -44,6 +42,6 @@ public:
 
 private:
     QSerialPort port;
-    const Link::RadioModel *radioModel = nullptr;
+    const RadioModel *radioModel = nullptr;
     QString foundOn;
 };

@@ -90,7 +90,7 @@ void MainWindow::fillComPortComboBox()
 bool MainWindow::probePort(const QString &portName)
 {
     setTransferButtonsEnabled(false);
-    const Link::RadioModel *model = Link::openAndProbe(*serialPort, portName, [this](Link::ProbeStage stage) {
+    const RadioModel *model = Link::openAndProbe(*serialPort, portName, [this](Link::ProbeStage stage) {
         showDeviceText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
     });
     if (!model)

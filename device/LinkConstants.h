@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RadioModels.h"
+
 #include <QByteArray>
 
 // The command set spoken with a radio of the VKR627 series, and the waits of
@@ -38,8 +40,8 @@ constexpr int writeAckTimeout = 500;
 // noisy line) would otherwise keep a probe gathering forever.
 constexpr int maxReplyLength = 4096;
 
-constexpr int frameLength = 10;             // megahertz, kilohertz step, 8 name bytes
-constexpr int nameLength = 8;
+constexpr int nameLength = RadioModels::seriesNameLength; // bytes of the name field
+constexpr int frameLength = 2 + nameLength;              // megahertz, kilohertz step, the name
 constexpr int sentFrameLength = frameLength + 1; // plus the checksum
 
 } // namespace Link

@@ -27,7 +27,7 @@ const RadioModel *probeRadio(QIODevice &port, const ProbeProgress &progress)
     if (progress)
         progress(ProbeStage::Read);
     collectReply(port, answer, identifyQuietTime);
-    return identifyModel(answer);
+    return RadioModels::identify(answer);
 }
 
 } // namespace Link

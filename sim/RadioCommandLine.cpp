@@ -7,15 +7,6 @@
 
 namespace {
 
-QString modelKey(QString name)
-{
-    name = name.trimmed().toUpper();
-    if (name.startsWith(QLatin1String("VKR")))
-        name.remove(0, 3);
-    name.remove(QLatin1Char('-'));
-    return name;
-}
-
 bool toCount(const QString &text, int &value)
 {
     bool ok = false;
@@ -46,12 +37,8 @@ bool parsePause(const QString &text, RadioFaults &faults)
 
 int radioModelByName(const QString &name)
 {
-    const QString key = modelKey(name);
-    for (int i = 0; i < Link::radioModelCount; ++i) {
-        if (key == modelKey(QLatin1String(Link::radioModels()[i].label)))
-            return i;
-    }
-    return -1;
+    const RadioModel *model = RadioModels::named(name);
+    return model ? RadioModels::indexOf(*model) : -1;
 }
 
 bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &result, QString &error)
@@ -144,7 +131,7 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
     if (parser.isSet(unknownModel))
         settings.modelText = unknownModelText;
 
-    const int channelCount = Link::radioModels()[settings.model].channelCount;
+    const int channelCount = RadioModels::all[settings.model].channelCount;
     for (const QString &text : parser.values(channel)) {
         PresetChannel preset;
         if (!parseChannel(text, preset) || preset.index >= channelCount)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChannelFrame.h"
+#include "RadioModels.h"
 
 #include <QByteArray>
 #include <QVector>
@@ -11,7 +12,7 @@
 class RadioMemory
 {
 public:
-    explicit RadioMemory(int channelCount = 100);
+    explicit RadioMemory(int channelCount = RadioModels::largestMemory());
 
     int channelCount() const;
     // Keeps the first channels; channels that are added are empty.

@@ -21,7 +21,7 @@ const QByteArray wrongPingAnswer("\x02\x72\x3F", 3);
 
 int channelCountOf(int model)
 {
-    return Link::radioModels()[qBound(0, model, Link::radioModelCount - 1)].channelCount;
+    return RadioModels::all[qBound(0, model, RadioModels::count - 1)].channelCount;
 }
 
 } // namespace
@@ -235,8 +235,8 @@ void RadioProtocol::answerIdentify(TimePoint at)
     if (faults.noIdentifyAnswer)
         return;
     if (faults.garbage) {
-        const int model = std::uniform_int_distribution<int>(0, Link::radioModelCount - 1)(random);
-        answerWithGarbage(QByteArray(Link::radioModels()[model].token), at);
+        const int model = std::uniform_int_distribution<int>(0, RadioModels::count - 1)(random);
+        answerWithGarbage(QByteArray(RadioModels::all[model].token), at);
         return;
     }
     const QByteArray text = radioSettings.modelText.isEmpty() ? defaultModelText(radioSettings.model)

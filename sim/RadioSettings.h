@@ -31,7 +31,7 @@ struct RadioFaults {
 };
 
 struct RadioSettings {
-    int model = 0;         // index into Link::radioModels(): 0 VKR627A, 1 VKR627S, 2 VKR627-II, 3 VKR627
+    int model = 0;         // index into RadioModels::all: 0 VKR627A, 1 VKR627S, 2 VKR627-II, 3 VKR627
     QByteArray modelText;  // the answer to the identify request; empty: the model's own text
     RadioFaults faults;
 };

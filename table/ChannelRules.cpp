@@ -4,9 +4,10 @@ namespace ChannelRules {
 
 namespace {
 
-constexpr int lowestMegahertz = 118;
-constexpr int highestMegahertz = 136;
-constexpr int highestKilohertzAt136 = 980;
+constexpr int kilohertzInMegahertz = 1000;
+constexpr int lowestMegahertz = RadioModels::airBand.lowestKilohertz / kilohertzInMegahertz;
+constexpr int highestMegahertz = RadioModels::airBand.highestKilohertz / kilohertzInMegahertz;
+constexpr int highestKilohertzAt136 = RadioModels::airBand.highestKilohertz % kilohertzInMegahertz;
 constexpr QChar point = QLatin1Char('.');
 constexpr QChar fieldSeparator = QLatin1Char(';');
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RadioModels.h"
+
 #include <QString>
 
 // The rules a channel must follow to be stored in a radio of the series: a
@@ -12,9 +14,9 @@ namespace ChannelRules {
 // In the order of QValidator::State, so the editors can pass it on as it is.
 enum class Verdict { Invalid = 0, Intermediate = 1, Acceptable = 2 };
 
-constexpr int maxNameLength = 8;       // characters in the editor, and bytes in the radio
-constexpr int frequencyTextLength = 7; // "118.000"
-constexpr int largestMemory = 100;     // channels of the largest radio of the series
+constexpr int maxNameLength = RadioModels::longestName(); // characters in the editor, and bytes in the radio
+constexpr int frequencyTextLength = 7;                    // "118.000"
+constexpr int largestMemory = RadioModels::largestMemory(); // channels of the largest radio of the series
 
 // A frequency text after an edit that left the cursor at `cursor`. A text
 // of seven characters is judged whole: Acceptable only as a channel of the

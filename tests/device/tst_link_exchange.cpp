@@ -35,7 +35,7 @@ struct ProbeOutcome {
 ProbeOutcome probe(ScriptedPort &port)
 {
     ProbeOutcome outcome;
-    const Link::RadioModel *model = Link::probeRadio(port, [&outcome](Link::ProbeStage stage) {
+    const RadioModel *model = Link::probeRadio(port, [&outcome](Link::ProbeStage stage) {
         outcome.stages.append(stage == Link::ProbeStage::Alive ? QStringLiteral("alive") : QStringLiteral("read"));
     });
     outcome.model = model ? QString::fromLatin1(model->label) : QString();
@@ -188,11 +188,11 @@ void LinkExchangeTest::probeSurvivesRandomAnswers()
         if (!outcome.model.isEmpty()) {
             ++identified;
             QCOMPARE(outcome.stages, (QStringList{"alive", "read"}));
-            const Link::RadioModel *models = Link::radioModels();
-            const auto *model = std::find_if(models, models + Link::radioModelCount, [&outcome](const auto &m) {
+            const RadioModel *models = RadioModels::all;
+            const auto *model = std::find_if(models, models + RadioModels::count, [&outcome](const auto &m) {
                 return outcome.model == QLatin1String(m.label);
             });
-            QVERIFY(model != models + Link::radioModelCount);
+            QVERIFY(model != models + RadioModels::count);
             QVERIFY2(port.delivered.contains(model->token), qPrintable(outcome.model));
         }
         QVERIFY(port.written.size() <= Link::pingCommand.size() + Link::identifyCommand.size());

@@ -243,7 +243,7 @@ void LinkFramesTest::identifiesModel()
 {
     QFETCH(QByteArray, text);
     QFETCH(QString, label);
-    const Link::RadioModel *model = Link::identifyModel(text);
+    const RadioModel *model = RadioModels::identify(text);
     QCOMPARE(model ? QString::fromLatin1(model->label) : QString(), label);
 }
 

@@ -5,6 +5,7 @@
 // full disk. Prints what the user was shown, one line each:
 //   loaded: <status>   status: <status>   box: <title> | <text>
 #include "FileDialogDriver.h"
+#include "FirstScan.h"
 #include "MainWindow.h"
 #include "TestEnvironment.h"
 
@@ -50,6 +51,8 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     window.show();
+    if (!waitForFirstScan(window))
+        return 5;
 
     {
         const auto answer = FileDialogDriver::answerWithFile(fileName);

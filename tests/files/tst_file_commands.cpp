@@ -3,6 +3,7 @@
 // and pressing their buttons, and the warning box.
 #include "ExpectedStyles.h"
 #include "FileDialogDriver.h"
+#include "FirstScan.h"
 #include "MainWindow.h"
 #include "SettingsKeys.h"
 #include "FileContent.h"
@@ -34,7 +35,7 @@ std::unique_ptr<MainWindow> newWindow()
 {
     auto window = std::make_unique<MainWindow>();
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    if (!QTest::qWaitForWindowExposed(window.get()) || !waitForFirstScan(*window))
         return nullptr;
     return window;
 }

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzedDataProvider input(data, size);
     ScriptedPort port(drawAnswers(input, 2));
     int stages = 0;
-    const Link::RadioModel *model = Link::probeRadio(port, [&stages](Link::ProbeStage) { ++stages; });
+    const RadioModel *model = Link::probeRadio(port, [&stages](Link::ProbeStage) { ++stages; });
 
     const bool pingAnswered = port.delivered.contains(Link::pingAnswer) || port.delivered.contains(Link::pingCommand);
     if (stages == 0)

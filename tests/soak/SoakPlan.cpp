@@ -114,7 +114,7 @@ Cycle plan(int number, quint32 runSeed)
     // Most faults need no more than 20 channels; a tenth of the cycles use
     // a 100-channel radio all the same.
     cycle.radio.model = draw.between(0, 9) == 0 ? hundredChannelModel : twentyChannelModel;
-    const int channels = Link::radioModels()[cycle.radio.model].channelCount;
+    const int channels = RadioModels::all[cycle.radio.model].channelCount;
     RadioFaults &f = cycle.radio.faults;
     const int k = draw.between(0, channels - 1);
     switch (cycle.fault) {
