@@ -5,9 +5,13 @@
 #include "ChannelRules.h"
 #include "LazyImageIcon.h"
 #include "QtCompat.h"
+#include "RadioThread.h"
 #include "SettingsKeys.h"
 
-#include <QSerialPort>
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -20,7 +24,7 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
     , currentFileName()
     , csvTable()
-    , serialPort(nullptr)
+    , radio(nullptr)
     , channelCount(ChannelRules::largestMemory)
     , currentDirectory(QLatin1String(""))
     , firstChannelNumber(0)
@@ -38,9 +42,12 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The radio's thread goes first: a job that runs is stopped (a write
+    // without its closing byte) and nothing it posts can reach the widgets
+    // that go next. It closes the port as it ends.
+    if (radio)
+        radio->shutDown();
     delete ui;
-    if (serialPort && serialPort->isOpen())
-        serialPort->close();
 }
 
 void MainWindow::connectSignals()
@@ -50,12 +57,19 @@ void MainWindow::connectSignals()
     connect(ui->actionSave_as, &QAction::triggered, this, &MainWindow::saveAs);
     connect(ui->actionRead_from, &QAction::triggered, this, &MainWindow::loadFreqsFromVkr);
     connect(ui->actionWrite_to, &QAction::triggered, this, &MainWindow::saveFreqsToVkr);
-    connect(ui->loadFromDeviceButton, &QAbstractButton::released, this, &MainWindow::loadFreqsFromVkr);
-    connect(ui->writeToDeviceButton, &QAbstractButton::released, this, &MainWindow::saveFreqsToVkr);
+    // A transfer starts on a whole click: a press dragged off the button and
+    // let go elsewhere starts nothing.
+    connect(ui->loadFromDeviceButton, &QAbstractButton::clicked, this, &MainWindow::loadFreqsFromVkr);
+    connect(ui->writeToDeviceButton, &QAbstractButton::clicked, this, &MainWindow::saveFreqsToVkr);
     connect(ui->toolButtonOpen, &QAbstractButton::released, this, &MainWindow::open);
     connect(ui->toolButtonSave, &QAbstractButton::released, this, &MainWindow::save);
     connect(ui->autoButton, &QAbstractButton::released, this, &MainWindow::searchVKR);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+    connect(ui->actionRestore_backup, &QAction::triggered, this, &MainWindow::restoreBackup);
+    connect(ui->cancelButton, &QAbstractButton::clicked, this, &MainWindow::cancelTransfer);
+    cancelShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    cancelShortcut->setEnabled(false);
+    connect(cancelShortcut, &QShortcut::activated, this, &MainWindow::cancelTransfer);
 }
 
 void MainWindow::showStatusMessage(const QString &text)
@@ -67,4 +81,24 @@ void MainWindow::about()
 {
     AboutDialog dialog(nullptr);
     dialog.exec();
+}
+
+// Closing the window in the middle of a write would leave the radio half
+// written: the user is asked first.
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (activity != Activity::Reading && activity != Activity::Writing) {
+        event->accept();
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Transfer running"),
+                    QStringLiteral("The radio is being read or written. Stop the transfer and close the window?"),
+                    QMessageBox::NoButton, this);
+    QPushButton *stopAndClose = box.addButton(QStringLiteral("Stop and close"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Keep working"), QMessageBox::RejectRole);
+    box.exec();
+    if (box.clickedButton() == stopAndClose)
+        event->accept();
+    else
+        event->ignore();
 }

@@ -8,7 +8,14 @@
 #include <QString>
 
 class QLineEdit;
-class QSerialPort;
+class QShortcut;
+class RadioThread;
+struct RadioModel;
+
+namespace Session {
+struct ReadOutcome;
+struct WriteResult;
+}
 
 namespace Ui {
 class MainWindow;
@@ -16,7 +23,7 @@ class MainWindow;
 
 // The program's one window. It owns all state: the widget tree, the channel
 // table (the only store of the channel records), the settings store, the rows
-// of the last CSV file read and the serial port to the radio.
+// of the last CSV file read and the thread that talks to the radio.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -25,6 +32,9 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void open();
@@ -37,6 +47,9 @@ private slots:
     void loadFreqsFromVkr();
     void saveFreqsToVkr();
     void dirEntered(QString dir);
+    void restoreBackup();
+    void cancelTransfer();
+    void setNameValidColor();
 
 private:
     // Application shell (app/)
@@ -52,21 +65,36 @@ private:
     QLineEdit *nameEditor(int row) const;
     QLineEdit *frequencyEditor(int row) const;
     ChannelRecords tableRecords() const; // the rows as the editors show them
+    void showChannels(const ChannelRecords &records); // replaces every row's contents
+    void showChannelProblem(int row, int column);     // selects the cell and scrolls it into view
     bool isFrequencyEditor(const QWidget *widget) const;
     static void setEditorText(QLineEdit *editor, const QString &text);
 
     // Device link (device/)
-    void collectReply(QByteArray &reply, int quietTime);
-    char frameChecksum(const QByteArray &frame, int n);
+    enum class Activity { Idle, Scanning, Reading, Writing };
     void fillComPortComboBox();
-    bool probePort(const QString &portName);
-    bool allChannelsValid();
+    void probePort(const QString &portName, int portIndex);
+    void probeEnded(const RadioModel *model, int portIndex);
+    void radioVanished();
+    void setActivity(Activity activity);
+    void updateControls();
     void showTransferProgress();
-    bool radioHolds(const ChannelRecords &written);
     void showDeviceState(const QString &text, const char *styleSheet);
     void showDeviceText(const QString &text);
     void setTransferButtonsEnabled(bool enabled);
-    void closeVanishedPort();
+    RadioThread &radioThread();
+    bool channelsFitTheRadio();
+    void readEnded(const Session::ReadOutcome &read);
+    // Restoring writes a backup file instead of the channels; `showRestored`
+    // puts it into the table once the radio holds it.
+    struct WriteSource {
+        QString restoreFrom;
+        bool showRestored = false;
+    };
+    void startWrite(const ChannelRecords &channels, const WriteSource &source);
+    void writeEnded(const Session::WriteResult &result, const WriteSource &source);
+    void offerRestore(const QString &title, const QString &text, const QString &details, const QString &restorable,
+                      const QString &kept);
 
     // Channel files (files/)
     bool writeCsvFile();
@@ -77,9 +105,20 @@ private:
     Ui::MainWindow *ui;
     QString currentFileName;
     CsvTable csvTable;
-    QSerialPort *serialPort;
+    RadioThread *radio; // made by the first scan, like the port it holds
     int channelCount;
     QString currentDirectory;
     int firstChannelNumber;
     QSettings settings;
+
+    // The radio connected, as the window knows it: its model (null for none)
+    // and its port.
+    const RadioModel *connectedModel = nullptr;
+    QString connectedPort;
+    Activity activity = Activity::Idle;
+    QShortcut *cancelShortcut = nullptr; // Escape, while a transfer runs
+    // The backup of the last complete read of the connected radio, while
+    // nothing was written to it since: the memory as it stands, which a
+    // write then need not read again.
+    QString currentBackup;
 };

@@ -25,11 +25,3 @@ bool reportProblems(const QString &fileName, const QVector<ChannelProblem> &prob
     Console::fail(QStringLiteral("%1 has %2 problem(s)%3.").arg(fileName, QString::number(problems.size()), advice));
     return true;
 }
-
-QString describeChannel(const ChannelRecord &record)
-{
-    if (record.isEmpty())
-        return QStringLiteral("(empty)");
-    const QString name = record.name.isEmpty() ? QStringLiteral("(no name)") : QLatin1Char('"') + record.name + QLatin1Char('"');
-    return name + QLatin1Char(' ') + (record.frequency.isEmpty() ? QStringLiteral("(no frequency)") : record.frequency);
-}

@@ -13,6 +13,3 @@ bool loadChannelFile(const QString &fileName, CsvTable &table);
 // Each problem on a line of its own (file:line: channel N: what), then
 // "<file> has N problem(s)<advice>." True when there were any.
 bool reportProblems(const QString &fileName, const QVector<ChannelProblem> &problems, const QString &advice);
-
-// How a channel shows in the tool's messages: TOWER 121.500, or (empty).
-QString describeChannel(const ChannelRecord &record);

@@ -100,6 +100,17 @@ int runCommandLine(int argc, char **argv)
         };
     });
 
+    CLI::App *backups = app.add_subcommand("backups", "List the backups kept of radios' memories, newest first");
+    backups->add_flag("--json", arguments.json, "One JSON array instead of lines");
+    backups->callback([&] { run = [&] { return Commands::backups(arguments.json); }; });
+
+    CLI::App *restore = app.add_subcommand(
+        "restore", "Put a backup back into the radio with the safe write (its present memory is backed up first)");
+    restore->add_option("BACKUP", arguments.file, "A backup file, or latest: the newest of the radio's model")
+        ->default_val("latest");
+    addPort(restore, arguments);
+    restore->callback([&] { run = [&] { return Commands::restore(text(arguments.file), text(arguments.port)); }; });
+
     CLI::App *check = app.add_subcommand("check", "Check a channel file against the radio's rules");
     check->add_option("FILE", arguments.file, "The channel file")->required();
     check->callback([&] { run = [&] { return Commands::check(text(arguments.file)); }; });

@@ -23,6 +23,9 @@ struct WriteOptions {
 int write(const WriteOptions &options);
 
 int check(const QString &file);
+int backups(bool json);
+// `backup` is a file or "latest", the newest backup of the radio's model.
+int restore(const QString &backup, const QString &port);
 int diff(const QString &first, const QString &second);
 
 int airfields(const AirfieldOptions &options);

@@ -7,7 +7,7 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "Interrupt.h"
-#include "RadioSession.h"
+#include "RadioReports.h"
 
 #include <optional>
 
@@ -15,8 +15,9 @@ namespace {
 
 constexpr char radioWord[] = "radio";
 
-// The channels of one side; the radio is read at most once.
-std::optional<ChannelRecords> channelsOf(const QString &source, RadioSession &radio,
+// The channels of one side; the radio is read at most once, and a complete
+// read of it is kept as a backup.
+std::optional<ChannelRecords> channelsOf(const QString &source, ToolRadio &radio,
                                          std::optional<ChannelRecords> &radioChannels)
 {
     if (source != QLatin1String(radioWord)) {
@@ -29,12 +30,19 @@ std::optional<ChannelRecords> channelsOf(const QString &source, RadioSession &ra
         return radioChannels;
     if (!radio.connect(QString()))
         return std::nullopt;
+    const Session::ReadOutcome read =
+        Session::readRadio(radio.connection(), &radio.backups(), Session::Phase::Reading, radio.observer());
+    radio.endProgress();
     // Ctrl+C is reported once both sides are done.
-    int failure = ExitCode::success;
-    radioChannels = radio.read(QStringLiteral("reading"),
-                               {QString(), QStringLiteral("the read of the radio"),
-                                QStringLiteral("; check the cable and try again")},
-                               failure);
+    if (read.result.stopped)
+        return std::nullopt;
+    if (!read.isComplete()) {
+        Console::fail(QStringLiteral("the read of the radio is incomplete (%1); check the cable and try again.")
+                          .arg(Session::describeIncompleteRead(read.result, radio.connection().channelCount())));
+        return std::nullopt;
+    }
+    reportKeptBackup(read);
+    radioChannels = read.channels;
     return radioChannels;
 }
 
@@ -42,7 +50,7 @@ std::optional<ChannelRecords> channelsOf(const QString &source, RadioSession &ra
 
 int Commands::diff(const QString &first, const QString &second)
 {
-    RadioSession radio;
+    ToolRadio radio;
     std::optional<ChannelRecords> radioChannels;
     const std::optional<ChannelRecords> a = channelsOf(first, radio, radioChannels);
     const std::optional<ChannelRecords> b = a ? channelsOf(second, radio, radioChannels) : std::nullopt;
@@ -56,6 +64,6 @@ int Commands::diff(const QString &first, const QString &second)
     for (const ChannelComparison::Difference &d : differences)
         Console::out(QStringLiteral("channel %1: %2: %3, %4: %5")
                          .arg(d.channel)
-                         .arg(first, describeChannel(d.first), second, describeChannel(d.second)));
+                         .arg(first, ChannelComparison::describe(d.first), second, ChannelComparison::describe(d.second)));
     return differences.isEmpty() ? ExitCode::success : ExitCode::dataNotRight;
 }

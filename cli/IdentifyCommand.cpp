@@ -3,13 +3,14 @@
 
 #include "Console.h"
 #include "ExitCodes.h"
-#include "RadioSession.h"
+#include "RadioReports.h"
 
 int Commands::identify(const QString &port)
 {
-    RadioSession radio;
-    if (!radio.connect(port))
-        return ExitCode::cannotUse;
-    Console::out(QStringLiteral("%1, %2 channels, on %3").arg(radio.modelLabel()).arg(radio.channelCount()).arg(radio.portName()));
+    ToolRadio radio;
+    if (const int failed = connectRadio(radio, port))
+        return failed;
+    const RadioConnection &found = radio.connection();
+    Console::out(QStringLiteral("%1, %2 channels, on %3").arg(found.modelLabel()).arg(found.channelCount()).arg(found.portName()));
     return ExitCode::success;
 }

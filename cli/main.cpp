@@ -7,9 +7,6 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    // Backups go to this program's data folder.
-    QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
-    QCoreApplication::setApplicationName(QStringLiteral("VKRFrequencyTool"));
     Interrupt::install();
     return runCommandLine(argc, argv);
 }

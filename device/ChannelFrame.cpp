@@ -1,5 +1,6 @@
 #include "ChannelFrame.h"
 
+#include "ChannelRules.h"
 #include "LinkConstants.h"
 
 #include <QStringList>
@@ -90,6 +91,23 @@ ReceivedChannel decodeChannelFrame(const QByteArray &answer)
     if (blankName && channel.frequency == frequencyText(emptyChannelMegahertz, 0))
         channel.frequency.clear();
     return channel;
+}
+
+bool isStorableFrame(const QByteArray &answer)
+{
+    if (answer.size() < 2)
+        return false;
+    const QString frequency = frequencyText(static_cast<quint8>(answer.at(0)), static_cast<quint8>(answer.at(1)));
+    if (!ChannelRules::isChannelFrequency(frequency))
+        return false;
+    for (const char byte : answer.mid(2, nameLength)) {
+        if (byte == '\0')
+            break; // the name ends there
+        const quint8 value = static_cast<quint8>(byte);
+        if (value < 0x20 || value == 0x7F)
+            return false;
+    }
+    return true;
 }
 
 ReceivedChannel storedChannel(const QString &name, const QString &frequency)

@@ -44,6 +44,14 @@ struct ReceivedChannel {
 // is the empty channel and gets an empty frequency.
 ReceivedChannel decodeChannelFrame(const QByteArray &answer);
 
+// Whether an answer to a read holds a channel that a radio of the series
+// can store: its frequency a channel of the band and its name free of
+// control bytes. A byte of line noise in front of a frame shifts every
+// byte of it, which gives a megahertz byte outside the band or a step off
+// the raster; such a frame must not pass for the radio's channel. Bytes
+// beyond the frame's ten are not looked at.
+bool isStorableFrame(const QByteArray &answer);
+
 // The channel as the radio stores it and a read shows it again: through the
 // frame the host sends and back. A name longer than 8 bytes comes back cut,
 // inner runs of spaces as one; an empty frequency with a name comes back as

@@ -32,19 +32,20 @@ ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelRec
     discardInput(port);
     send(port, readMemoryCommand);
     ReadResult result;
-    while (port.waitForReadyRead(readFrameTimeout) && result.received < channelCount) {
-        if (stopNow(stopRequested)) {
-            result.stopped = true;
+    while (waitForBytes(port, readFrameTimeout, stopRequested) && result.received < channelCount) {
+        if (stopNow(stopRequested))
             break;
-        }
         QByteArray answer;
         collectReply(port, answer, readQuietTime);
         send(port, ackByte);
         if (answer.size() < frameLength)
             ++result.shortFrames;
+        else if (!isStorableFrame(answer))
+            ++result.badFrames;
         channelReceived(result.received, decodeChannelFrame(answer));
         ++result.received;
     }
+    result.stopped = stopNow(stopRequested);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChannelFrame.h"
+#include "Reply.h"
 
 #include <QString>
 #include <QVector>
@@ -14,17 +15,19 @@ class QIODevice;
 namespace Link {
 
 using ChannelReceived = std::function<void(int row, const ReceivedChannel &channel)>;
-// Asked between frames; true ends the transfer there (the user pressed
-// Ctrl+C). An empty function never stops it.
-using StopRequested = std::function<bool()>;
 
 struct ReadResult {
     int received = 0;    // channels handed over
     int shortFrames = 0; // of them, answers of fewer than 10 bytes (cut short, or split by a pause)
+    int badFrames = 0;   // of them, answers that hold no channel a radio stores (shifted by line noise)
     bool stopped = false; // ended early because a stop was requested
 
-    // Every channel of the memory came, each as a whole frame.
-    bool isComplete(int channelCount) const { return received == channelCount && shortFrames == 0; }
+    // Every channel of the memory came, each as a whole frame that holds a
+    // channel the radio can have stored.
+    bool isComplete(int channelCount) const
+    {
+        return received == channelCount && shortFrames == 0 && badFrames == 0 && !stopped;
+    }
 };
 
 // Drops what the port holds, sends the read command, then for each channel

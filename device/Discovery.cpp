@@ -1,16 +1,16 @@
-// Finding and identifying the radio on the machine's serial ports.
+// Finding and identifying the radio on the machine's serial ports. The
+// probes run on the radio's thread; the window shows how far each gets.
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
 #include "ChannelFrame.h"
 #include "EditorStyles.h"
-#include "PortProbe.h"
-#include "Reply.h"
+#include "RadioConnection.h"
+#include "RadioThread.h"
 #include "SerialPorts.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QSerialPort>
 
 namespace {
 
@@ -24,9 +24,20 @@ const auto portSelectionChanged = QOverload<int>::of(&QComboBox::currentIndexCha
 
 } // namespace
 
+RadioThread &MainWindow::radioThread()
+{
+    if (!radio) {
+        radio = new RadioThread(this);
+        radio->portVanished = [this] { radioVanished(); };
+    }
+    return *radio;
+}
+
 void MainWindow::searchVKR()
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    if (activity != Activity::Idle)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     showDeviceState(QLatin1String(connectingText), EditorStyle::black);
     showStatusMessage(tr("Connecting device"));
 
@@ -34,47 +45,44 @@ void MainWindow::searchVKR()
     // probes of their own.
     disconnect(ui->comPortComboBox, portSelectionChanged, nullptr, nullptr);
     fillComPortComboBox();
-
-    if (!serialPort) {
-        serialPort = new QSerialPort(this);
-        connect(serialPort, &QSerialPort::errorOccurred, this,
-                [this](QSerialPort::SerialPortError error) {
-                    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
-                        closeVanishedPort();
-                },
-                Qt::QueuedConnection);
-    } else {
-        // Nothing can be transferred over the closed port, even when no port
-        // is left to probe below.
-        serialPort->close();
-        setTransferButtonsEnabled(false);
-    }
-    // Each probe below applies the radio's line settings as it opens a port.
-
+    // Nothing can be transferred over the port that is closed now, even when
+    // no port is left to probe below.
+    connectedModel = nullptr;
+    currentBackup.clear();
+    setActivity(Activity::Scanning);
     showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
-    for (int i = 0; i < ui->comPortComboBox->count(); ++i) {
-        if (probePort(ui->comPortComboBox->itemText(i))) {
-            ui->comPortComboBox->setCurrentIndex(i);
-            showStatusMessage(tr("Device connected"));
-            break;
-        }
-        serialPort->close();
-    }
 
-    connect(ui->comPortComboBox, portSelectionChanged, this, &MainWindow::comPortChanged);
-    QGuiApplication::restoreOverrideCursor();
+    QStringList ports;
+    for (int i = 0; i < ui->comPortComboBox->count(); ++i)
+        ports.append(ui->comPortComboBox->itemText(i));
+    RadioThread &thread = radioThread();
+    thread.run([this, ports, stop = thread.stopCheck()](RadioConnection &connection) {
+        const RadioConnection::Search search = connection.connect(
+            ports,
+            [this](Link::ProbeStage stage) {
+                QMetaObject::invokeMethod(this, [this, stage] {
+                    showDeviceText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
+                }, Qt::QueuedConnection);
+            },
+            stop);
+        const RadioModel *model = search.found ? &connection.model() : nullptr;
+        const int index = search.found ? int(ports.indexOf(connection.portName())) : -1;
+        QMetaObject::invokeMethod(this, [this, model, index] {
+            probeEnded(model, index);
+            if (model)
+                showStatusMessage(tr("Device connected"));
+            connect(ui->comPortComboBox, portSelectionChanged, this, &MainWindow::comPortChanged);
+            QGuiApplication::restoreOverrideCursor();
+        }, Qt::QueuedConnection);
+    });
 }
 
 void MainWindow::comPortChanged(int currIndex)
 {
-    showDeviceState(QLatin1String(connectingText), EditorStyle::black);
-    if (serialPort->isOpen())
-        serialPort->close();
-    if (probePort(ui->comPortComboBox->itemText(currIndex)))
+    if (activity != Activity::Idle)
         return;
-    showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
-    serialPort->close();
-    setTransferButtonsEnabled(false);
+    showDeviceState(QLatin1String(connectingText), EditorStyle::black);
+    probePort(ui->comPortComboBox->itemText(currIndex), currIndex);
 }
 
 void MainWindow::fillComPortComboBox()
@@ -85,39 +93,58 @@ void MainWindow::fillComPortComboBox()
         ui->comPortComboBox->addItem(name);
 }
 
-// Leaves the port open only when a radio was identified on it; on failure
-// the caller closes it.
-bool MainWindow::probePort(const QString &portName)
+// Closes the port the window holds and probes the one given on the radio's
+// thread; probeEnded() follows. The port stays open only when a
+// radio was identified on it.
+void MainWindow::probePort(const QString &portName, int portIndex)
 {
-    setTransferButtonsEnabled(false);
-    const RadioModel *model = Link::openAndProbe(*serialPort, portName, [this](Link::ProbeStage stage) {
-        showDeviceText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
+    connectedModel = nullptr;
+    currentBackup.clear();
+    setActivity(Activity::Scanning);
+    RadioThread &thread = radioThread();
+    thread.run([this, portName, portIndex, stop = thread.stopCheck()](RadioConnection &connection) {
+        const RadioConnection::Search search = connection.connect(
+            {portName},
+            [this](Link::ProbeStage stage) {
+                QMetaObject::invokeMethod(this, [this, stage] {
+                    showDeviceText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
+                }, Qt::QueuedConnection);
+            },
+            stop);
+        const RadioModel *model = search.found ? &connection.model() : nullptr;
+        QMetaObject::invokeMethod(this, [this, model, portIndex] {
+            if (!model)
+                showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
+            probeEnded(model, portIndex);
+        }, Qt::QueuedConnection);
     });
-    if (!model)
-        return false;
-
-    showDeviceState(QLatin1String(model->label), EditorStyle::green);
-    channelCount = model->channelCount;
-    firstChannelNumber = model->firstChannelNumber;
-    setFrequencyTableRowCount(channelCount);
-    renumberFrequencyTable();
-    setTransferButtonsEnabled(true);
-    return true;
 }
 
-// A radio that vanished (unplugged, its adapter pulled) leaves the port
-// failing to read on every turn of the event loop, which would keep the
-// program busy for good. Close it and show that no radio is connected. The
-// check runs when the queued error arrives: a port that was closed, or
-// opened afresh, since then has no error and is left alone.
-void MainWindow::closeVanishedPort()
+// The window takes on the radio found, or none: the device label, the
+// table's rows and numbering, and the controls that need a radio.
+void MainWindow::probeEnded(const RadioModel *model, int portIndex)
 {
-    const QSerialPort::SerialPortError error = serialPort->error();
-    if (!serialPort->isOpen() || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
-        return;
-    serialPort->close();
+    connectedModel = model;
+    if (model) {
+        ui->comPortComboBox->setCurrentIndex(portIndex);
+        connectedPort = ui->comPortComboBox->itemText(portIndex);
+        showDeviceState(QLatin1String(model->label), EditorStyle::green);
+        channelCount = model->channelCount;
+        firstChannelNumber = model->firstChannelNumber;
+        setFrequencyTableRowCount(channelCount);
+        renumberFrequencyTable();
+    }
+    setActivity(Activity::Idle);
+}
+
+// The radio vanished (unplugged, its adapter pulled): its port was closed
+// on the radio's thread; the window shows that no radio is connected.
+void MainWindow::radioVanished()
+{
+    connectedModel = nullptr;
+    currentBackup.clear();
     showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
-    setTransferButtonsEnabled(false);
+    updateControls();
 }
 
 void MainWindow::showDeviceState(const QString &text, const char *styleSheet)
@@ -126,8 +153,8 @@ void MainWindow::showDeviceState(const QString &text, const char *styleSheet)
     showDeviceText(text);
 }
 
-// The scan blocks the event loop for seconds; the label is painted at once
-// so that the user sees each state as it is reached.
+// Painted at once: a scan sets "connecting..." and "No device" in one go,
+// and the user is to see each state as it is reached.
 void MainWindow::showDeviceText(const QString &text)
 {
     ui->VKRInfo->setText(text);
@@ -138,14 +165,4 @@ void MainWindow::setTransferButtonsEnabled(bool enabled)
 {
     ui->loadFromDeviceButton->setEnabled(enabled);
     ui->writeToDeviceButton->setEnabled(enabled);
-}
-
-void MainWindow::collectReply(QByteArray &reply, int quietTime)
-{
-    Link::collectReply(*serialPort, reply, quietTime);
-}
-
-char MainWindow::frameChecksum(const QByteArray &frame, int n)
-{
-    return Link::frameChecksum(frame, n);
 }

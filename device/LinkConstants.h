@@ -34,6 +34,13 @@ constexpr int identifyQuietTime = 2000;
 constexpr int readFrameTimeout = 1000;
 constexpr int readQuietTime = 200;
 constexpr int writeAckTimeout = 500;
+// The silence that tells that a transfer's line noise is over, before the
+// read that checks a write begins.
+constexpr int settleQuietTime = 200;
+// A write stopped before its closing 04 leaves the radio waiting for the
+// rest of it, deaf to commands, until it gives the write up after a few
+// seconds of silence; the next exchange waits this long first.
+constexpr int unfinishedWriteQuiet = 3000;
 
 // An answer longer than this is cut off: real answers are a few bytes to a
 // few dozen, and a device that streams without pause (a GPS receiver, a

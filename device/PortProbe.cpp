@@ -6,23 +6,14 @@
 
 namespace Link {
 
-const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const ProbeProgress &progress)
+const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const ProbeProgress &progress,
+                               const StopRequested &stopRequested, ProbeReport *report)
 {
     port.setPortName(portName);
     applyLineSettings(port);
     if (!port.open(QIODevice::ReadWrite))
         return nullptr;
-    return probeRadio(port, progress);
-}
-
-FoundRadio scanForRadio(QSerialPort &port, const QStringList &portNames)
-{
-    for (const QString &name : portNames) {
-        if (const RadioModel *model = openAndProbe(port, name))
-            return {model, name};
-        port.close();
-    }
-    return {};
+    return probeRadio(port, progress, stopRequested, report);
 }
 
 } // namespace Link

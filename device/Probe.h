@@ -1,6 +1,9 @@
 #pragma once
 
 #include "RadioModels.h"
+#include "Reply.h"
+
+#include <QByteArray>
 
 #include <functional>
 
@@ -16,10 +19,21 @@ enum class ProbeStage {
 
 using ProbeProgress = std::function<void(ProbeStage)>; // may be empty
 
+// What a probe met, for telling a user why no radio was found.
+struct ProbeReport {
+    bool answeredPing = false;     // with the ping answer (or the ping echoed)
+    QByteArray pingAnswer;         // what came back to the ping
+    bool answeredIdentify = false; // something came back to the identify request
+    QByteArray modelText;          // what that was
+    bool stopped = false;          // a stop was requested before the probe ended
+};
+
 // The ping and identify exchanges on an open port: discards what the port
 // holds, pings and checks the answer, then asks for the model text and
 // identifies the model. Null when the port stays silent, answers the ping
-// wrongly or sends no known model text.
-const RadioModel *probeRadio(QIODevice &port, const ProbeProgress &progress = {});
+// wrongly or sends no known model text; `report`, when given, says which.
+// A stop request ends the probe within a few dozen milliseconds.
+const RadioModel *probeRadio(QIODevice &port, const ProbeProgress &progress = {},
+                             const StopRequested &stopRequested = {}, ProbeReport *report = nullptr);
 
 } // namespace Link

@@ -8,7 +8,33 @@
 
 namespace Link {
 
-void collectReply(QIODevice &port, QByteArray &reply, int quietTime)
+namespace {
+
+// How often a wait asks whether it is to stop: short enough that Ctrl+C or
+// Cancel is obeyed at once, long enough to cost nothing.
+constexpr int stopPollInterval = 50; // ms
+// A line that never falls quiet is left after this long.
+constexpr int longestSettle = 3000; // ms
+
+} // namespace
+
+bool waitForBytes(QIODevice &port, int timeout, const StopRequested &stopRequested)
+{
+    if (!stopRequested)
+        return port.waitForReadyRead(timeout);
+    QElapsedTimer clock;
+    clock.start();
+    while (!stopRequested()) {
+        const qint64 left = timeout - clock.elapsed();
+        if (left <= 0)
+            return false;
+        if (port.waitForReadyRead(int(qMin<qint64>(left, stopPollInterval))))
+            return true;
+    }
+    return false;
+}
+
+void collectReply(QIODevice &port, QByteArray &reply, int quietTime, const StopRequested &stopRequested)
 {
     QElapsedTimer clock;
     clock.start();
@@ -16,7 +42,7 @@ void collectReply(QIODevice &port, QByteArray &reply, int quietTime)
     reply = port.readAll();
     while (reply.size() < maxReplyLength) {
         const qint64 left = longest - clock.elapsed();
-        if (left <= 0 || !port.waitForReadyRead(int(qMin<qint64>(quietTime, left))))
+        if (left <= 0 || !waitForBytes(port, int(qMin<qint64>(quietTime, left)), stopRequested))
             break;
         reply.append(port.readAll());
     }
@@ -27,6 +53,16 @@ void discardInput(QIODevice &port)
     port.readAll();
     if (auto *serialPort = qobject_cast<QSerialPort *>(&port))
         serialPort->clear(QSerialPort::Input);
+}
+
+void settleLine(QIODevice &port, int quietTime, const StopRequested &stopRequested)
+{
+    QElapsedTimer clock;
+    clock.start();
+    port.readAll();
+    while (clock.elapsed() < longestSettle && waitForBytes(port, quietTime, stopRequested))
+        port.readAll();
+    discardInput(port);
 }
 
 } // namespace Link

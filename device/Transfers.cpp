@@ -1,82 +1,69 @@
-// Reading and writing the radio's channel memory: the window moves the
-// channels between the table and the link's transfer loops.
+// Reading and writing the radio's channel memory from the window. The
+// session's jobs run on the radio's thread; the window shows their progress
+// as it comes and stays usable meanwhile, with every control that could
+// start another transfer or change the table, the port or the file
+// disabled until the job ends.
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
-#include "ChannelComparison.h"
-#include "MemoryTransfer.h"
-#include "ChannelTransfer.h"
+#include "ChannelFileCheck.h"
+#include "EditorStyles.h"
+#include "RadioConnection.h"
+#include "RadioRead.h"
+#include "RadioThread.h"
+#include "SafeWrite.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QSerialPort>
+#include <QShortcut>
 
-void MainWindow::loadFreqsFromVkr()
+namespace {
+
+// The warning box names at most this many rows; the first is selected.
+constexpr int problemsNamed = 10;
+
+enum Column { NameColumn = 1, FrequencyColumn = 2 };
+
+} // namespace
+
+void MainWindow::setActivity(Activity now)
 {
-    if (!serialPort || !serialPort->isOpen())
-        return;
-
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    showTransferProgress();
-
-    const Link::ReadResult result = Link::readChannelMemory(
-        *serialPort, channelCount, [this](int row, const Link::ReceivedChannel &channel) {
-            // The table is emptied only once the radio has begun to send: a
-            // radio that sends nothing leaves it as it was.
-            if (row == 0)
-                clearFrequencyTable();
-            setEditorText(nameEditor(row), channel.name);
-            setEditorText(frequencyEditor(row), channel.frequency);
-            ui->progressBar->setValue(row);
-            // The thread stays blocked until the read ends; show the rows now.
-            repaint();
-        });
-
-    QGuiApplication::restoreOverrideCursor();
-    ui->progressBar->hide();
-    // Fewer channels than the radio holds, or a frame cut short, is no
-    // success: rows not received are empty, not the radio's, and a short
-    // frame was decoded from the bytes that came.
-    showStatusMessage(result.isComplete(channelCount) ? tr("Read finished") : tr("Read incomplete"));
+    const bool transfer = now == Activity::Reading || now == Activity::Writing;
+    const bool wasTransfer = activity == Activity::Reading || activity == Activity::Writing;
+    activity = now;
+    if (transfer && !wasTransfer) {
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        showTransferProgress();
+    } else if (!transfer && wasTransfer) {
+        ui->progressBar->hide();
+        QGuiApplication::restoreOverrideCursor();
+    }
+    updateControls();
 }
 
-void MainWindow::saveFreqsToVkr()
+// What the user may do now: transfers only with a radio and nothing else
+// running; nothing that changes the table, the port or the file while a
+// transfer runs.
+void MainWindow::updateControls()
 {
-    if (!serialPort || !serialPort->isOpen())
-        return;
-    if (!allChannelsValid())
-        return;
-
-    const ChannelRecords written = tableRecords();
-
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    showTransferProgress();
-
-    const Link::WriteResult result = MemoryTransfer::write(
-        *serialPort, written, written.size(), [this](int row) { ui->progressBar->setValue(row); },
-        [this](int, Link::FrameAnswer answer) {
-            if (answer == Link::FrameAnswer::Refused)
-                showStatusMessage(tr("Write error"));
-        });
-    // A frame the radio did not acknowledge may not be in its memory, and
-    // one it acknowledged may still be stored wrongly: the write is finished
-    // only when every frame was taken and the memory read back holds them.
-    const bool holdsWrite = result.allAcknowledged && radioHolds(written);
-
-    ui->progressBar->hide();
-    showStatusMessage(holdsWrite ? tr("Write finished") : tr("Write error"));
-    QGuiApplication::restoreOverrideCursor();
-}
-
-// Reads the memory back, leaving the table as it is, and compares it with
-// what was written as the radio stores channels. The progress bar runs again.
-bool MainWindow::radioHolds(const ChannelRecords &written)
-{
-    ui->progressBar->reset();
-    const MemoryTransfer::Read read =
-        MemoryTransfer::read(*serialPort, channelCount, [this](int row) { ui->progressBar->setValue(row); });
-    return read.isComplete() && ChannelComparison::differences(written, read.channels).isEmpty();
+    const bool idle = activity == Activity::Idle;
+    const bool transfer = activity == Activity::Reading || activity == Activity::Writing;
+    const bool radioReady = idle && connectedModel;
+    setTransferButtonsEnabled(radioReady);
+    ui->actionRead_from->setEnabled(radioReady);
+    ui->actionWrite_to->setEnabled(radioReady);
+    ui->actionRestore_backup->setEnabled(radioReady);
+    ui->autoButton->setEnabled(idle);
+    ui->comPortComboBox->setEnabled(idle);
+    for (QWidget *fileControl : {static_cast<QWidget *>(ui->toolButtonOpen), static_cast<QWidget *>(ui->toolButtonSave)})
+        fileControl->setEnabled(!transfer);
+    ui->actionOpen->setEnabled(!transfer);
+    ui->actionSave->setEnabled(!transfer);
+    ui->actionSave_as->setEnabled(!transfer);
+    ui->frequencyTable->setEnabled(!transfer);
+    ui->cancelButton->setVisible(transfer);
+    cancelShortcut->setEnabled(transfer);
 }
 
 // The progress bar runs from 0 to the radio's channel count during a transfer.
@@ -88,17 +75,120 @@ void MainWindow::showTransferProgress()
     ui->progressBar->reset();
 }
 
-// Every frequency must be valid or empty before anything is sent.
-bool MainWindow::allChannelsValid()
+void MainWindow::cancelTransfer()
 {
-    for (int row = 0; row < ui->frequencyTable->rowCount(); ++row) {
-        const QLineEdit *editor = frequencyEditor(row);
-        if (editor->hasAcceptableInput() || editor->text().isEmpty())
-            continue;
-        QMessageBox::warning(this, QStringLiteral("Invalid data"),
-                             QStringLiteral("Please correct invalid (red) channel data before transfer."),
-                             QMessageBox::Ok);
-        return false;
-    }
-    return true;
+    if (radio && (activity == Activity::Reading || activity == Activity::Writing))
+        radio->requestStop();
+}
+
+void MainWindow::loadFreqsFromVkr()
+{
+    if (activity != Activity::Idle || !connectedModel)
+        return;
+    setActivity(Activity::Reading);
+
+    Session::JobObserver observer;
+    observer.channelRead = [this](int row, const Link::ReceivedChannel &channel) {
+        QMetaObject::invokeMethod(this, [this, row, channel] {
+            // The table is emptied only once the radio has begun to send: a
+            // radio that sends nothing leaves it as it was.
+            if (row == 0)
+                clearFrequencyTable();
+            setEditorText(nameEditor(row), channel.name);
+            setEditorText(frequencyEditor(row), channel.frequency);
+            ui->progressBar->setValue(row);
+        }, Qt::QueuedConnection);
+    };
+    observer.stopRequested = radio->stopCheck();
+    radio->run([this, observer](RadioConnection &connection) {
+        BackupStore store;
+        const Session::ReadOutcome read = Session::readRadio(connection, &store, Session::Phase::Reading, observer);
+        QMetaObject::invokeMethod(this, [this, read] { readEnded(read); }, Qt::QueuedConnection);
+    });
+}
+
+// Fewer channels than the radio holds, a frame cut short or garbled, or a
+// read stopped is no success: rows not received are empty, not the
+// radio's, and a bad frame was decoded from the bytes that came.
+void MainWindow::readEnded(const Session::ReadOutcome &read)
+{
+    setActivity(Activity::Idle);
+    // A complete read, kept as a backup, is the radio's memory as it stands.
+    currentBackup = read.isComplete() ? read.backup.path : QString();
+    showStatusMessage(read.isComplete() ? tr("Read finished") : tr("Read incomplete"));
+}
+
+// Every row is checked by the radio's rules before a byte is sent; the
+// rows refused are named with their reasons, and the first is shown.
+bool MainWindow::channelsFitTheRadio()
+{
+    const ChannelRecords records = tableRecords().mid(0, channelCount);
+    const QVector<ChannelProblem> problems =
+        ChannelFileCheck::check(records, channelCount, ChannelFileCheck::Rules::Radio);
+    if (problems.isEmpty())
+        return true;
+    QStringList lines;
+    for (const ChannelProblem &problem : problems.mid(0, problemsNamed))
+        lines << QStringLiteral("Channel %1: %2").arg(firstChannelNumber + problem.channel).arg(problem.text);
+    if (problems.size() > problemsNamed)
+        lines << QStringLiteral("... and %1 more").arg(problems.size() - problemsNamed);
+    const ChannelProblem &first = problems.first();
+    const ChannelRecord &firstRecord = records.at(first.channel);
+    const bool frequencyAtFault = first.text.contains(QLatin1Char('"') + firstRecord.frequency + QLatin1Char('"'))
+        || (firstRecord.frequency.isEmpty() && !firstRecord.name.isEmpty());
+    showChannelProblem(first.channel, frequencyAtFault ? FrequencyColumn : NameColumn);
+
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Invalid data"),
+                    QStringLiteral("Please correct invalid (red) channel data before transfer."), QMessageBox::Ok, this);
+    box.setInformativeText(lines.join(QLatin1Char('\n')));
+    box.exec();
+    return false;
+}
+
+void MainWindow::saveFreqsToVkr()
+{
+    if (activity != Activity::Idle || !connectedModel)
+        return;
+    if (!channelsFitTheRadio())
+        return;
+    startWrite(tableRecords().mid(0, channelCount), WriteSource());
+}
+
+// The safe write of the channels, or of a backup file when the source names
+// one; writeEnded() follows.
+void MainWindow::startWrite(const ChannelRecords &channels, const WriteSource &source)
+{
+    setActivity(Activity::Writing);
+    Session::JobObserver observer;
+    observer.phaseStarted = [this](Session::Phase phase) {
+        QMetaObject::invokeMethod(this, [this, phase] {
+            ui->progressBar->reset();
+            if (phase == Session::Phase::BackingUp)
+                ui->statusBar->showMessage(tr("Backing up..."));
+            else if (phase == Session::Phase::Writing)
+                ui->statusBar->clearMessage();
+        }, Qt::QueuedConnection);
+    };
+    observer.progress = [this](Session::Phase, int row) {
+        QMetaObject::invokeMethod(this, [this, row] { ui->progressBar->setValue(row); }, Qt::QueuedConnection);
+    };
+    observer.frameAnswered = [this, shown = std::make_shared<bool>(false)](int, Link::FrameAnswer answer) {
+        if (answer != Link::FrameAnswer::Refused || *shown)
+            return;
+        *shown = true; // said at the first refusal, as it happens
+        QMetaObject::invokeMethod(this, [this] { showStatusMessage(tr("Write error")); }, Qt::QueuedConnection);
+    };
+    observer.stopRequested = radio->stopCheck();
+
+    Session::WriteRequest request;
+    request.channels = channels;
+    request.currentBackup = currentBackup;
+    radio->run([this, observer, request, source](RadioConnection &connection) {
+        BackupStore store;
+        const Session::WriteResult result = source.restoreFrom.isEmpty()
+            ? Session::safeWrite(connection, store, request, observer)
+            : Session::restoreBackup(connection, store, source.restoreFrom, observer, request.currentBackup);
+        QMetaObject::invokeMethod(this, [this, result, source] { writeEnded(result, source); },
+                                  Qt::QueuedConnection);
+    });
 }

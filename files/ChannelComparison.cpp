@@ -28,4 +28,12 @@ QVector<Difference> differences(const ChannelRecords &first, const ChannelRecord
     return found;
 }
 
+QString describe(const ChannelRecord &record)
+{
+    if (record.isEmpty())
+        return QStringLiteral("(empty)");
+    const QString name = record.name.isEmpty() ? QStringLiteral("(no name)") : QLatin1Char('"') + record.name + QLatin1Char('"');
+    return name + QLatin1Char(' ') + (record.frequency.isEmpty() ? QStringLiteral("(no frequency)") : record.frequency);
+}
+
 } // namespace ChannelComparison

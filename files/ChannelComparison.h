@@ -20,4 +20,7 @@ struct Difference {
 // differently; a list too short for a channel counts as holding it empty.
 QVector<Difference> differences(const ChannelRecords &first, const ChannelRecords &second);
 
+// How a channel shows in messages: "TOWER" 121.500, (no name) 121.500, or (empty).
+QString describe(const ChannelRecord &record);
+
 } // namespace ChannelComparison

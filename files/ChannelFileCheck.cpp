@@ -1,9 +1,10 @@
 #include "ChannelFileCheck.h"
 
-#include "ChannelCsv.h"
 #include "ChannelFrame.h"
 #include "ChannelRules.h"
 #include "CsvTable.h"
+
+#include <functional>
 
 namespace ChannelFileCheck {
 
@@ -31,15 +32,27 @@ QString frequencyProblem(const QString &frequency, Rules rules)
     return QString();
 }
 
-} // namespace
+// A channel the radio would store, but not as the list shows it.
+QString storageProblem(const ChannelRecord &record)
+{
+    if (!record.name.isEmpty() && record.frequency.isEmpty())
+        return QStringLiteral("the name \"%1\" has no frequency; the radio would store it at 118.000")
+            .arg(record.name);
+    if (record.name.trimmed().isEmpty() && !record.frequency.isEmpty()
+        && Link::storedChannel(record.name, record.frequency).frequency.isEmpty())
+        return QStringLiteral("%1 without a name is the radio's empty channel: it would be gone after the write; "
+                              "give it a name")
+            .arg(record.frequency);
+    return QString();
+}
 
-QVector<ChannelProblem> check(const CsvTable &table, int channelLimit, Rules rules)
+QVector<ChannelProblem> checkRecords(const ChannelRecords &records, int channelLimit, Rules rules,
+                                     const std::function<unsigned(int)> &lineOf)
 {
     QVector<ChannelProblem> problems;
-    const ChannelRecords records = ChannelCsv::fromTable(table, table.rowCount());
     for (int channel = 0; channel < records.size(); ++channel) {
         const ChannelRecord &record = records.at(channel);
-        const unsigned line = table.lineNumber(unsigned(channel));
+        const unsigned line = lineOf(channel);
         if (channel >= channelLimit) {
             if (!record.isEmpty())
                 problems.append({line, channel,
@@ -48,13 +61,28 @@ QVector<ChannelProblem> check(const CsvTable &table, int channelLimit, Rules rul
                                      .arg(channelLimit)});
             continue;
         }
-        for (const QString &text : {rules == Rules::Radio ? nameProblem(record.name) : QString(),
-                                    frequencyProblem(record.frequency, rules)}) {
+        const bool radioRules = rules == Rules::Radio;
+        for (const QString &text : {radioRules ? nameProblem(record.name) : QString(),
+                                    frequencyProblem(record.frequency, rules),
+                                    radioRules ? storageProblem(record) : QString()}) {
             if (!text.isEmpty())
                 problems.append({line, channel, text});
         }
     }
     return problems;
+}
+
+} // namespace
+
+QVector<ChannelProblem> check(const ChannelRecords &records, int channelLimit, Rules rules)
+{
+    return checkRecords(records, channelLimit, rules, [](int) { return 0u; });
+}
+
+QVector<ChannelProblem> check(const CsvTable &table, int channelLimit, Rules rules)
+{
+    return checkRecords(ChannelCsv::fromTable(table, table.rowCount()), channelLimit, rules,
+                        [&table](int channel) { return table.lineNumber(unsigned(channel)); });
 }
 
 } // namespace ChannelFileCheck

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "ChannelCsv.h"
+
 #include <QString>
 #include <QVector>
 
 class CsvTable;
 
-// What a channel file holds that a radio would not take as it stands.
+// What a channel list holds that a radio would not take as it stands.
 struct ChannelProblem {
-    unsigned line; // in the file, from 1
+    unsigned line; // in the file, from 1; 0 for a list that is no file
     int channel;   // the record's channel, from 0
     QString text;  // one plain sentence
 };
@@ -15,12 +17,20 @@ struct ChannelProblem {
 namespace ChannelFileCheck {
 
 enum class Rules {
-    Radio,     // the rules of the window's editors: names and channel designators
+    // The rules of the window's editors: names the radio stores as they
+    // are shown, channel designators, and nothing the radio would store
+    // other than it is shown (a name without a frequency would become a
+    // channel at 118.000, a channel at 118.000 without a name the radio's
+    // empty channel).
+    Radio,
     Encodable, // only what the radio can hold at all (a backup of odd values passes)
 };
 
 // Checks every record against the rules. Non-empty records beyond
-// `channelLimit` are problems too: no radio has a place for them.
+// `channelLimit` are problems too: the radio has no place for them.
+QVector<ChannelProblem> check(const ChannelRecords &records, int channelLimit, Rules rules);
+
+// The same for the records of a channel file, with their line numbers.
 QVector<ChannelProblem> check(const CsvTable &table, int channelLimit, Rules rules);
 
 } // namespace ChannelFileCheck

@@ -87,6 +87,8 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
         QStringLiteral("Fault: close the terminal after this many frames of a transfer."), QStringLiteral("frames"));
     const QCommandLineOption strayByte(QStringLiteral("stray-byte"),
         QStringLiteral("Fault: send a byte of line noise 100 ms after each read or write ends."));
+    const QCommandLineOption strayByteBefore(QStringLiteral("stray-byte-before"),
+        QStringLiteral("Fault: send a byte of line noise right in front of this frame of a read."), QStringLiteral("frame"));
     const QCommandLineOption corruptChannel(QStringLiteral("corrupt-channel"),
         QStringLiteral("Fault: store this channel of a write other than written."), QStringLiteral("channel"));
     const QCommandLineOption garbage(QStringLiteral("garbage"),
@@ -96,7 +98,7 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
     const QCommandLineOption verbose(QStringLiteral("verbose"),
         QStringLiteral("Print every byte heard and sent, with times, on standard error."));
     parser.addOptions({model, modelText, unknownModel, channel, loadMemory, dumpMemory, silent, wrongPing, echoPing,
-                       noIdentify, framePause, oneByteFrame, nak, noAck, nakFrame, unansweredFrame, unplugAfterBytes, strayByte, answerDelay, stopAfter, unplugAfter, corruptChannel, garbage,
+                       noIdentify, framePause, oneByteFrame, nak, noAck, nakFrame, unansweredFrame, unplugAfterBytes, strayByte, strayByteBefore, answerDelay, stopAfter, unplugAfter, corruptChannel, garbage,
                        pace, verbose});
 
     if (!parser.parse(arguments)) {
@@ -168,6 +170,7 @@ bool parseRadioCommandLine(const QStringList &arguments, RadioCommandLine &resul
         {nakFrame, faults.nakFrame},
         {unansweredFrame, faults.unansweredFrame},
         {unplugAfterBytes, faults.unplugAfterBytes},
+        {strayByteBefore, faults.strayByteBeforeFrame},
     };
     for (const auto &count : counts) {
         if (parser.isSet(count.option) && !toCount(parser.value(count.option), count.value))

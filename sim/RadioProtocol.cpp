@@ -262,6 +262,8 @@ void RadioProtocol::sendFrame(TimePoint at)
     QByteArray frame = radioMemory.frame(frameIndex);
     if (frameIndex == faults.oneByteFrame)
         frame = frame.left(1);
+    if (frameIndex == faults.strayByteBeforeFrame)
+        frame.prepend(Link::nakValue);
 
     if (frameIndex == faults.pauseFrame && faults.pauseOffset > 0 && faults.pauseOffset < frame.size()) {
         const TimePoint firstPartDue = answer(frame.left(faults.pauseOffset), at);

@@ -24,6 +24,7 @@ struct RadioFaults {
     int unplugAfterFrames = -1;    // closes its terminal after this many frames of a transfer
                                    //   (of a read: once the host acknowledged them)
     bool strayByteAfterTransfer = false; // a byte of line noise 100 ms after each read or write ends
+    int strayByteBeforeFrame = -1; // a byte of line noise right in front of this frame of a read
     int corruptChannel = -1;       // a write stores this channel with its kilohertz step one higher
     bool garbage = false;          // answers ping and identify with random bytes and pauses
     quint32 garbageSeed = 0;

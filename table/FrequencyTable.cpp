@@ -60,6 +60,7 @@ void MainWindow::buildChannelRow(int row)
         if (column == NameColumn) {
             editor->setMaxLength(ChannelRules::maxNameLength);
             editor->setValidator(sharedNameValidator());
+            connect(editor, &QLineEdit::textChanged, this, &MainWindow::setNameValidColor);
         } else {
             editor->setValidator(sharedFreqValidator());
             connect(editor, &QLineEdit::textChanged, this, &MainWindow::setFreqValidColor);
@@ -102,6 +103,26 @@ QLineEdit *MainWindow::frequencyEditor(int row) const
     return qobject_cast<QLineEdit *>(ui->frequencyTable->cellWidget(row, FrequencyColumn));
 }
 
+void MainWindow::showChannels(const ChannelRecords &records)
+{
+    clearFrequencyTable();
+    const int rows = qMin(int(records.size()), ui->frequencyTable->rowCount());
+    for (int row = 0; row < rows; ++row) {
+        setEditorText(nameEditor(row), records.at(row).name);
+        setEditorText(frequencyEditor(row), records.at(row).frequency);
+    }
+    if (rows > 0)
+        nameEditor(0)->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::showChannelProblem(int row, int column)
+{
+    ui->frequencyTable->setCurrentCell(row, column);
+    ui->frequencyTable->scrollTo(ui->frequencyTable->model()->index(row, column));
+    if (QWidget *editor = ui->frequencyTable->cellWidget(row, column))
+        editor->setFocus(Qt::OtherFocusReason);
+}
+
 ChannelRecords MainWindow::tableRecords() const
 {
     ChannelRecords records;
@@ -125,16 +146,35 @@ bool MainWindow::isFrequencyEditor(const QWidget *widget) const
 // which QLineEdit would run on the new text, upper-cases the character before
 // the cursor, so it is set aside while a name is put in. (The frequency
 // validator never changes a text, and the colour slot needs it.)
+// A name longer than the radio takes is kept whole (and shows red), not
+// cut to the editor's length without a word; setNameValidColor() gives the
+// editor its limit back once the name is short enough.
 void MainWindow::setEditorText(QLineEdit *editor, const QString &text)
 {
     editor->setFocus(Qt::OtherFocusReason);
     const QValidator *validator = editor->validator();
-    const bool changesText = validator == sharedNameValidator();
-    if (changesText)
+    const bool isName = validator == sharedNameValidator();
+    if (isName) {
         editor->setValidator(nullptr);
+        editor->setMaxLength(qMax(int(text.size()), ChannelRules::maxNameLength));
+    }
     editor->setText(text);
-    if (changesText)
+    if (isName)
         editor->setValidator(validator);
+}
+
+// A name the radio would not store as it is shown (lower case from a file,
+// a character the radio lacks, too many bytes) shows red, as a refused
+// frequency does; the name editor itself lets only good names be typed.
+void MainWindow::setNameValidColor()
+{
+    auto *editor = qobject_cast<QLineEdit *>(sender());
+    if (!editor)
+        return;
+    const bool valid = ChannelRules::isValidName(editor->text());
+    editor->setStyleSheet(QLatin1String(valid ? EditorStyle::black : EditorStyle::red));
+    if (editor->text().size() <= ChannelRules::maxNameLength)
+        editor->setMaxLength(ChannelRules::maxNameLength);
 }
 
 // Colours the frequency editor whose text changed, wherever the focus is:

@@ -232,8 +232,11 @@ void WidgetTreeTest::states()
 {
     QVERIFY(!child<QToolButton>("loadFromDeviceButton")->isEnabled());
     QVERIFY(!child<QToolButton>("writeToDeviceButton")->isEnabled());
-    QVERIFY(child<QAction>("actionRead_from")->isEnabled());
-    QVERIFY(child<QAction>("actionWrite_to")->isEnabled());
+    // Like their buttons, the menu entries need a radio.
+    QVERIFY(!child<QAction>("actionRead_from")->isEnabled());
+    QVERIFY(!child<QAction>("actionWrite_to")->isEnabled());
+    QVERIFY(!child<QAction>("actionRestore_backup")->isEnabled());
+    QVERIFY(child<QPushButton>("cancelButton")->isHidden());
     QVERIFY(child<QToolButton>("toolButtonOpen")->isEnabled());
     QVERIFY(child<QPushButton>("autoButton")->isEnabled());
     auto *progress = child<QProgressBar>("progressBar");
@@ -315,7 +318,8 @@ void WidgetTreeTest::menus()
             result << (action->isSeparator() ? QString("separator") : action->objectName());
         return result;
     };
-    QCOMPARE(names("menuVKR_Frequency_Tool"), QStringList({"actionOpen", "actionSave", "actionSave_as"}));
+    QCOMPARE(names("menuVKR_Frequency_Tool"),
+             QStringList({"actionOpen", "actionSave", "actionSave_as", "separator", "actionRestore_backup"}));
     QCOMPARE(names("menuVKR"), QStringList({"actionRead_from", "actionWrite_to"}));
     QCOMPARE(names("menuHelp"), QStringList({"actionAbout"}));
     for (const char *menu : {"menuVKR_Frequency_Tool", "menuVKR", "menuHelp"})
@@ -339,7 +343,8 @@ void WidgetTreeTest::slotTable()
     QCOMPARE(slotLines, QStringList({"void open()", "void save()", "bool saveAs()", "void about()",
                                  "void setFreqValidColor()", "void searchVKR()",
                                  "void comPortChanged(int) currIndex", "void loadFreqsFromVkr()",
-                                 "void saveFreqsToVkr()", "void dirEntered(QString) dir"}));
+                                 "void saveFreqsToVkr()", "void dirEntered(QString) dir", "void restoreBackup()",
+                                 "void cancelTransfer()", "void setNameValidColor()"}));
 }
 
 // Every image is an 8-bit RGBA PNG of its stated size.

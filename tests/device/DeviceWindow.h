@@ -7,9 +7,11 @@
 #include "VirtualRadio.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -20,6 +22,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -27,6 +30,9 @@ namespace DeviceTest {
 
 // Generous bound for a scan: an identified radio costs 5 s of quiet time.
 constexpr int scanPatience = 30000;
+// And for a transfer: a safe write of 100 channels reads the memory twice
+// (about 20 s each) and writes it once.
+constexpr int transferPatience = 120000;
 
 // Names the ports the window will scan, as a user's machine would list them.
 inline void setPortList(const QStringList &names)
@@ -70,38 +76,58 @@ public:
         , table(window->findChild<QTableWidget *>(QStringLiteral("frequencyTable")))
         , statusBar(window->findChild<QStatusBar *>(QStringLiteral("statusBar")))
         , progressBar(window->findChild<QProgressBar *>(QStringLiteral("progressBar")))
+        , cancelButton(window->findChild<QPushButton *>(QStringLiteral("cancelButton")))
+        , knownPorts(Link::serialPortNames())
     {
         window->show();
     }
 
     // True once the scan that the window starts 100 ms after construction
-    // has run (every scan leaves the label styled).
+    // has run to its end (it styles the label, and "Auto" works again).
     bool waitForFirstScan() const
     {
-        return waitUntil([this] { return !label->styleSheet().isEmpty(); });
+        return waitUntil([this] { return !label->styleSheet().isEmpty() && scanEnded(); });
+    }
+    bool scanEnded() const { return autoButton->isEnabled() && label->text() != QLatin1String("connecting..."); }
+
+    // Presses "Auto" and waits for the scan to end.
+    bool pressAuto() const
+    {
+        QTest::mouseClick(autoButton, Qt::LeftButton);
+        return waitUntil([this] { return scanEnded(); });
     }
 
-    void pressAuto() const { QTest::mouseClick(autoButton, Qt::LeftButton); }
-
-    // Picks a port from the open list with the mouse, as a user would.
-    void choosePort(int index) const
+    // Picks a port from the open list with the mouse, as a user would, and
+    // waits for its probe to end.
+    bool choosePort(int index) const
     {
         ports->showPopup();
         QAbstractItemView *view = ports->view();
         const QRect item = view->visualRect(view->model()->index(index, 0));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+        return waitUntil([this] { return ports->isEnabled() && label->text() != QLatin1String("connecting..."); });
     }
 
-    QSerialPort *port() const { return window->findChild<QSerialPort *>(); }
-    // Whether the window's port object is set to the port of that path (it
-    // keeps the name in its own short form).
-    bool isOnPort(const QString &path) const
+    // Clicks a transfer's button, or triggers its action, and waits until
+    // the transfer ended (its Cancel button is shown while it runs).
+    bool transfer(QObject *buttonOrAction) const
     {
-        QSerialPort other;
-        other.setPortName(path);
-        return port() && port()->portName() == other.portName();
+        QMetaObject::invokeMethod(buttonOrAction, qobject_cast<QAction *>(buttonOrAction) ? "trigger" : "click");
+        return waitUntil([this] { return !cancelButton->isVisible(); }, transferPatience);
     }
-    bool portOpen() const { return port() && port()->isOpen(); }
+
+    // Whether the window holds the port of that path open: an open port is
+    // locked against a second opener.
+    bool isOnPort(const QString &path) const;
+    // Whether it holds any port open that it was given when it was built,
+    // or that its list names now.
+    bool portOpen() const
+    {
+        QStringList names = knownPorts;
+        for (int i = 0; i < ports->count(); ++i)
+            names.append(ports->itemText(i));
+        return std::any_of(names.cbegin(), names.cend(), [this](const QString &name) { return isOnPort(name); });
+    }
     bool buttonsEnabled() const { return readButton->isEnabled() && writeButton->isEnabled(); }
     bool buttonsDisabled() const { return !readButton->isEnabled() && !writeButton->isEnabled(); }
 
@@ -130,6 +156,8 @@ public:
     QTableWidget *table;
     QStatusBar *statusBar;
     QProgressBar *progressBar;
+    QPushButton *cancelButton;
+    QStringList knownPorts;
 };
 
 // True when no one holds the port open: the window's QSerialPort locks a
@@ -141,6 +169,11 @@ inline bool portIsFree(const QString &name)
     const bool opened = probe.open(QIODevice::ReadWrite);
     probe.close();
     return opened;
+}
+
+inline bool DeviceWindow::isOnPort(const QString &path) const
+{
+    return QFileInfo::exists(path) && !portIsFree(path);
 }
 
 // Number of connections to a signal. QObject::receivers is protected; a

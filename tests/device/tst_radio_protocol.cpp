@@ -178,24 +178,28 @@ void RadioProtocolTest::readFaults_data()
 {
     QTest::addColumn<RadioSettings>("settings");
     QTest::addColumn<int>("frames");     // frames sent, acknowledging each
-    QTest::addColumn<int>("shortFrame"); // frame sent as one byte, or -1
+    QTest::addColumn<int>("oddFrame");   // frame sent other than whole, or -1
+    QTest::addColumn<int>("oddSize");    // its size
 
-    QTest::newRow("none") << withFaults([](RadioFaults &) {}, 1) << 20 << -1;
-    QTest::newRow("one-byte frame 3") << withFaults([](RadioFaults &f) { f.oneByteFrame = 3; }, 1) << 20 << 3;
-    QTest::newRow("stop after 5") << withFaults([](RadioFaults &f) { f.stopAfterFrames = 5; }, 1) << 5 << -1;
-    QTest::newRow("stop after 0") << withFaults([](RadioFaults &f) { f.stopAfterFrames = 0; }, 1) << 0 << -1;
+    QTest::newRow("none") << withFaults([](RadioFaults &) {}, 1) << 20 << -1 << 0;
+    QTest::newRow("one-byte frame 3") << withFaults([](RadioFaults &f) { f.oneByteFrame = 3; }, 1) << 20 << 3 << 1;
+    QTest::newRow("stray byte before frame 3") << withFaults([](RadioFaults &f) { f.strayByteBeforeFrame = 3; }, 1)
+                                               << 20 << 3 << 11;
+    QTest::newRow("stop after 5") << withFaults([](RadioFaults &f) { f.stopAfterFrames = 5; }, 1) << 5 << -1 << 0;
+    QTest::newRow("stop after 0") << withFaults([](RadioFaults &f) { f.stopAfterFrames = 0; }, 1) << 0 << -1 << 0;
 }
 
 void RadioProtocolTest::readFaults()
 {
     QFETCH(RadioSettings, settings);
     QFETCH(int, frames);
-    QFETCH(int, shortFrame);
+    QFETCH(int, oddFrame);
+    QFETCH(int, oddSize);
     Line line(settings);
     QByteArray answer = line.exchange(Link::readMemoryCommand);
     int count = 0;
     while (!answer.isEmpty()) {
-        QCOMPARE(answer.size(), count == shortFrame ? 1 : Link::frameLength);
+        QCOMPARE(answer.size(), count == oddFrame ? oddSize : 10);
         ++count;
         answer = line.exchange(Link::ackByte);
     }
@@ -400,7 +404,7 @@ void RadioProtocolTest::commandLine()
 
     const QStringList faults{"vkr-radio-sim", "--silent", "--frame-pause", "3:5:500", "--one-byte-frame", "2",
                              "--nak", "--answer-delay", "40", "--stop-after", "7", "--unplug-after", "9",
-                             "--garbage", "12", "--pace"};
+                             "--garbage", "12", "--pace", "--stray-byte-before", "4"};
     QVERIFY2(parseRadioCommandLine(faults, options, error), qPrintable(error));
     const RadioFaults &f = options.settings.faults;
     QVERIFY(f.silent && f.nakEveryFrame && f.pace && f.garbage);
@@ -413,6 +417,7 @@ void RadioProtocolTest::commandLine()
     QCOMPARE(f.stopAfterFrames, 7);
     QCOMPARE(f.unplugAfterFrames, 9);
     QCOMPARE(f.garbageSeed, 12u);
+    QCOMPARE(f.strayByteBeforeFrame, 4);
 }
 
 void RadioProtocolTest::commandLineRejects_data()

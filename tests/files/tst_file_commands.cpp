@@ -324,8 +324,8 @@ void FileCommandsTest::load_data()
     QTest::newRow("Windows-1252") << QByteArray("K\xD6LN;118.000\r\n") << QStringList{QString::fromUtf8("KÖLN|118.000")};
     QTest::newRow("UTF-8") << QByteArray("K\xC3\x96LN;118.000\r\n") << QStringList{QString::fromUtf8("KÖLN|118.000")};
     QTest::newRow("one-character name") << QByteArray("A;118.000\r\n") << QStringList{"A|118.000"};
-    QTest::newRow("long name shows its first 8 characters") << QByteArray("ABCDEFGHIJKL;118.000\r\n")
-                                                            << QStringList{"ABCDEFGH|118.000"};
+    QTest::newRow("long name kept whole (red), not cut") << QByteArray("ABCDEFGHIJKL;118.000\r\n")
+                                                         << QStringList{"ABCDEFGHIJKL|118.000"};
     QByteArray many;
     QStringList first100;
     for (int k = 0; k < 120; ++k) {

@@ -5,8 +5,11 @@
 #include "DeviceWindow.h"
 #include "LinkConstants.h"
 #include "MemoryFile.h"
+#include "ModalAnswerer.h"
 #include "ProgramRun.h"
 
+#include <QMessageBox>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -48,6 +51,22 @@ ProgramRun runTool(const QString &vkrtool, const QStringList &arguments, const Q
                       toolPatience);
 }
 
+// The backup a write printed, or that its box named.
+QString backupNamed(const QString &said)
+{
+    return QRegularExpression(QStringLiteral("(?:backup of the radio's memory:|kept in) (\\S+\\.csv)"))
+        .match(said)
+        .captured(1);
+}
+
+// The same radio, plugged in again without its fault.
+std::unique_ptr<VirtualRadio> pluggedInAgain(const Cycle &cycle, const VirtualRadio &radio)
+{
+    auto again = std::make_unique<VirtualRadio>(RadioSettings{cycle.radio.model, QByteArray(), RadioFaults()});
+    again->setMemory(radio.memory());
+    return again;
+}
+
 class CycleRun
 {
 public:
@@ -71,6 +90,7 @@ public:
         case Operation::ToolWrite: toolWrite(); break;
         case Operation::WindowRead: windowTransfer(false); break;
         case Operation::WindowWrite: windowTransfer(true); break;
+        case Operation::ToolWriteThree: toolWriteThree(); break;
         }
         return outcome;
     }
@@ -78,20 +98,18 @@ public:
 private:
     // A byte on the line, arrived at the host's end, before the program
     // sends its first command.
-    void strayByteFirst(const QSerialPort *hostPort = nullptr)
+    void strayByteFirst(VirtualRadio &target)
     {
         if (cycle.fault != Fault::StrayByteBeforeCommand)
             return;
-        const int sentBefore = radio->sent().size();
-        radio->transmit(QByteArray(1, Link::nakValue));
-        DeviceTest::waitUntil([&] { return radio->sent().size() > sentBefore; }, bytePatience);
-        if (hostPort)
-            DeviceTest::waitUntil([hostPort] { return hostPort->bytesAvailable() > 0; }, bytePatience);
+        const int sentBefore = target.sent().size();
+        target.transmit(QByteArray(1, Link::nakValue));
+        DeviceTest::waitUntil([&] { return target.sent().size() > sentBefore; }, bytePatience);
     }
 
     void toolRead()
     {
-        strayByteFirst();
+        strayByteFirst(*radio);
         const QString file = folder.filePath(QStringLiteral("read.csv"));
         const ProgramRun run = runTool(vkrtool, {"read", "-o", file}, radio->portName(), folder.path());
         outcome.reportedSuccess = run.exitCode == 0;
@@ -100,43 +118,95 @@ private:
             outcome.note = QStringLiteral("the file differs from the radio's memory");
     }
 
-    void toolWrite()
+    // A write by vkrtool, judged: a success reported must be so (false when
+    // it is not); after a failure, the radio must be restorable.
+    bool judgeToolWrite(VirtualRadio &target, const ProgramRun &run)
     {
-        const QString file = folder.filePath(QStringLiteral("write.csv"));
-        ChannelCsv::writeFile(file, cycle.toWrite);
-        strayByteFirst();
-        const ProgramRun run = runTool(vkrtool, {"write", file}, radio->portName(), folder.path());
-        outcome.reportedSuccess = run.exitCode == 0;
-        outcome.happened = same(cycle.toWrite, memoryOf(*radio));
-        if (outcome.falseSuccess()) {
-            outcome.note = QStringLiteral("the radio does not hold the file");
-            return;
+        if (run.exitCode != 0) {
+            judgeFailedWrite(backupNamed(run.output), target, run.output);
+            return true;
         }
-        if (outcome.reportedSuccess)
-            return;
-        const QString backup =
-            QRegularExpression(QStringLiteral("backup of the radio's memory: (\\S+)")).match(run.output).captured(1);
+        if (same(cycle.toWrite, memoryOf(target)))
+            return true;
+        outcome.note = QStringLiteral("the radio does not hold the file");
+        return false;
+    }
+
+    // After a failed write: without a backup the radio must be untouched;
+    // with one, the backup must be the old memory and put it back into the
+    // radio plugged in again without the fault.
+    void judgeFailedWrite(const QString &backup, const VirtualRadio &target, const QString &said)
+    {
         if (backup.isEmpty()) {
-            // Stopped before any backup: it must not have touched the radio.
-            outcome.restorable = same(memoryOf(*radio), before);
-            if (!outcome.restorable)
-                outcome.note = QStringLiteral("changed without a backup: ") + run.output.simplified();
+            if (!same(memoryOf(target), before)) {
+                outcome.restorable = false;
+                outcome.note = QStringLiteral("changed without a backup: ") + said.simplified();
+            }
             return;
         }
         if (!same(readChannelFile(backup), before)) {
             outcome.restorable = false;
-            outcome.note = QStringLiteral("the backup is not the old memory");
+            outcome.note = QStringLiteral("the backup %1 is not the old memory").arg(backup);
             return;
         }
-        // Plugged in again, without the fault: the printed command puts the
-        // backup back.
-        VirtualRadio restored(RadioSettings{cycle.radio.model, QByteArray(), RadioFaults()});
-        restored.setMemory(radio->memory());
-        const ProgramRun restore =
-            runTool(vkrtool, {"write", "--force", "--no-backup", backup}, restored.portName(), folder.path());
-        outcome.restorable = restore.exitCode == 0 && same(memoryOf(restored), before);
-        if (!outcome.restorable)
+        const auto again = pluggedInAgain(cycle, target);
+        const ProgramRun restore = runTool(vkrtool, {"restore", backup}, again->portName(), folder.path());
+        if (restore.exitCode != 0 || !same(memoryOf(*again), before)) {
+            outcome.restorable = false;
             outcome.note = QStringLiteral("the backup did not restore the radio: ") + restore.output.simplified();
+        }
+    }
+
+    void toolWrite()
+    {
+        const QString file = folder.filePath(QStringLiteral("write.csv"));
+        ChannelCsv::writeFile(file, cycle.toWrite);
+        strayByteFirst(*radio);
+        const ProgramRun run = runTool(vkrtool, {"write", file}, radio->portName(), folder.path());
+        outcome.reportedSuccess = run.exitCode == 0;
+        outcome.happened = judgeToolWrite(*radio, run);
+    }
+
+    // Three radios written at once from one file, with one backups folder:
+    // each backup its own, and each restorable.
+    void toolWriteThree()
+    {
+        const QString file = folder.filePath(QStringLiteral("write.csv"));
+        ChannelCsv::writeFile(file, cycle.toWrite);
+        std::vector<std::unique_ptr<VirtualRadio>> radios;
+        radios.push_back(std::move(radio));
+        for (int k = 1; k < 3; ++k) {
+            radios.push_back(std::make_unique<VirtualRadio>(cycle.radio));
+            loadMemory(*radios.back(), cycle.memory);
+        }
+        std::vector<std::unique_ptr<QProcess>> runs;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.path());
+        for (const auto &target : radios) {
+            strayByteFirst(*target);
+            environment.insert(QString::fromLatin1(Link::portListVariable), target->portName());
+            runs.push_back(std::make_unique<QProcess>());
+            runs.back()->setProcessEnvironment(environment);
+            runs.back()->setProcessChannelMode(QProcess::MergedChannels);
+            runs.back()->start(vkrtool, {"write", file});
+        }
+        outcome.happened = true;
+        QStringList backups;
+        for (size_t k = 0; k < radios.size(); ++k) {
+            ProgramRun run;
+            if (runs[k]->waitForFinished(toolPatience) && runs[k]->exitStatus() == QProcess::NormalExit)
+                run.exitCode = runs[k]->exitCode();
+            run.output = QString::fromUtf8(runs[k]->readAll());
+            outcome.reportedSuccess = outcome.reportedSuccess || run.exitCode == 0;
+            const QString backup = backupNamed(run.output);
+            if (!backup.isEmpty() && backups.contains(backup)) {
+                outcome.restorable = false;
+                outcome.note = QStringLiteral("two writes printed the same backup %1").arg(backup);
+            }
+            backups << backup;
+            outcome.happened = judgeToolWrite(*radios[k], run) && outcome.happened;
+        }
+        radio = std::move(radios.front());
     }
 
     void windowTransfer(bool write)
@@ -155,18 +225,46 @@ private:
                 window.frequencyEditor(row)->setText(cycle.toWrite.value(row).frequency);
             }
         }
-        strayByteFirst(window.port());
-        QMetaObject::invokeMethod(write ? window.writeButton : window.readButton, "click");
+        // A failed write ends in a box: its backup is put back with its own
+        // button, into the radio plugged in again without the fault.
+        QString said;
+        bool restored = false;
+        ModalAnswerer<QMessageBox> box([&](QMessageBox *shown) {
+            said = shown->text() + QLatin1Char(' ') + shown->informativeText();
+            for (QAbstractButton *button : shown->buttons()) {
+                if (button->text() == QLatin1String("Restore backup")) {
+                    radio->setSettings(RadioSettings{cycle.radio.model, QByteArray(), RadioFaults()});
+                    restored = true;
+                    button->click();
+                    return;
+                }
+            }
+            shown->done(QMessageBox::Close);
+        }, toolPatience);
+        strayByteFirst(*radio);
+        window.transfer(write ? static_cast<QObject *>(window.writeButton) : window.readButton);
         const QString message = window.statusBar->currentMessage();
-        outcome.reportedSuccess = message == QLatin1String(write ? "Write finished" : "Read finished");
+        outcome.reportedSuccess = message == QLatin1String(write ? "Write finished" : "Read finished") && !box.answered();
 
-        ChannelRecords shown;
-        for (int row = 0; row < rows; ++row)
-            shown.append({window.nameEditor(row)->text(), window.frequencyEditor(row)->text()});
-        outcome.happened = same(shown, memoryOf(*radio));
-        if (outcome.falseSuccess())
-            outcome.note = write ? QStringLiteral("the radio does not hold the table")
-                                 : QStringLiteral("the table differs from the radio's memory");
+        if (!write) {
+            ChannelRecords shown;
+            for (int row = 0; row < rows; ++row)
+                shown.append({window.nameEditor(row)->text(), window.frequencyEditor(row)->text()});
+            outcome.happened = same(shown, memoryOf(*radio));
+            if (outcome.falseSuccess())
+                outcome.note = QStringLiteral("the table differs from the radio's memory");
+            return;
+        }
+        outcome.happened = !outcome.reportedSuccess || same(cycle.toWrite, memoryOf(*radio));
+        if (outcome.falseSuccess()) {
+            outcome.note = QStringLiteral("the radio does not hold the table");
+        } else if (restored) {
+            outcome.restorable = message == QLatin1String("Write finished") && same(memoryOf(*radio), before);
+            if (!outcome.restorable)
+                outcome.note = QStringLiteral("Restore backup did not put the old memory back: ") + said.simplified();
+        } else if (!outcome.reportedSuccess) {
+            judgeFailedWrite(backupNamed(said), *radio, said);
+        }
     }
 
     const Cycle &cycle;

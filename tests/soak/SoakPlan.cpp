@@ -13,16 +13,16 @@ constexpr int twentyChannelModel = 1; // VKR627S
 constexpr int hundredChannelModel = 0; // VKR627A
 
 // Bytes the radio hears in an operation on n channels: the probe (6), a
-// read (2 + n), a write (2 + 12 n + 1); vkrtool's write reads before and
-// after, the window's reads after.
+// read (2 + n), a write (2 + 12 n + 1); a write reads before and after.
 int bytesHeard(Operation operation, int channels)
 {
     const int probe = 6;
     const int read = 2 + channels;
     const int write = 2 + 12 * channels + 1;
     switch (operation) {
-    case Operation::ToolWrite: return probe + read + write + read;
-    case Operation::WindowWrite: return probe + write + read;
+    case Operation::ToolWrite:
+    case Operation::ToolWriteThree:
+    case Operation::WindowWrite: return probe + read + write + read;
     default: return probe + read;
     }
 }
@@ -56,11 +56,17 @@ public:
         }
     }
 
+    // Channels a write takes: a channel at 118.000 has a name, else it would
+    // be the radio's empty channel.
     ChannelRecords channels(int count)
     {
         ChannelRecords records;
-        for (int i = 0; i < count; ++i)
-            records.append(between(0, 3) == 0 ? ChannelRecord{} : ChannelRecord{name(), frequency()});
+        for (int i = 0; i < count; ++i) {
+            ChannelRecord record = between(0, 3) == 0 ? ChannelRecord{} : ChannelRecord{name(), frequency()};
+            if (record.name.isEmpty() && record.frequency == QLatin1String("118.000"))
+                record.name = QStringLiteral("LOW");
+            records.append(record);
+        }
         return records;
     }
 
@@ -70,7 +76,8 @@ private:
 
 QString operationName(Operation operation)
 {
-    static const char *const names[operationCount] = {"vkrtool write", "vkrtool read", "window read", "window write"};
+    static const char *const names[operationCount] = {"vkrtool write", "vkrtool read", "window read", "window write",
+                                                      "three vkrtool writes at once"};
     return QLatin1String(names[int(operation)]);
 }
 
@@ -80,7 +87,7 @@ QStringList faultNames()
 {
     return {"no fault", "unplug after k bytes", "NAK of frame k", "no answer to frame k",
             "stray byte before the command", "frame split by a pause", "one-byte frame", "channel stored wrongly",
-            "silent after k frames"};
+            "silent after k frames", "stray byte before frame k"};
 }
 
 QString Cycle::describe() const
@@ -97,6 +104,7 @@ QString Cycle::describe() const
     case Fault::OneByteFrame: numbers = QStringLiteral(" k=%1").arg(f.oneByteFrame); break;
     case Fault::ChannelStoredWrongly: numbers = QStringLiteral(" k=%1").arg(f.corruptChannel); break;
     case Fault::SilentAfterFrames: numbers = QStringLiteral(" k=%1").arg(f.stopAfterFrames); break;
+    case Fault::StrayByteBeforeFrame: numbers = QStringLiteral(" k=%1").arg(f.strayByteBeforeFrame); break;
     default: break;
     }
     return QStringLiteral("%1 under %2%3, %4 channels")
@@ -131,6 +139,7 @@ Cycle plan(int number, quint32 runSeed)
     case Fault::OneByteFrame: f.oneByteFrame = k; break;
     case Fault::ChannelStoredWrongly: f.corruptChannel = k; break;
     case Fault::SilentAfterFrames: f.stopAfterFrames = k; break;
+    case Fault::StrayByteBeforeFrame: f.strayByteBeforeFrame = k; break;
     }
     cycle.memory = draw.channels(channels);
     cycle.toWrite = draw.channels(channels);

@@ -11,8 +11,10 @@
 // run again alone.
 namespace Soak {
 
-enum class Operation { ToolWrite, ToolRead, WindowRead, WindowWrite };
-constexpr int operationCount = 4;
+// ToolWriteThree: three vkrtool writes at once, on three radios, sharing
+// one backups folder.
+enum class Operation { ToolWrite, ToolRead, WindowRead, WindowWrite, ToolWriteThree };
+constexpr int operationCount = 5;
 
 enum class Fault {
     None,
@@ -24,8 +26,9 @@ enum class Fault {
     OneByteFrame,
     ChannelStoredWrongly,
     SilentAfterFrames,
+    StrayByteBeforeFrame,
 };
-constexpr int faultCount = 9;
+constexpr int faultCount = 10;
 
 QStringList faultNames(); // in the order of Fault
 

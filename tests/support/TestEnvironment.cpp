@@ -18,6 +18,8 @@ TestEnvironment::TestEnvironment()
         std::abort();
     currentSettingsFolder = settingsDir.path();
     qputenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit());
+    // Backups of the radios the tests read go there too.
+    qputenv("XDG_DATA_HOME", (settingsDir.path() + QStringLiteral("/data")).toLocal8Bit());
     for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, settingsDir.path());
 }

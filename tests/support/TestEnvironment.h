@@ -4,7 +4,8 @@
 
 // Prepares a test process before its application object exists: the
 // offscreen platform unless another was asked for, the per-user settings
-// store in a temporary folder, and an empty serial port list unless the
+// store and the data folder (backups) in a temporary folder, and an empty
+// serial port list unless the
 // test names its own ports (so no real port of the machine is ever probed).
 class TestEnvironment
 {

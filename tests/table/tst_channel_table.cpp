@@ -91,8 +91,8 @@ private slots:
     void settingTheSameTextChangesNothing();
     void userTypingColoursTheEditor();
     void clearingTurnsFilledFrequenciesRed();
-    void nameEditorsStayBlack();
-    void longNameKeepsEightCharacters();
+    void namesRedOnlyWhenRefused();
+    void longNameKeptWhole();
     void namesAreShownAsGiven_data();
     void namesAreShownAsGiven();
     void droppedTextIsColoured();
@@ -267,20 +267,35 @@ void ChannelTableTest::clearingTurnsFilledFrequenciesRed()
     QCOMPARE(window->focusWidget(), frequencyAt(*window, 99));
 }
 
-void ChannelTableTest::nameEditorsStayBlack()
+// A name the radio would store other than shown is red, wherever it came
+// from; what can be typed always is a name it stores.
+void ChannelTableTest::namesRedOnlyWhenRefused()
 {
     QLineEdit *name = nameAt(*window, 7);
     typeInto(name, "atis");
     QCOMPARE(name->text(), QString("ATIS"));
-    MainWindowTestAccess::setText(name, "121.500");
     QCOMPARE(name->styleSheet(), black);
+    MainWindowTestAccess::setText(name, "121.500");
+    QCOMPARE(name->styleSheet(), red);
     QCOMPARE(frequencyAt(*window, 7)->styleSheet(), black);
 }
 
-void ChannelTableTest::longNameKeepsEightCharacters()
+// A name longer than a radio stores, from a file or a radio, is shown whole
+// and red rather than cut without a word; shortened, it is black again and
+// typing stops at 8 characters as before.
+void ChannelTableTest::longNameKeptWhole()
 {
-    MainWindowTestAccess::setText(nameAt(*window, 0), "ABCDEFGHIJKL");
-    QCOMPARE(nameAt(*window, 0)->text(), QString("ABCDEFGH"));
+    QLineEdit *name = nameAt(*window, 0);
+    MainWindowTestAccess::setText(name, "ABCDEFGHIJKL");
+    QCOMPARE(name->text(), QString("ABCDEFGHIJKL"));
+    QCOMPARE(name->styleSheet(), red);
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_End);
+    for (int k = 0; k < 4; ++k)
+        QTest::keyClick(name, Qt::Key_Backspace);
+    QCOMPARE(name->styleSheet(), black);
+    QTest::keyClicks(name, "XY");
+    QCOMPARE(name->text(), QString("ABCDEFGH"));
 }
 
 // A name put in by a read or a file load is shown as it came; the validator
@@ -300,6 +315,7 @@ void ChannelTableTest::namesAreShownAsGiven()
     QLineEdit *editor = nameAt(*window, 6);
     MainWindowTestAccess::setText(editor, name);
     QCOMPARE(editor->text(), name);
+    QCOMPARE(editor->styleSheet(), red); // no radio stores it as shown
     // Typing still goes through the validator.
     QTest::keyClick(editor, Qt::Key_End);
     QTest::keyClicks(editor, "x-");

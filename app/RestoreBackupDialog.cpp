@@ -1,0 +1,37 @@
+#include "RestoreBackupDialog.h"
+#include "ui_RestoreBackupDialog.h"
+
+#include <QPushButton>
+
+RestoreBackupDialog::RestoreBackupDialog(const QVector<BackupStore::Entry> &backups, const QString &folder,
+                                         QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::RestoreBackupDialog)
+    , backups(backups)
+{
+    ui->setupUi(this);
+    ui->buttonBox->button(QDialogButtonBox::Ok)->setText(tr("Restore"));
+    for (const BackupStore::Entry &backup : backups)
+        ui->backupList->addItem(describe(backup));
+    ui->folderLabel->setText(backups.isEmpty() ? tr("No backups are kept in %1 yet.").arg(folder)
+                                               : tr("Kept in %1").arg(folder));
+    ui->backupList->setCurrentRow(0);
+    ui->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(!backups.isEmpty());
+    connect(ui->backupList, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+}
+
+RestoreBackupDialog::~RestoreBackupDialog()
+{
+    delete ui;
+}
+
+BackupStore::Entry RestoreBackupDialog::chosen() const
+{
+    return backups.value(ui->backupList->currentRow());
+}
+
+QString RestoreBackupDialog::describe(const BackupStore::Entry &backup)
+{
+    return tr("%1, %2, %n channel(s)", nullptr, backup.usedChannels)
+        .arg(backup.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), backup.modelLabel);
+}

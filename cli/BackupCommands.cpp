@@ -1,0 +1,82 @@
+// vkrtool backups and vkrtool restore: the backups kept of radios'
+// memories, and putting one back with the safe write.
+#include "Commands.h"
+
+#include "Console.h"
+#include "ExitCodes.h"
+#include "RadioReports.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+constexpr char latestWord[] = "latest";
+
+QString timeText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+int Commands::backups(bool json)
+{
+    const QVector<BackupStore::Entry> entries = BackupStore().list();
+    if (json) {
+        QJsonArray array;
+        for (const BackupStore::Entry &entry : entries)
+            array.append(QJsonObject{{QStringLiteral("path"), entry.path},
+                                     {QStringLiteral("model"), entry.modelLabel},
+                                     {QStringLiteral("time"), entry.time.toString(Qt::ISODate)},
+                                     {QStringLiteral("channels"), entry.usedChannels}});
+        Console::outBytes(QJsonDocument(array).toJson());
+        return ExitCode::success;
+    }
+    if (entries.isEmpty())
+        Console::err(QStringLiteral("no backups in %1").arg(BackupStore().folder()));
+    for (const BackupStore::Entry &entry : entries)
+        Console::out(QStringLiteral("%1  %2  %3  %4 channel(s)")
+                         .arg(timeText(entry.time), entry.modelLabel, entry.path)
+                         .arg(entry.usedChannels));
+    return ExitCode::success;
+}
+
+int Commands::restore(const QString &backup, const QString &port)
+{
+    if (backup != QLatin1String(latestWord) && !QFileInfo(backup).isFile()) {
+        Console::fail(QStringLiteral("there is no backup %1; \"vkrtool backups\" lists them.").arg(backup));
+        return ExitCode::cannotUse;
+    }
+    ToolRadio radio;
+    if (const int failed = connectRadio(radio, port))
+        return failed;
+    QString file = backup;
+    if (backup == QLatin1String(latestWord)) {
+        // The newest backup of this radio's model.
+        file.clear();
+        for (const BackupStore::Entry &entry : radio.backups().list()) {
+            if (entry.modelLabel == radio.connection().modelLabel()) {
+                file = entry.path;
+                break;
+            }
+        }
+        if (file.isEmpty()) {
+            Console::fail(QStringLiteral("there is no backup of a %1; \"vkrtool backups\" lists those there are.")
+                              .arg(radio.connection().modelLabel()));
+            return ExitCode::cannotUse;
+        }
+    }
+    Console::out(QStringLiteral("restoring %1").arg(file));
+    Session::JobObserver observer = radio.observer();
+    observer.backupKept = [&radio](const QString &path) {
+        radio.endProgress();
+        Console::out(QStringLiteral("backup of the radio's memory: %1").arg(path));
+    };
+    const Session::WriteResult result =
+        Session::restoreBackup(radio.connection(), radio.backups(), file, observer);
+    radio.endProgress();
+    return reportWrite(result, radio.connection().modelLabel(), {file, port, QStringLiteral("restored")});
+}

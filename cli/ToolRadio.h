@@ -1,0 +1,36 @@
+#pragma once
+
+#include "BackupStore.h"
+#include "JobObserver.h"
+#include "Progress.h"
+#include "RadioConnection.h"
+
+#include <memory>
+
+// The radio as vkrtool talks to it: found on the ports with the reason
+// printed when it is not, and the session's jobs run with a progress line
+// on standard error and Ctrl+C noted between frames.
+class ToolRadio
+{
+public:
+    // Scans the ports in the window's order, or probes only `port` (a name
+    // or a device path) when one is given. False, with the reason printed,
+    // when no radio answers.
+    bool connect(const QString &port);
+
+    RadioConnection &connection() { return radio; }
+    BackupStore &backups() { return store; }
+
+    // The observer to run a job with; its progress line is cleared when the
+    // job's phase changes and by endProgress().
+    Session::JobObserver observer();
+    void endProgress() { progress.reset(); }
+
+private:
+    RadioConnection radio;
+    BackupStore store;
+    std::unique_ptr<Progress> progress;
+};
+
+// The word the progress line uses for a phase: "reading", "backing up", ...
+QString phaseAction(Session::Phase phase);

@@ -1,0 +1,69 @@
+#include "RadioThread.h"
+
+#include "RadioConnection.h"
+
+#include <QThread>
+
+RadioThread::RadioThread(QObject *parent)
+    : QObject(parent)
+    , thread(new QThread(this))
+    , context(new QObject)
+{
+    context->moveToThread(thread);
+    // The connection is made by the first job and destroyed as the thread
+    // ends, both on the radio's thread, where its port belongs.
+    connect(thread, &QThread::finished, context, [this] { connection.reset(); }, Qt::DirectConnection);
+    connect(thread, &QThread::finished, context, &QObject::deleteLater, Qt::DirectConnection);
+    thread->start();
+}
+
+RadioThread::~RadioThread()
+{
+    shutDown();
+}
+
+void RadioThread::run(const Job &job)
+{
+    stop = false;
+    QMetaObject::invokeMethod(
+        context,
+        [this, job] {
+            if (!connection) {
+                connection = std::make_unique<RadioConnection>();
+                watchPort(*connection);
+            }
+            job(*connection);
+        },
+        Qt::QueuedConnection);
+}
+
+void RadioThread::shutDown()
+{
+    if (!thread->isRunning())
+        return;
+    stop = true;
+    thread->quit();
+    thread->wait();
+}
+
+// A radio that vanished (unplugged, its adapter pulled) leaves the port
+// failing to read on every turn of the event loop. The error is looked at
+// once the job that met it has ended (the queued connection), and only if
+// the port still fails then: a port closed, or opened afresh, since then
+// has no error and is left alone.
+void RadioThread::watchPort(RadioConnection &radio)
+{
+    QObject::connect(
+        &radio.port(), &QSerialPort::errorOccurred, context,
+        [this, &radio] {
+            const QSerialPort::SerialPortError error = radio.port().error();
+            if (!radio.port().isOpen() || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
+                return;
+            radio.close();
+            QMetaObject::invokeMethod(this, [this] {
+                if (portVanished)
+                    portVanished();
+            }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,151 @@
+// How a write from the window ends: "Write finished" in the status bar, or
+// a box that says what failed, where the memory before the write was kept,
+// and offers to put it back.
+#include "MainWindow.h"
+#include "ui_MainWindow.h"
+
+#include "JobReport.h"
+#include "RadioModels.h"
+#include "SafeWrite.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+// Differences named in the box itself; all of them are in its details.
+constexpr int differencesNamed = 10;
+
+// Why no backup was taken, and so nothing written.
+QString backupFailure(const Session::WriteResult &result, const QString &radioName)
+{
+    if (result.channelCount == 0)
+        return QStringLiteral("The radio is not connected any more; nothing was written.");
+    if (!result.backupError.isEmpty())
+        return QStringLiteral("The backup of the %1's memory could not be saved (%2). Nothing was written; free "
+                              "some disk space and try again.")
+            .arg(radioName, result.backupError);
+    return QStringLiteral("The %1's memory could not be backed up: the read was incomplete (%2). Nothing was "
+                          "written; check the cable and try again.")
+        .arg(radioName, Session::describeIncompleteRead(result.lastRead, result.channelCount));
+}
+
+QString channelLine(int number, const ChannelComparison::Difference &difference)
+{
+    return QStringLiteral("Channel %1: expected %2, found %3")
+        .arg(number)
+        .arg(ChannelComparison::describe(difference.first), ChannelComparison::describe(difference.second));
+}
+
+} // namespace
+
+void MainWindow::writeEnded(const Session::WriteResult &result, const WriteSource &source)
+{
+    setActivity(Activity::Idle);
+    // Frames went out: the radio may hold other channels than the last read.
+    if (result.radioChanged())
+        currentBackup.clear();
+    using Outcome = Session::WriteOutcome;
+    if (result.outcome == Outcome::Written) {
+        ChannelRecords restored;
+        if (source.showRestored && readChannelFile(source.restoreFrom, restored))
+            showChannels(restored);
+        showStatusMessage(tr("Write finished"));
+        return;
+    }
+    showStatusMessage(result.outcome == Outcome::Stopped ? tr("Write stopped") : tr("Write error"));
+    const QString radioName = connectedModel ? QLatin1String(connectedModel->label) : QStringLiteral("radio");
+    const int written = result.channelCount;
+    // The backup can be put back from here while the radio is still there.
+    const QString restorable = result.radioGone ? QString() : result.backupPath;
+    switch (result.outcome) {
+    case Outcome::Written:
+        break;
+    case Outcome::Refused: {
+        QStringList lines;
+        for (const ChannelProblem &problem : result.problems.mid(0, differencesNamed))
+            lines << QStringLiteral("Channel %1: %2").arg(firstChannelNumber + problem.channel).arg(problem.text);
+        offerRestore(QStringLiteral("Write error"),
+                     QStringLiteral("The backup does not fit the %1; nothing was written.").arg(radioName),
+                     lines.join(QLatin1Char('\n')), QString(), QString());
+        break;
+    }
+    case Outcome::Unreadable:
+        offerRestore(QStringLiteral("Write error"),
+                     QStringLiteral("The backup %1 could not be read; nothing was written.").arg(source.restoreFrom),
+                     QString(), QString(), QString());
+        break;
+    case Outcome::BackupFailed:
+        offerRestore(QStringLiteral("Write error"), backupFailure(result, radioName), QString(), QString(), QString());
+        break;
+    case Outcome::Stopped:
+        if (result.phase == Session::Phase::BackingUp) {
+            showStatusMessage(tr("Write stopped; the radio was not changed"));
+        } else if (result.phase == Session::Phase::Writing) {
+            offerRestore(QStringLiteral("Write stopped"),
+                         QStringLiteral("The write was stopped after %1 of %2 channels, without its closing byte. "
+                                        "The %3 may now hold a mix of old and new channels.")
+                             .arg(result.sent)
+                             .arg(written)
+                             .arg(radioName),
+                         QString(), restorable, result.backupPath);
+        } else {
+            offerRestore(QStringLiteral("Write stopped"),
+                         QStringLiteral("The write was done, but stopped while it was read back: it is unchecked, "
+                                        "and the %1 may not hold the table.")
+                             .arg(radioName),
+                         QString(), restorable, result.backupPath);
+        }
+        break;
+    case Outcome::FramesFailed:
+        offerRestore(QStringLiteral("Write error"),
+                     QStringLiteral("The write failed: %1. The %2 may now hold a mix of old and new channels.")
+                         .arg(Session::describeFrameFaults(result, firstChannelNumber), radioName),
+                     QString(), restorable, result.backupPath);
+        break;
+    case Outcome::ReadBackIncomplete:
+        offerRestore(QStringLiteral("Write error"),
+                     QStringLiteral("The write could not be checked: reading it back was incomplete (%1). The %2 "
+                                    "may not hold the table.")
+                         .arg(Session::describeIncompleteRead(result.lastRead, written), radioName),
+                     QString(), restorable, result.backupPath);
+        break;
+    case Outcome::Differs: {
+        QStringList lines;
+        for (const ChannelComparison::Difference &difference : result.differences)
+            lines << channelLine(firstChannelNumber + difference.channel, difference);
+        QString text = QStringLiteral("The %1 holds %2 channel(s) other than written:\n")
+                           .arg(radioName)
+                           .arg(result.differences.size())
+            + lines.mid(0, differencesNamed).join(QLatin1Char('\n'));
+        if (lines.size() > differencesNamed)
+            text += QStringLiteral("\n... and %1 more (see the details)").arg(lines.size() - differencesNamed);
+        offerRestore(QStringLiteral("Write error"), text, lines.join(QLatin1Char('\n')),
+                     restorable, result.backupPath);
+        break;
+    }
+    }
+}
+
+// The box of a failed or stopped write: what happened, where the memory
+// before it was kept (`kept`), and a button that writes it back (`restorable`:
+// the backup, while the radio is still there to take it).
+void MainWindow::offerRestore(const QString &title, const QString &text, const QString &details,
+                              const QString &restorable, const QString &kept)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Close, this);
+    QPushButton *restore = nullptr;
+    if (!restorable.isEmpty()) {
+        box.setInformativeText(QStringLiteral("The memory as it was before the write is kept in %1.").arg(kept));
+        restore = box.addButton(QStringLiteral("Restore backup"), QMessageBox::AcceptRole);
+    } else if (!kept.isEmpty()) {
+        box.setInformativeText(QStringLiteral("The memory as it was before the write is kept in %1. Connect the radio "
+                                              "again and choose File > Restore backup... to put it back.")
+                                   .arg(kept));
+    }
+    if (!details.isEmpty())
+        box.setDetailedText(details);
+    box.exec();
+    if (restore && box.clickedButton() == restore && connectedModel)
+        startWrite(ChannelRecords(), {restorable, false}); // the table keeps what the user made
+}

@@ -1,0 +1,66 @@
+#include "RadioConnection.h"
+
+#include "LinkConstants.h"
+
+RadioConnection::RadioConnection() = default;
+
+RadioConnection::Search RadioConnection::connect(const QStringList &portNames, const Link::ProbeProgress &progress,
+                                                 const Link::StopRequested &stopRequested)
+{
+    waitForUnfinishedWrite(stopRequested);
+    close();
+    Search search;
+    for (const QString &name : portNames) {
+        if (stopRequested && stopRequested()) {
+            search.stopped = true;
+            return search;
+        }
+        PortFailure failure;
+        failure.port = name;
+        radioModel = Link::openAndProbe(serialPort, name, progress, stopRequested, &failure.probe);
+        if (radioModel) {
+            foundOn = name;
+            search.found = true;
+            return search;
+        }
+        failure.opened = serialPort.isOpen();
+        if (!failure.opened)
+            failure.openError = serialPort.errorString();
+        serialPort.close();
+        if (failure.probe.stopped) {
+            search.stopped = true;
+            return search;
+        }
+        search.failures.append(failure);
+    }
+    return search;
+}
+
+void RadioConnection::close()
+{
+    serialPort.close();
+    radioModel = nullptr;
+    foundOn.clear();
+}
+
+void RadioConnection::noteUnfinishedWrite()
+{
+    sinceUnfinishedWrite.start();
+}
+
+void RadioConnection::waitForUnfinishedWrite(const Link::StopRequested &stopRequested)
+{
+    // A radio no longer connected waits for nothing this port can give.
+    if (!sinceUnfinishedWrite.isValid() || !serialPort.isOpen()) {
+        sinceUnfinishedWrite.invalidate();
+        return;
+    }
+    while (sinceUnfinishedWrite.elapsed() < Link::unfinishedWriteQuiet && !(stopRequested && stopRequested()))
+        Link::waitForBytes(serialPort, int(Link::unfinishedWriteQuiet - sinceUnfinishedWrite.elapsed()), stopRequested);
+    sinceUnfinishedWrite.invalidate();
+}
+
+bool RadioConnection::isOpen() const
+{
+    return radioModel && serialPort.isOpen();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "BackupStore.h"
+#include "ChannelCsv.h"
+#include "JobObserver.h"
+
+class RadioConnection;
+
+namespace Session {
+
+struct ReadOutcome {
+    ChannelRecords channels; // one per channel of the memory; those that did not come stay empty
+    Link::ReadResult result;
+    BackupStore::Saved backup; // where a complete read was kept, when a store was given
+
+    // Every channel came, whole and storable, and no stop was asked for.
+    bool isComplete() const { return !channels.isEmpty() && result.isComplete(channels.size()); }
+};
+
+// Reads the radio's whole memory, telling the observer of every channel.
+// A complete read is kept as a backup in `store` when one is given. With
+// no radio connected (it went away), nothing is read.
+ReadOutcome readRadio(RadioConnection &radio, BackupStore *store, Phase phase, const JobObserver &observer);
+
+} // namespace Session

@@ -1,0 +1,163 @@
+#include "SafeWrite.h"
+
+#include "LinkConstants.h"
+#include "RadioConnection.h"
+#include "RadioRead.h"
+#include "Reply.h"
+
+namespace Session {
+
+namespace {
+
+bool stopRequested(const JobObserver &observer)
+{
+    return observer.stopRequested && observer.stopRequested();
+}
+
+bool portFailed(RadioConnection &radio)
+{
+    const QSerialPort::SerialPortError error = radio.port().error();
+    return !radio.port().isOpen() || error == QSerialPort::ResourceError || error == QSerialPort::WriteError
+        || error == QSerialPort::ReadError;
+}
+
+// Keeps the memory as it stands: a given backup, or a complete read saved
+// now. False, with the outcome set, when there is none.
+bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &request, const JobObserver &observer,
+            WriteResult &result)
+{
+    result.phase = Phase::BackingUp;
+    if (!request.backUp)
+        return true;
+    if (!request.currentBackup.isEmpty()) {
+        result.backupPath = request.currentBackup;
+        if (observer.backupKept)
+            observer.backupKept(result.backupPath);
+        return true;
+    }
+    const ReadOutcome read = readRadio(radio, &store, Phase::BackingUp, observer);
+    result.lastRead = read.result;
+    if (read.result.stopped) {
+        result.outcome = WriteOutcome::Stopped;
+        return false;
+    }
+    if (!read.isComplete()) {
+        result.outcome = WriteOutcome::BackupFailed;
+        result.radioGone = portFailed(radio);
+        return false;
+    }
+    if (read.backup.path.isEmpty()) {
+        result.outcome = WriteOutcome::BackupFailed;
+        result.backupError = read.backup.error;
+        return false;
+    }
+    result.backupPath = read.backup.path;
+    if (observer.backupKept)
+        observer.backupKept(result.backupPath);
+    return true;
+}
+
+void writeChannels(RadioConnection &radio, const WriteRequest &request, const JobObserver &observer,
+                   WriteResult &result)
+{
+    result.phase = Phase::Writing;
+    if (observer.phaseStarted)
+        observer.phaseStarted(Phase::Writing);
+    QVector<Link::ChannelText> texts;
+    for (int row = 0; row < radio.channelCount(); ++row) {
+        const ChannelRecord record = request.channels.value(row);
+        texts.append({record.name, record.frequency});
+    }
+    const Link::WriteResult written = Link::writeChannelMemory(
+        radio.port(), texts,
+        [&](int row) {
+            if (observer.progress)
+                observer.progress(Phase::Writing, row);
+        },
+        [&](int row, Link::FrameAnswer answer) {
+            if (answer != Link::FrameAnswer::Acknowledged)
+                result.frameFaults.append({row, answer});
+            if (observer.frameAnswered)
+                observer.frameAnswered(row, answer);
+        },
+        observer.stopRequested);
+    result.sent = written.sent;
+    if (written.stopped) {
+        radio.noteUnfinishedWrite();
+        result.outcome = WriteOutcome::Stopped;
+    } else if (!written.allAcknowledged) {
+        result.outcome = WriteOutcome::FramesFailed;
+        result.radioGone = portFailed(radio);
+    }
+}
+
+void verify(RadioConnection &radio, const WriteRequest &request, const JobObserver &observer, WriteResult &result)
+{
+    result.phase = Phase::Verifying;
+    // Line noise right after the write's end must not land in front of the
+    // first frame of the read-back.
+    Link::settleLine(radio.port(), Link::settleQuietTime, observer.stopRequested);
+    const ReadOutcome read = readRadio(radio, nullptr, Phase::Verifying, observer);
+    result.lastRead = read.result;
+    if (read.result.stopped) {
+        result.outcome = WriteOutcome::Stopped;
+    } else if (!read.isComplete()) {
+        result.outcome = WriteOutcome::ReadBackIncomplete;
+        result.radioGone = portFailed(radio);
+    } else {
+        ChannelRecords expected = request.channels;
+        expected.resize(radio.channelCount());
+        result.differences = ChannelComparison::differences(expected, read.channels);
+        if (!result.differences.isEmpty())
+            result.outcome = WriteOutcome::Differs;
+        else
+            result.verified = true;
+    }
+}
+
+} // namespace
+
+WriteResult safeWrite(RadioConnection &radio, BackupStore &store, const WriteRequest &request,
+                      const JobObserver &observer)
+{
+    WriteResult result;
+    if (!radio.isOpen()) {
+        // It went away before the write began: nothing was sent.
+        result.outcome = WriteOutcome::BackupFailed;
+        result.radioGone = true;
+        return result;
+    }
+    result.channelCount = radio.channelCount();
+    result.problems = ChannelFileCheck::check(request.channels, radio.channelCount(), request.rules);
+    if (!result.problems.isEmpty()) {
+        result.outcome = WriteOutcome::Refused;
+        return result;
+    }
+    if (!backUp(radio, store, request, observer, result))
+        return result;
+    if (stopRequested(observer)) {
+        result.outcome = WriteOutcome::Stopped;
+        return result;
+    }
+    writeChannels(radio, request, observer, result);
+    if (result.outcome != WriteOutcome::Written || !request.verify)
+        return result;
+    verify(radio, request, observer, result);
+    return result;
+}
+
+WriteResult restoreBackup(RadioConnection &radio, BackupStore &store, const QString &backupPath,
+                          const JobObserver &observer, const QString &currentBackup)
+{
+    WriteRequest request;
+    request.rules = ChannelFileCheck::Rules::Encodable;
+    request.currentBackup = currentBackup;
+    if (!readChannelFile(backupPath, request.channels)) {
+        WriteResult result;
+        result.outcome = WriteOutcome::Unreadable;
+        return result;
+    }
+    return safeWrite(radio, store, request, observer);
+}
+
+} // namespace Session
