@@ -70,6 +70,8 @@ void VkrtoolTest::initTestCase()
         {"joined.csv", "TOWER;118.000\r\nX Y;121.500\r\n"},
         {"lower.csv", "TOWER;118.000\r\n\r\nTower;121.500\r\n"},
         {"raster.csv", "A;118.003\r\n"},
+        {"nameonly.csv", "TOWER;121.500\r\nATIS;\r\n"},
+        {"nameless.csv", ";118.000\r\n"},
         {"long.csv", QByteArray("A;118.000\r\n").repeated(101)},
         {"frequencies.csv", "\"id\",\"airport_ident\",\"type\",\"description\",\"frequency_mhz\"\n"
                             "1,\"EDDF\",\"TWR\",\"TOWER, NORTH\",119.9\n2,\"EDDF\",\"ATIS\",\"ATIS\",118.0083\n"},
@@ -109,6 +111,12 @@ void VkrtoolTest::withoutRadio_data()
                                              << 2 << "LAT,LON";
     QTest::newRow("convert to CHIRP") << QStringList{"convert", file("good.csv"), file("chirp.csv")} << 0 << "";
     QTest::newRow("identify: nothing answers") << QStringList{"identify"} << 3 << "vkrtool ports";
+    QTest::newRow("write: a name without frequency, before any radio")
+        << QStringList{"write", file("nameonly.csv")} << 1 << "nameonly.csv:2: channel 1: the name \"ATIS\" has no frequency";
+    QTest::newRow("write: nameless 118.000 would be the empty channel")
+        << QStringList{"write", file("nameless.csv")} << 1 << "the radio's empty channel";
+    QTest::newRow("backups: none yet") << QStringList{"backups"} << 0 << "no backups in";
+    QTest::newRow("restore: no such backup") << QStringList{"restore", file("none.csv")} << 3 << "there is no backup";
 }
 
 void VkrtoolTest::withoutRadio()
@@ -144,12 +152,22 @@ void VkrtoolTest::readCompleteAndIncomplete()
     ProgramRun result = run({"read", "-o", file("read.csv")}, radio.portName());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(contentOf(file("read.csv")), QByteArray("TOWER;118.100\r\n;\r\n;\r\nATIS;126.125\r\n"));
+    // Kept as a backup too.
+    const QString kept = QRegularExpression(QStringLiteral("kept as backup: (\\S+)")).match(result.output).captured(1);
+    QCOMPARE(contentOf(kept), contentOf(file("read.csv")));
 
     radio.setSettings(twentyChannels([](RadioFaults &f) { f.stopAfterFrames = 5; }));
     result = run({"read", "-o", file("partly.csv")}, radio.portName());
     QCOMPARE(result.exitCode, 3);
     QVERIFY2(result.output.contains("5 of 20 channels came"), qPrintable(result.output));
     QVERIFY(!QFile::exists(file("partly.csv")));
+
+    // A byte of noise in front of a frame: the shifted frame is no channel.
+    radio.setSettings(twentyChannels([](RadioFaults &f) { f.strayByteBeforeFrame = 3; }));
+    result = run({"read", "-o", file("shifted.csv")}, radio.portName());
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY2(result.output.contains("1 of them garbled"), qPrintable(result.output));
+    QVERIFY(!QFile::exists(file("shifted.csv")));
 }
 
 void VkrtoolTest::writeBacksUpAndVerifies()
@@ -171,6 +189,15 @@ void VkrtoolTest::writeBacksUpAndVerifies()
     QCOMPARE(radio.memory().channel(2).frequency, QStringLiteral("122.805"));
     QCOMPARE(radio.memory().channel(3).frequency, QString());
     QVERIFY2(result.output.contains("verified"), qPrintable(result.output));
+
+    // The newest backup of the model goes back in, with a backup first.
+    const ProgramRun restored = run({"restore"}, radio.portName());
+    QCOMPARE(restored.exitCode, 0);
+    QVERIFY2(restored.output.contains("restoring " + backup), qPrintable(restored.output));
+    QCOMPARE(radio.memory().channel(0).name, QStringLiteral("TOWER"));
+    QCOMPARE(radio.memory().channel(2).name, QStringLiteral("ATIS"));
+    const ProgramRun listed = run({"backups"});
+    QCOMPARE(listed.output.count(QStringLiteral("  VKR627S  ")), 2); // the write's and the restore's
 }
 
 void VkrtoolTest::verifyFindsCorruptedChannel()
@@ -181,6 +208,13 @@ void VkrtoolTest::verifyFindsCorruptedChannel()
     QVERIFY2(result.output.contains("channel 1: expected (no name) 121.500, found (no name) 121.505"),
              qPrintable(result.output));
     QVERIFY2(result.output.contains("no backup was made"), qPrintable(result.output));
+
+    // Every frame refused: the write itself failed, and says where.
+    radio.setSettings(twentyChannels([](RadioFaults &f) { f.nakEveryFrame = true; }));
+    const ProgramRun refused = run({"write", file("good.csv")}, radio.portName());
+    QCOMPARE(refused.exitCode, 3);
+    QVERIFY2(refused.output.contains("the radio refused channels 0, 1, 2,"), qPrintable(refused.output));
+    QVERIFY2(refused.output.contains("vkrtool restore \""), qPrintable(refused.output));
 }
 
 // A port the user may not open: the group that owns it, and the command

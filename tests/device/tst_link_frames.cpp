@@ -177,21 +177,26 @@ void LinkFramesTest::decodesReceivedFrame_data()
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("frequency");
+    QTest::addColumn<bool>("storable"); // a channel a radio can have stored
 
-    QTest::newRow("TOWER") << hex("7964544F574552202020") << "TOWER" << "121.500";
-    QTest::newRow("eight spaces at 118.000 is empty") << hex("76002020202020202020") << "" << "";
-    QTest::newRow("zero byte ends the name") << hex("760000414243444546 47") << "" << "";
-    QTest::newRow("ABC at 118.000 is kept") << hex("76004142432020202020") << "ABC" << "118.000";
-    QTest::newRow("inner spaces made one") << hex("76644120204220202020") << "A B" << "118.500";
-    QTest::newRow("one byte") << hex("77") << "" << "119.000";
-    QTest::newRow("nothing") << QByteArray() << "" << "0.000";
-    QTest::newRow("two bytes, no name") << hex("7600") << "" << "";
-    QTest::newRow("short name, 118.000") << hex("76004142") << "AB" << "118.000";
-    QTest::newRow("four spaces are not eight") << hex("760020202020") << "" << "118.000";
-    QTest::newRow("bytes after the tenth ignored") << hex("7964544F5745522020204142") << "TOWER" << "121.500";
-    QTest::newRow("UTF-8 name") << hex("7600C384C396C39C2020") << QString::fromUtf8("ÄÖÜ") << "118.000";
-    QTest::newRow("empty name at another frequency") << hex("79642020202020202020") << "" << "121.500";
-    QTest::newRow("out of band kept as sent") << hex("C8FF2020202020202020") << "" << "200.1275";
+    QTest::newRow("TOWER") << hex("7964544F574552202020") << "TOWER" << "121.500" << true;
+    QTest::newRow("eight spaces at 118.000 is empty") << hex("76002020202020202020") << "" << "" << true;
+    QTest::newRow("zero byte ends the name") << hex("760000414243444546 47") << "" << "" << true;
+    QTest::newRow("ABC at 118.000 is kept") << hex("76004142432020202020") << "ABC" << "118.000" << true;
+    QTest::newRow("inner spaces made one") << hex("76644120204220202020") << "A B" << "118.500" << true;
+    QTest::newRow("one byte") << hex("77") << "" << "119.000" << false;
+    QTest::newRow("nothing") << QByteArray() << "" << "0.000" << false;
+    QTest::newRow("two bytes, no name") << hex("7600") << "" << "" << true;
+    QTest::newRow("short name, 118.000") << hex("76004142") << "AB" << "118.000" << true;
+    QTest::newRow("four spaces are not eight") << hex("760020202020") << "" << "118.000" << true;
+    QTest::newRow("bytes after the tenth ignored") << hex("7964544F5745522020204142") << "TOWER" << "121.500" << true;
+    QTest::newRow("UTF-8 name") << hex("7600C384C396C39C2020") << QString::fromUtf8("ÄÖÜ") << "118.000" << true;
+    QTest::newRow("empty name at another frequency") << hex("79642020202020202020") << "" << "121.500" << true;
+    QTest::newRow("shifted by a byte in front") << hex("15773C4150502020202020") << "<APP" << "21.595" << false;
+    QTest::newRow("off the raster") << hex("76042020202020202020") << "" << "118.020" << false;
+    QTest::newRow("above 136.980") << hex("88C52020202020202020") << "" << "136.985" << false;
+    QTest::newRow("control byte in the name") << hex("79644154071B20202020") << "AT\x07\x1B" << "121.500" << false;
+    QTest::newRow("out of band kept as sent") << hex("C8FF2020202020202020") << "" << "200.1275" << false;
 }
 
 void LinkFramesTest::decodesReceivedFrame()
@@ -199,9 +204,11 @@ void LinkFramesTest::decodesReceivedFrame()
     QFETCH(QByteArray, answer);
     QFETCH(QString, name);
     QFETCH(QString, frequency);
+    QFETCH(bool, storable);
     const Link::ReceivedChannel channel = Link::decodeChannelFrame(answer);
     QCOMPARE(channel.name, name);
     QCOMPARE(channel.frequency, frequency);
+    QCOMPARE(Link::isStorableFrame(answer), storable);
 }
 
 // Every frequency of the band, on every raster step, survives text -> bytes

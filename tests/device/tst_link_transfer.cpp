@@ -44,28 +44,32 @@ void LinkTransferTest::readTiming_data()
     QTest::addColumn<int>("elapsed");             // ms on the simulated clock
     QTest::addColumn<int>("leftInPort");
     QTest::addColumn<int>("shortFrames");
+    QTest::addColumn<int>("badFrames");
 
     const QByteArray tower = hex(towerFrame);
     const QByteArray empty = hex(emptyFrame);
     QTest::newRow("three prompt frames, then the final wait")
         << 3 << QVector<Answer>{{{10, tower}}, {{10, empty}}, {{10, tower}}} << QStringList{"TOWER", "", "TOWER"}
-        << 3 * (10 + 200) + 1000 << 0 << 0;
+        << 3 * (10 + 200) + 1000 << 0 << 0 << 0;
     QTest::newRow("first frame at 1000 ms") << 1 << QVector<Answer>{{{1000, tower}}} << QStringList{"TOWER"}
-                                            << 1000 + 200 + 1000 << 0 << 0;
+                                            << 1000 + 200 + 1000 << 0 << 0 << 0;
     QTest::newRow("first frame at 1001 ms: nothing read") << 1 << QVector<Answer>{{{1001, tower}}} << QStringList()
-                                                          << 1000 << 0 << 0;
+                                                          << 1000 << 0 << 0 << 0;
     QTest::newRow("radio stops after one frame") << 3 << QVector<Answer>{{{0, tower}}} << QStringList{"TOWER"}
-                                                 << 200 + 1000 << 0 << 0;
+                                                 << 200 + 1000 << 0 << 0 << 0;
     QTest::newRow("pause of 200 ms inside a frame joins")
         << 1 << QVector<Answer>{{{0, tower.left(4)}, {200, tower.mid(4)}}} << QStringList{"TOWER"}
-        << 200 + 200 + 1000 << 0 << 0;
+        << 200 + 200 + 1000 << 0 << 0 << 0;
     // The rest of the frame begins the next channel's answer, which the
     // radio sends once the frame is out.
     QTest::newRow("pause of 201 ms splits")
         << 2 << QVector<Answer>{{{0, tower.left(4)}, {201, tower.mid(4)}}, {{5, empty}}}
-        << QStringList{"TO", "R v"} << 200 + 5 + 200 + 1000 << 0 << 1;
+        << QStringList{"TO", "R v"} << 200 + 5 + 200 + 1000 << 0 << 1 << 1;
+    QTest::newRow("a byte of noise in front of a frame shifts it")
+        << 2 << QVector<Answer>{{{0, tower}}, {{0, hex("15") + tower}}} << QStringList{"TOWER", "dTOWER"}
+        << 2 * 200 + 1000 << 0 << 0 << 1;
     QTest::newRow("bytes after the last frame end the final wait and stay")
-        << 1 << QVector<Answer>{{{0, tower}}, {{300, "xyz"}}} << QStringList{"TOWER"} << 200 + 300 << 3 << 0;
+        << 1 << QVector<Answer>{{{0, tower}}, {{300, "xyz"}}} << QStringList{"TOWER"} << 200 + 300 << 3 << 0 << 0;
 }
 
 void LinkTransferTest::readTiming()
@@ -76,6 +80,7 @@ void LinkTransferTest::readTiming()
     QFETCH(int, elapsed);
     QFETCH(int, leftInPort);
     QFETCH(int, shortFrames);
+    QFETCH(int, badFrames);
 
     ScriptedPort port(answers);
     QStringList received;
@@ -86,6 +91,7 @@ void LinkTransferTest::readTiming()
         });
     QCOMPARE(result.received, names.size());
     QCOMPARE(result.shortFrames, shortFrames);
+    QCOMPARE(result.badFrames, badFrames);
     QCOMPARE(received, names);
     QCOMPARE(port.now(), qint64(elapsed));
     QCOMPARE(port.written, Link::readMemoryCommand + Link::ackByte.repeated(names.size()));
