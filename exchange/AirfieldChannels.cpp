@@ -1,5 +1,6 @@
 #include "AirfieldChannels.h"
 
+#include "AirfieldNames.h"
 #include "ImportFiles.h"
 #include "NamedColumns.h"
 #include "OurAirports.h"
@@ -12,19 +13,27 @@
 
 namespace {
 
-QString usageProblem(const AirfieldOptions &options)
+RequestProblem requestProblem(const AirfieldOptions &options)
 {
-    if (options.idents.isEmpty() == !options.near)
-        return QStringLiteral("name the airfields or give --near, one of the two");
-    if (options.near && options.airportsFile.isEmpty())
-        return QStringLiteral("--near needs --airports");
+    if (options.radiusKm && !options.near)
+        return RequestProblem::RadiusWithoutPosition;
+    if (options.idents.isEmpty() && !options.near)
+        return RequestProblem::NeitherAirfieldsNorPosition;
+    if (!options.idents.isEmpty() && options.near)
+        return RequestProblem::AirfieldsAndPosition;
     if (options.near && !isOnGlobe(*options.near))
-        return QStringLiteral("--near: latitude -90 to 90, longitude -180 to 180");
-    if (!(options.radiusKm >= 0))
-        return QStringLiteral("--radius-km must be 0 or more");
+        return RequestProblem::PositionOffGlobe;
+    if (options.near && !options.radiusKm)
+        return RequestProblem::PositionWithoutRadius;
+    if (options.radiusKm && !(*options.radiusKm >= 0))
+        return RequestProblem::NegativeRadius;
+    if (options.near && options.airportsFile.isEmpty())
+        return RequestProblem::PositionWithoutAirports;
     if (options.maxChannels < 1 || options.maxChannels > ChannelRules::largestMemory)
-        return QStringLiteral("--channels must be 1 to %1").arg(ChannelRules::largestMemory);
-    return QString();
+        return RequestProblem::ChannelCountOutOfRange;
+    if (options.perAirfield && (*options.perAirfield < 1 || *options.perAirfield > ChannelRules::largestMemory))
+        return RequestProblem::PerAirfieldOutOfRange;
+    return RequestProblem::None;
 }
 
 QByteArrayList distinctUpperCase(const QStringList &texts)
@@ -55,7 +64,7 @@ bool findAirfields(const AirfieldOptions &options, QVector<Airfield> &airfields,
         if (!options.near)
             return named.contains(airfield.ident);
         airfield.distanceKm = greatCircleKm(*options.near, position);
-        return airfield.distanceKm <= options.radiusKm;
+        return airfield.distanceKm <= *options.radiusKm;
     };
     QVector<Airfield> found;
     result.outcome = OurAirports::readAirports(file, options.airportsFile, keep, found, result.messages);
@@ -73,16 +82,21 @@ bool findAirfields(const AirfieldOptions &options, QVector<Airfield> &airfields,
     return result.outcome == ImportOutcome::Done;
 }
 
-// An airfield's frequencies of the given types in that order, or all of
-// them in file order when no type is given.
+// An airfield's frequencies of the given types in that order; with no type
+// given, those of the default order first, then the rest in file order.
 QVector<AirfieldFrequency> inTypeOrder(const QVector<AirfieldFrequency> &frequencies, const QByteArrayList &types)
 {
-    if (types.isEmpty())
-        return frequencies;
+    const QByteArrayList order = types.isEmpty() ? distinctUpperCase(defaultTypeOrder()) : types;
     QVector<AirfieldFrequency> ordered;
-    for (const QByteArray &type : types) {
+    for (const QByteArray &type : order) {
         for (const AirfieldFrequency &frequency : frequencies) {
-            if (frequency.type.toUpper() == type)
+            if (frequency.type == type)
+                ordered.append(frequency);
+        }
+    }
+    if (types.isEmpty()) {
+        for (const AirfieldFrequency &frequency : frequencies) {
+            if (!order.contains(frequency.type))
                 ordered.append(frequency);
         }
     }
@@ -95,40 +109,92 @@ QString airfieldLabel(const Airfield &airfield)
     return airfield.name.isEmpty() ? ident : QStringLiteral("%1 (%2)").arg(ident, airfield.name);
 }
 
+struct Candidate {
+    AirfieldFrequency found;
+    QString frequency;
+};
+
+// An airfield's channels in type order, one per frequency; the rest reported.
+QVector<Candidate> airfieldCandidates(const AirfieldOptions &options, const Airfield &airfield,
+                                      const QVector<AirfieldFrequency> &ordered, QStringList &messages)
+{
+    QVector<Candidate> candidates;
+    for (const AirfieldFrequency &found : ordered) {
+        const QString megahertz = QtCompat::utf8UpToZero(found.megahertz);
+        const QString type = QtCompat::utf8UpToZero(found.type);
+        const QString frequency = ChannelRules::channelFrequencyFor(megahertz);
+        const auto same = [&frequency](const Candidate &other) { return other.frequency == frequency; };
+        const auto first = std::find_if(candidates.cbegin(), candidates.cend(), same);
+        QString skipped;
+        if (frequency.isEmpty())
+            skipped = QStringLiteral("%1 %2: \"%3\" is not an air-band channel, skipped")
+                          .arg(airfieldLabel(airfield), type, megahertz);
+        else if (first != candidates.cend())
+            skipped = QStringLiteral("%1 %2: %3 is already its %4 channel, skipped")
+                          .arg(airfieldLabel(airfield), type, frequency, QtCompat::utf8UpToZero(first->found.type));
+        if (skipped.isEmpty())
+            candidates.append({found, frequency});
+        else
+            messages << recordMessage(options.frequenciesFile, found.recordNumber, skipped);
+    }
+    return candidates;
+}
+
 void collectChannels(const AirfieldOptions &options, const QVector<Airfield> &airfields,
                      const FrequenciesByIdent &frequencies, ImportResult &result)
 {
     const QByteArrayList types = distinctUpperCase(options.types);
     int leftOut = 0;
+    int beyondPerAirfield = 0;
+    int airfieldsListed = 0;
     for (const Airfield &airfield : airfields) {
-        for (const AirfieldFrequency &found : inTypeOrder(frequencies.value(airfield.ident), types)) {
-            const QString megahertz = QtCompat::utf8UpToZero(found.megahertz);
-            const QString frequency = ChannelRules::channelFrequencyFor(megahertz);
-            if (frequency.isEmpty()) {
-                result.messages << recordMessage(options.frequenciesFile, found.recordNumber,
-                                                 QStringLiteral("%1 %2: \"%3\" is not an air-band channel, skipped")
-                                                     .arg(airfieldLabel(airfield), QtCompat::utf8UpToZero(found.type), megahertz));
-            } else if (result.channels.size() == options.maxChannels) {
-                ++leftOut;
-            } else {
-                const QString name = ChannelRules::nameFrom(QtCompat::utf8UpToZero(airfield.ident + ' ' + found.type));
-                result.channels.append({name, frequency});
-            }
+        QVector<Candidate> candidates = airfieldCandidates(
+            options, airfield, inTypeOrder(frequencies.value(airfield.ident), types), result.messages);
+        if (options.perAirfield && candidates.size() > *options.perAirfield) {
+            beyondPerAirfield += candidates.size() - *options.perAirfield;
+            candidates.resize(*options.perAirfield);
         }
+        QVector<AirfieldChannelKind> kinds;
+        for (const Candidate &candidate : qAsConst(candidates))
+            kinds.append({candidate.found.type, candidate.found.description});
+        const QStringList names = airfieldChannelNames(airfield.ident, kinds);
+        bool listed = false;
+        for (int k = 0; k < candidates.size(); ++k) {
+            if (result.channels.size() == options.maxChannels) {
+                ++leftOut;
+                continue;
+            }
+            result.channels.append({names.at(k), candidates.at(k).frequency});
+            listed = true;
+        }
+        airfieldsListed += listed ? 1 : 0;
     }
     if (leftOut > 0)
         result.messages << QStringLiteral("channels beyond the first %1 left out: %2").arg(options.maxChannels).arg(leftOut);
     makeNamesUnique(result.channels);
+    const auto counted = [](int count, const char *thing) {
+        return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(thing), count == 1 ? QString() : QStringLiteral("s"));
+    };
+    result.summary = QStringLiteral("%1 of %2").arg(counted(result.channels.size(), "channel"), counted(airfieldsListed, "airfield"));
+    if (beyondPerAirfield > 0)
+        result.summary += QStringLiteral("; %1 more beyond %2 per airfield left out").arg(beyondPerAirfield).arg(*options.perAirfield);
 }
 
 } // namespace
 
+QStringList defaultTypeOrder()
+{
+    return {QStringLiteral("TWR"),  QStringLiteral("CTAF"), QStringLiteral("UNICOM"), QStringLiteral("UNIC"),
+            QStringLiteral("A/G"),  QStringLiteral("INFO"), QStringLiteral("AFIS"),   QStringLiteral("RDO"),
+            QStringLiteral("APP"),  QStringLiteral("ATIS"), QStringLiteral("GND")};
+}
+
 ImportResult importAirfields(const AirfieldOptions &options)
 {
     ImportResult result;
-    const QString problem = usageProblem(options);
-    if (!problem.isEmpty()) {
-        result.fail(ImportOutcome::UsageError, problem);
+    const RequestProblem problem = requestProblem(options);
+    if (problem != RequestProblem::None) {
+        result.refuse(problem);
         return result;
     }
     QVector<Airfield> airfields;

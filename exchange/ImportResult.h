@@ -4,13 +4,28 @@
 
 #include <QStringList>
 
-// How an import or a conversion ended. The values are the command-line
-// tool's exit codes.
+// How an import or a conversion ended. Callers say it in their own terms:
+// the command line as exit codes, the window as messages.
 enum class ImportOutcome {
-    Done = 0,          // the channels are there (some records may have been skipped)
-    DataNotRight = 1,  // a column or an airfield missing, or no channel at all
-    UsageError = 2,    // options that do not go together
-    FileNotUsable = 3, // a file did not open, read or write
+    Done,            // the channels are there (some records may have been skipped)
+    DataNotRight,    // a column or an airfield missing, or no channel at all
+    RequestNotRight, // what was asked for does not go together: ImportResult::problem says what
+    FileNotUsable,   // a file did not open, read or write
+};
+
+// What in a request does not go together, for the caller to put in the
+// words its user knows (an option, a field of a dialog).
+enum class RequestProblem {
+    None,
+    NeitherAirfieldsNorPosition, // neither idents nor a position given
+    AirfieldsAndPosition,        // both given
+    PositionWithoutAirports,     // a search around a position needs the airports file
+    PositionOffGlobe,            // latitude beyond 90 or longitude beyond 180
+    PositionWithoutRadius,
+    RadiusWithoutPosition,
+    NegativeRadius,
+    ChannelCountOutOfRange,     // at most 1 to the largest memory
+    PerAirfieldOutOfRange,      // at most 1 to the largest memory, when limited
 };
 
 enum class ChannelFormat { Guess, ChannelFile, Chirp };
@@ -18,9 +33,13 @@ enum class ChannelFormat { Guess, ChannelFile, Chirp };
 // The channels an import gives, what it has to say, and how it ended.
 struct ImportResult {
     ImportOutcome outcome = ImportOutcome::Done;
-    // For standard error, in the order they arose: skipped records with
-    // their numbers, missing columns with their files, unknown airfields.
+    RequestProblem problem = RequestProblem::None; // with RequestNotRight
+    // In the order they arose: skipped records with their files and
+    // numbers, missing columns, unknown airfields, files that do not open.
     QStringList messages;
+    // What came of it in one line ("20 channels of 20 airfields"); empty
+    // where there is nothing to add to the channels themselves.
+    QString summary;
     // The channel at index k is record k of the channel file.
     ChannelRecords channels;
     ChannelFormat format = ChannelFormat::ChannelFile; // of the output
@@ -31,5 +50,10 @@ struct ImportResult {
         if (outcome == ImportOutcome::Done)
             outcome = why;
         messages << message;
+    }
+    void refuse(RequestProblem what)
+    {
+        outcome = ImportOutcome::RequestNotRight;
+        problem = what;
     }
 };

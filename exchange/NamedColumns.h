@@ -15,6 +15,11 @@ class QIODevice;
 struct ColumnNames {
     QByteArrayList required; // a file without one of these is refused
     QByteArrayList optional; // a file without one gives empty fields
+    // Records with fewer fields than the header are skipped, not only those
+    // lacking a required one: where the wanted columns come early, a record
+    // cut short still holds them, its last one cut ("122.9" of "122.925").
+    // So is a last record without a line end whose last field is wanted.
+    bool wholeRecordsOnly = false;
 };
 
 // A record's fields in the order of `required`, then `optional`.
@@ -25,10 +30,12 @@ using ColumnRecordHandler = std::function<void(qint64 recordNumber, const QVecto
 int findColumn(const CsvRecord &header, const QByteArray &name);
 
 // Reads the header, then hands every later record to `handler`. A header
-// without a required column is DataNotRight, with a message naming the
-// column and `fileName`, and no record is handed out; a record without a
+// without a required column is DataNotRight, with one message naming the
+// missing columns and `fileName` (and the ";" where the header is separated
+// by that instead), and no record is handed out; a record without a
 // required field is skipped, with a message giving its number; a failed
-// read is FileNotUsable.
+// read is FileNotUsable. A last record without a line end is handed out,
+// with a message that the file may be cut.
 ImportOutcome readNamedColumns(QIODevice &device, const QString &fileName, const ColumnNames &names,
                                const ColumnRecordHandler &handler, QStringList &messages);
 

@@ -8,8 +8,15 @@ namespace {
 const ColumnNames airportColumns{{"ident", "latitude_deg", "longitude_deg"}, {"name"}};
 enum AirportField { AirportIdent, Latitude, Longitude, AirportName };
 
-const ColumnNames frequencyColumns{{"airport_ident", "type", "frequency_mhz"}, {}};
-enum FrequencyField { FrequencyIdent, Type, Megahertz };
+const ColumnNames frequencyColumns{{"airport_ident", "type", "frequency_mhz"}, {"description"}};
+enum FrequencyField { FrequencyIdent, Type, Megahertz, Description };
+
+// Idents are compared without regard to case: the files hold a few in
+// lower case ("lhkk").
+QByteArray identOf(const QByteArray &field)
+{
+    return field.trimmed().toUpper();
+}
 
 } // namespace
 
@@ -27,7 +34,7 @@ ImportOutcome readAirports(QIODevice &device, const QString &fileName, const Air
             messages << recordMessage(fileName, recordNumber, QStringLiteral("position is not a number, skipped"));
             return;
         }
-        Airfield airfield{fields.at(AirportIdent).trimmed(), QString(), 0};
+        Airfield airfield{identOf(fields.at(AirportIdent)), QString(), 0};
         if (keep(airfield, position)) {
             airfield.name = QtCompat::utf8UpToZero(fields.at(AirportName));
             airfields.append(airfield);
@@ -40,9 +47,10 @@ ImportOutcome readFrequencies(QIODevice &device, const QString &fileName, const 
                               FrequenciesByIdent &frequencies, QStringList &messages)
 {
     const auto handleRecord = [&](qint64 recordNumber, const QVector<QByteArray> &fields) {
-        const QByteArray ident = fields.at(FrequencyIdent).trimmed();
+        const QByteArray ident = identOf(fields.at(FrequencyIdent));
         if (idents.contains(ident))
-            frequencies[ident].append({recordNumber, fields.at(Type).trimmed(), fields.at(Megahertz)});
+            frequencies[ident].append({recordNumber, fields.at(Type).trimmed().toUpper(), fields.at(Megahertz),
+                                       fields.at(Description)});
     };
     return readNamedColumns(device, fileName, frequencyColumns, handleRecord, messages);
 }
