@@ -55,6 +55,8 @@ void MainWindow::connectSignals()
     connect(ui->toolButtonSave, &QAbstractButton::released, this, &MainWindow::save);
     connect(ui->autoButton, &QAbstractButton::released, this, &MainWindow::searchVKR);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+    connect(ui->actionCHIRP_file, &QAction::triggered, this, &MainWindow::importChirp);
+    connect(ui->actionAirfields, &QAction::triggered, this, &MainWindow::importAirfields);
 }
 
 void MainWindow::showStatusMessage(const QString &text)

@@ -73,8 +73,10 @@ ChannelRecords chirpChannels(QByteArray &content, QStringList &messages)
 QSet<QString> frequenciesOf(const ChannelRecords &channels)
 {
     QSet<QString> frequencies;
-    for (const ChannelRecord &channel : channels)
-        frequencies.insert(channel.frequency);
+    for (const ChannelRecord &channel : channels) {
+        if (!channel.isEmpty())
+            frequencies.insert(channel.frequency);
+    }
     return frequencies;
 }
 
