@@ -148,8 +148,10 @@ void AirfieldsDialog::showResult()
         return;
     }
     QString summary = shown.summary;
-    if (!shown.messages.isEmpty())
-        summary += tr("; %n row(s) skipped, listed once the channels are placed", nullptr, int(shown.messages.size()));
+    if (shown.messages.size() == 1)
+        summary += tr("; 1 row skipped, listed once the channels are placed");
+    else if (shown.messages.size() > 1)
+        summary += tr("; %1 rows skipped, listed once the channels are placed").arg(shown.messages.size());
     ui->summaryLabel->setText(summary);
     ui->previewTable->setRowCount(int(shown.channels.size()));
     for (int row = 0; row < shown.channels.size(); ++row) {

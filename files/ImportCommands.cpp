@@ -55,12 +55,13 @@ void MainWindow::importChirpFile(const QString &fileName)
     for (int k = channelCount; k < result.channels.size(); ++k)
         beyond += result.channels.at(k).isEmpty() ? 0 : 1;
     if (beyond > 0)
-        result.messages << tr("%n channel(s) beyond channel %1 of this radio left out", nullptr, beyond)
-                               .arg(firstChannelNumber + channelCount - 1);
+        result.messages << tr("channels beyond channel %1 of this radio left out: %2")
+                               .arg(firstChannelNumber + channelCount - 1)
+                               .arg(beyond);
     const int placed = placeImportedChannels(result.channels, true);
     showStatusMessage(tr("File imported"));
     if (!result.messages.isEmpty())
-        showImportReport(tr("%n channel(s) imported from %1.", nullptr, placed).arg(fileName), result.messages);
+        showImportReport(tr("Channels imported from %1: %2.").arg(fileName).arg(placed), result.messages);
 }
 
 void MainWindow::importAirfields()
