@@ -71,6 +71,7 @@ void VkrtoolTest::initTestCase()
         {"lower.csv", "TOWER;118.000\r\n\r\nTower;121.500\r\n"},
         {"raster.csv", "A;118.003\r\n"},
         {"long.csv", QByteArray("A;118.000\r\n").repeated(101)},
+        {"semicolons.csv", "Location;Name;Frequency\r\n1;TOWER;118.100\r\n"},
         {"frequencies.csv", "\"id\",\"airport_ident\",\"type\",\"description\",\"frequency_mhz\"\n"
                             "1,\"EDDF\",\"TWR\",\"TOWER, NORTH\",119.9\n2,\"EDDF\",\"ATIS\",\"ATIS\",118.0083\n"},
     };
@@ -118,6 +119,9 @@ void VkrtoolTest::withoutRadio_data()
         << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--per-airfield", "1", "eddf"} << 0
         << "EDDF TWR;119.900\r\nvkrtool: 1 channel of 1 airfield; 1 more beyond 1 per airfield left out\n";
     QTest::newRow("convert to CHIRP") << QStringList{"convert", file("good.csv"), file("chirp.csv")} << 0 << "";
+    QTest::newRow("convert a CHIRP file written with semicolons")
+        << QStringList{"convert", file("semicolons.csv"), file("out.csv")} << 1
+        << "no columns \"Location\", \"Frequency\" (its fields are separated by \";\", not by \",\")";
     QFile unwritable(file("none/chirp.csv")); // the system's words for it, in the user's language
     QVERIFY(!unwritable.open(QIODevice::WriteOnly));
     QTest::newRow("convert into a missing folder") << QStringList{"convert", file("good.csv"), file("none/chirp.csv")}

@@ -764,23 +764,30 @@ void FileCommandsTest::importAirfields()
 
     QStringList preview;
     QString summary;
+    QString problem;
+    bool okEnabled = true;
     ModalAnswerer<AirfieldsDialog> answer([&](AirfieldsDialog *dialog) {
         const auto edit = [dialog](const char *name) { return dialog->findChild<QLineEdit *>(QLatin1String(name)); };
         const auto spinBox = [dialog](const char *name) { return dialog->findChild<QSpinBox *>(QLatin1String(name)); };
+        const auto showButton = dialog->findChild<QPushButton *>(QStringLiteral("showButton"));
+        const auto okButton = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
         QTest::keyClicks(edit("frequenciesFileEdit"), frequencies);
-        QTest::keyClicks(edit("airportsFileEdit"), airports);
         QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("nearRadioButton")), Qt::LeftButton);
         QTest::keyClicks(edit("positionEdit"), QStringLiteral("50.03, 8.57"));
+        QTest::mouseClick(showButton, Qt::LeftButton); // no airports file yet
+        problem = dialog->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text();
+        okEnabled = okButton->isEnabled();
+        QTest::keyClicks(edit("airportsFileEdit"), airports);
         for (auto entered : {std::make_pair("radiusSpinBox", "200"), std::make_pair("perAirfieldSpinBox", "1")}) {
             QTest::keyClick(spinBox(entered.first), Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(spinBox(entered.first), QLatin1String(entered.second));
         }
-        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("showButton")), Qt::LeftButton);
+        QTest::mouseClick(showButton, Qt::LeftButton);
         const auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("previewTable"));
         for (int row = 0; row < table->rowCount(); ++row)
             preview << table->item(row, 0)->text() + QLatin1Char('|') + table->item(row, 1)->text();
         summary = dialog->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text();
-        QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        QTest::mouseClick(okButton, Qt::LeftButton);
     });
     QString reported;
     ModalAnswerer<ImportReportDialog> report([&reported](ImportReportDialog *box) {
@@ -789,6 +796,8 @@ void FileCommandsTest::importAirfields()
     });
     trigger(*window, "actionAirfields");
     QVERIFY(answer.answered());
+    QCOMPARE(problem, QStringLiteral("A search around a position needs the airports file."));
+    QVERIFY(!okEnabled);
     QCOMPARE(preview, QStringList({"EDDF TWR|119.900", "EDDS TWR|118.800"}));
     QCOMPARE(summary, QStringLiteral("2 channels of 2 airfields; 1 more beyond 1 per airfield left out; "
                                      "1 row skipped, listed once the channels are placed"));

@@ -75,6 +75,8 @@ private slots:
     void initTestCase();
     void channelFrequency_data();
     void channelFrequency();
+    void carrier_data();
+    void carrier();
     void nameFrom_data();
     void nameFrom();
     void csvRecords_data();
@@ -126,6 +128,36 @@ void ImportTest::channelFrequency()
     QFETCH(QString, megahertz);
     QFETCH(QString, expected);
     QCOMPARE(ChannelRules::channelFrequencyFor(megahertz), expected);
+}
+
+// A channel's carrier, as a CHIRP file gives it, and back: with an 8.33 kHz
+// step the carrier names the 8.33 kHz channel on it.
+void ImportTest::carrier_data()
+{
+    QTest::addColumn<QString>("channel");
+    QTest::addColumn<QString>("carrier");
+    QTest::addColumn<QString>("backWith833Step"); // channel833For(carrier)
+
+    QTest::newRow("118.010, second of its block") << "118.010" << "118.008333" << "118.010";
+    QTest::newRow("118.030, first of its block") << "118.030" << "118.025000" << "118.030";
+    QTest::newRow("122.805 on 122.800") << "122.805" << "122.800000" << "122.805";
+    QTest::newRow("122.035") << "122.035" << "122.033333" << "122.035";
+    QTest::newRow("third of a block, rounded up") << "118.015" << "118.016667" << "118.015";
+    QTest::newRow("25 kHz channel: its 8.33 kHz twin by step") << "121.800" << "121.800000" << "121.805";
+    QTest::newRow("last channel") << "136.990" << "" << "";
+    QTest::newRow("no channel") << "118.020" << "" << "";
+}
+
+void ImportTest::carrier()
+{
+    QFETCH(QString, channel);
+    QFETCH(QString, carrier);
+    QFETCH(QString, backWith833Step);
+    QCOMPARE(ChannelRules::carrierOf(channel), carrier);
+    QCOMPARE(ChannelRules::channel833For(carrier), backWith833Step);
+    // Without the step, a carrier on the 25 kHz raster is that channel.
+    if (!carrier.isEmpty() && !ChannelRules::is833Channel(channel))
+        QCOMPARE(ChannelRules::channelFrequencyFor(carrier), channel);
 }
 
 void ImportTest::nameFrom_data()
