@@ -15,6 +15,9 @@ namespace {
 
 const QString listSeparators = QStringLiteral("[\\s,;]+");
 constexpr char csvFilter[] = "CSV files (*.csv);;All files (*)";
+// Room for a path and for a screenful of channels, in the user's font.
+constexpr int fileNameCharacters = 40;
+constexpr int previewLines = 12;
 
 // A request the dialog cannot put together, in the dialog's own terms.
 QString problemText(RequestProblem problem)
@@ -55,7 +58,8 @@ AirfieldsDialog::AirfieldsDialog(QSettings &settings, int replaceRoom, int fillR
         ui->replaceRadioButton->setChecked(true);
     ui->previewTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     const QFontMetrics metrics(font());
-    ui->frequenciesFileEdit->setMinimumWidth(metrics.averageCharWidth() * 40);
+    ui->frequenciesFileEdit->setMinimumWidth(metrics.averageCharWidth() * fileNameCharacters);
+    ui->previewTable->setMinimumHeight(metrics.lineSpacing() * previewLines);
 
     connect(ui->frequenciesBrowseButton, &QPushButton::clicked, this, [this] { browse(ui->frequenciesFileEdit); });
     connect(ui->airportsBrowseButton, &QPushButton::clicked, this, [this] { browse(ui->airportsFileEdit); });
