@@ -5,7 +5,6 @@
 #include "CsvReader.h"
 #include "CsvTable.h"
 #include "ImportFiles.h"
-#include "NamedColumns.h"
 
 #include <QFile>
 
@@ -15,29 +14,22 @@ namespace {
 
 // CHIRP for a header naming its Location and Frequency; also for a file
 // that only resembles one, so that reading it as CHIRP names the missing
-// columns instead of taking its lines as channels: a header of a CHIRP
-// file written with ";" between the fields, or any comma-separated first
-// line without a ";". Everything else is a channel file ("name;frequency").
+// columns instead of taking its lines as channels: a CHIRP file written
+// with ";" between the fields, or any comma-separated first line without a
+// ";". Everything else is a channel file ("name;frequency").
 ChannelFormat guessFormat(QIODevice &device)
 {
-    ChannelFormat format = ChannelFormat::ChannelFile;
-    CsvReader::read(device, [&format](const CsvRecord &first) {
-        QByteArrayList fields;
+    bool commaSeparated = false;
+    CsvReader::read(device, [&commaSeparated](const CsvRecord &first) {
+        commaSeparated = first.size() > 1;
         for (int column = 0; column < first.size(); ++column)
-            fields << first.field(column);
-        const QByteArray line = fields.join(',');
-        const QByteArrayList pieces = line.toLower().replace(';', ',').split(',');
-        const auto names = [&pieces](const char *column) {
-            return std::any_of(pieces.cbegin(), pieces.cend(),
-                               [column](const QByteArray &piece) { return piece.trimmed() == column; });
-        };
-        const bool chirpNames = names("location") || names("frequency");
-        if (chirpNames || (first.size() > 1 && !line.contains(';')))
-            format = ChannelFormat::Chirp;
+            commaSeparated = commaSeparated && !first.field(column).contains(';');
         return false;
     });
     device.seek(0);
-    return format;
+    const bool chirp = ChirpCsv::looksLikeChirp(device);
+    device.seek(0);
+    return chirp || commaSeparated ? ChannelFormat::Chirp : ChannelFormat::ChannelFile;
 }
 
 void readChannelFile(QFile &file, ImportResult &result)

@@ -8,6 +8,7 @@
 #include "UniqueNames.h"
 #include "Utf8Check.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -89,7 +90,14 @@ bool looksLikeChirp(QIODevice &device)
 {
     bool chirp = false;
     CsvReader::read(device, [&chirp](const CsvRecord &header) {
-        chirp = findColumn(header, "Location") >= 0 && findColumn(header, "Frequency") >= 0;
+        QByteArrayList names;
+        for (int column = 0; column < header.size(); ++column)
+            names += header.field(column).split(';');
+        const auto named = [&names](const char *column) {
+            return std::any_of(names.cbegin(), names.cend(),
+                               [column](const QByteArray &name) { return name.trimmed().toLower() == column; });
+        };
+        chirp = named("location") && named("frequency");
         return false;
     });
     return chirp;

@@ -10,7 +10,8 @@ class QIODevice;
 namespace ChirpCsv {
 
 // True when the device's first record names a Location and a Frequency
-// column. Reads from where the device stands.
+// column, separated by "," as CHIRP writes them or by ";" as spreadsheets
+// set to a European locale do. Reads from where the device stands.
 bool looksLikeChirp(QIODevice &device);
 
 // The channels of a CHIRP file. A row becomes the channel at its Location,

@@ -116,6 +116,14 @@ QString storedDirectory()
     return settings.value(QLatin1String(SettingsKeys::currentDirectory)).toString();
 }
 
+// The window scans for a radio shortly after it is shown and says so in the
+// status bar; waiting for that keeps the scan's message from replacing the
+// one a test looks for.
+bool firstScanDone(MainWindow &window)
+{
+    return QTest::qWaitFor([&window] { return window.statusBar()->currentMessage() == QLatin1String("Connecting device"); });
+}
+
 // Opens a file through the open dialog, as the user does.
 QString openThroughDialog(MainWindow &window, const QString &fileName)
 {
@@ -727,6 +735,7 @@ void FileCommandsTest::importChirp()
     auto window = newWindow();
     QVERIFY(window);
     setRows(*window, {"A|118.000", "B|119.000"});
+    QVERIFY(firstScanDone(*window));
 
     const auto file = answerWithFile(fileName);
     std::unique_ptr<ModalAnswerer<QMessageBox>> offer;
@@ -761,6 +770,7 @@ void FileCommandsTest::importAirfields()
     auto window = newWindow();
     QVERIFY(window);
     setRows(*window, {"A|118.000", "|", "C|120.000"});
+    QVERIFY(firstScanDone(*window));
 
     QStringList preview;
     QString summary;
@@ -803,6 +813,7 @@ void FileCommandsTest::importAirfields()
                                      "1 row skipped, listed once the channels are placed"));
     QVERIFY(report.answered());
     QCOMPARE(reported, frequencies + ", record 5: EDDS (Stuttgart) UHF: \"243\" is not an air-band channel, skipped");
+    QCOMPARE(statusOf(*window), QStringLiteral("Channels imported"));
     QCOMPARE(rowsOf(*window), padded({"A|118.000", "EDDF TWR|119.900", "C|120.000", "EDDS TWR|118.800"}));
 
     QStringList remembered;
