@@ -63,6 +63,8 @@ bool findAirfields(const AirfieldOptions &options, QVector<Airfield> &airfields,
     const auto keep = [&](Airfield &airfield, const GeoPoint &position) {
         if (!options.near)
             return named.contains(airfield.ident);
+        if (latitudeGapKm(*options.near, position) > *options.radiusKm)
+            return false;
         airfield.distanceKm = greatCircleKm(*options.near, position);
         return airfield.distanceKm <= *options.radiusKm;
     };

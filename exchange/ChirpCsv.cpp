@@ -69,7 +69,7 @@ struct LocatedChannel {
 };
 
 // Why a row gives no channel, or an empty text when it gives one.
-QString rowProblem(const QVector<QByteArray> &fields, bool locationIsNumber, qint64 location, const QString &frequency)
+QString rowProblem(const NamedFields &fields, bool locationIsNumber, qint64 location, const QString &frequency)
 {
     if (!locationIsNumber || location < 0)
         return QStringLiteral("Location \"%1\" is not a channel number").arg(textField(fields.at(Location)));
@@ -108,7 +108,7 @@ ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &c
     QVector<LocatedChannel> located;
     bool hasLocationZero = false;
     qint64 smallestLocation = std::numeric_limits<qint64>::max();
-    const auto handleRecord = [&](qint64 recordNumber, const QVector<QByteArray> &fields) {
+    const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
         bool isNumber = false;
         const qint64 location = fields.at(Location).trimmed().toLongLong(&isNumber);
         if (isNumber && location >= 0) {

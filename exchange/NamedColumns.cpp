@@ -14,6 +14,12 @@ int findColumn(const CsvRecord &header, const QByteArray &name)
     return -1;
 }
 
+QByteArray NamedFields::at(int k) const
+{
+    const int column = columns.at(k);
+    return column < 0 ? QByteArray() : record.field(column);
+}
+
 QString recordMessage(const QString &fileName, qint64 recordNumber, const QString &what)
 {
     return QStringLiteral("%1, record %2: %3").arg(fileName).arg(recordNumber).arg(what);
@@ -52,7 +58,6 @@ ImportOutcome readNamedColumns(QIODevice &device, const QString &fileName, const
 {
     const QByteArrayList wanted = names.required + names.optional;
     QVector<int> columns;
-    QVector<QByteArray> fields(wanted.size());
     int headerSize = 0;
     bool headerComplete = false;
     // An empty file has a header without any column.
@@ -90,15 +95,14 @@ ImportOutcome readNamedColumns(QIODevice &device, const QString &fileName, const
             messages << recordMessage(fileName, record.number(), QStringLiteral("no line end, the record may be cut short, skipped"));
             return true;
         }
-        for (int k = 0; k < wanted.size(); ++k) {
-            if (k < names.required.size() && columns.at(k) >= record.size()) {
+        for (int k = 0; k < names.required.size(); ++k) {
+            if (columns.at(k) >= record.size()) {
                 messages << recordMessage(fileName, record.number(),
                                           QStringLiteral("no field \"%1\", skipped").arg(QString::fromUtf8(wanted.at(k))));
                 return true;
             }
-            fields[k] = record.field(columns.at(k));
         }
-        handler(record.number(), fields);
+        handler(record.number(), NamedFields(record, columns));
         return true;
     });
     if (read == CsvReader::Result::ReadFailed) {

@@ -22,8 +22,26 @@ struct ColumnNames {
     bool wholeRecordsOnly = false;
 };
 
-// A record's fields in the order of `required`, then `optional`.
-using ColumnRecordHandler = std::function<void(qint64 recordNumber, const QVector<QByteArray> &fields)>;
+// A record's fields in the order of `required`, then `optional`, each
+// copied out only when asked for: most records of a large file are looked
+// at for one or two fields. Valid during the handler's call.
+class NamedFields
+{
+public:
+    NamedFields(const CsvRecord &record, const QVector<int> &columns)
+        : record(record)
+        , columns(columns)
+    {
+    }
+    // Empty for an optional column the file lacks.
+    QByteArray at(int k) const;
+
+private:
+    const CsvRecord &record;
+    const QVector<int> &columns;
+};
+
+using ColumnRecordHandler = std::function<void(qint64 recordNumber, const NamedFields &fields)>;
 
 // The index of the header's column of that name (spaces around and case
 // ignored), or -1.
