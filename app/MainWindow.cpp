@@ -70,6 +70,8 @@ void MainWindow::connectSignals()
     cancelShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     cancelShortcut->setEnabled(false);
     connect(cancelShortcut, &QShortcut::activated, this, &MainWindow::cancelTransfer);
+    connect(ui->actionCHIRP_file, &QAction::triggered, this, &MainWindow::importChirp);
+    connect(ui->actionAirfields, &QAction::triggered, this, &MainWindow::importAirfields);
 }
 
 void MainWindow::showStatusMessage(const QString &text)

@@ -50,6 +50,8 @@ private slots:
     void restoreBackup();
     void cancelTransfer();
     void setNameValidColor();
+    void importChirp();
+    void importAirfields();
 
 private:
     // Application shell (app/)
@@ -101,6 +103,12 @@ private:
     void fillFrequencyTable();
     enum class FileDialogPurpose { Open, Save };
     QString chooseCsvFile(FileDialogPurpose purpose);
+
+    // Channel lists from outside (files/ImportCommands.cpp)
+    void importChirpFile(const QString &fileName);
+    bool openedAsImport(const QString &fileName);
+    int placeImportedChannels(const ChannelRecords &channels, bool replace);
+    void showImportReport(const QString &summary, const QStringList &messages);
 
     Ui::MainWindow *ui;
     QString currentFileName;

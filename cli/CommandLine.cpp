@@ -37,6 +37,7 @@ struct Arguments {
     double radiusKm = 0;
     std::string types;
     int channels = ChannelRules::largestMemory;
+    int perAirfield = 0;
     std::string from;
     std::string to;
 };
@@ -127,8 +128,10 @@ int runCommandLine(int argc, char **argv)
     airfields->add_option("-o,--output", arguments.output, "The channel file; standard output when missing");
     airfields->add_option("--types", arguments.types, "Only these types, in this order, e.g. TWR,GND,ATIS");
     airfields->add_option("--channels", arguments.channels, "At most this many channels (default: the largest memory)");
+    CLI::Option *perAirfield = airfields->add_option("--per-airfield", arguments.perAirfield,
+                          "At most this many channels of one airfield, the first by --types (default all)");
     airfields->add_option("--near", arguments.near, "Every airfield around this point: LAT,LON in degrees");
-    airfields->add_option("--radius-km", arguments.radiusKm, "The radius around --near, in km");
+    CLI::Option *radius = airfields->add_option("--radius-km", arguments.radiusKm, "The radius around --near, in km");
     airfields->add_option("IDENT", arguments.idents, "The airfields, by ident, in the order wanted");
     airfields->callback([&] {
         run = [&] {
@@ -145,10 +148,13 @@ int runCommandLine(int argc, char **argv)
                     return ExitCode::usage;
                 }
             }
-            options.radiusKm = arguments.radiusKm;
+            if (radius->count() > 0)
+                options.radiusKm = arguments.radiusKm;
             if (!arguments.types.empty())
                 options.types = text(arguments.types).split(QLatin1Char(','), Qt::SkipEmptyParts);
             options.maxChannels = arguments.channels;
+            if (perAirfield->count() > 0)
+                options.perAirfield = arguments.perAirfield;
             return Commands::airfields(options);
         };
     });

@@ -58,9 +58,9 @@ void MainWindow::updateControls()
     ui->comPortComboBox->setEnabled(idle);
     for (QWidget *fileControl : {static_cast<QWidget *>(ui->toolButtonOpen), static_cast<QWidget *>(ui->toolButtonSave)})
         fileControl->setEnabled(!transfer);
-    ui->actionOpen->setEnabled(!transfer);
-    ui->actionSave->setEnabled(!transfer);
-    ui->actionSave_as->setEnabled(!transfer);
+    for (QAction *fileAction : {ui->actionOpen, ui->actionSave, ui->actionSave_as, ui->actionCHIRP_file,
+                                ui->actionAirfields})
+        fileAction->setEnabled(!transfer);
     ui->frequencyTable->setEnabled(!transfer);
     ui->cancelButton->setVisible(transfer);
     cancelShortcut->setEnabled(transfer);

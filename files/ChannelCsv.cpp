@@ -39,25 +39,31 @@ QByteArray toBytes(const ChannelRecords &records)
     return bytes;
 }
 
-bool saveBytes(const QString &fileName, const QByteArray &bytes)
+bool saveBytes(const QString &fileName, const QByteArray &bytes, QString *why)
 {
     QSaveFile file(fileName);
+    const auto failed = [&file, why] {
+        if (why)
+            *why = file.errorString();
+        return false;
+    };
     // A writable file in a folder that takes no new files can still be
     // saved, though not atomically. Qt falls back only when the temporary
     // file is refused for lack of permission; every other failure stays one.
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return failed();
     // The explicit flush matters: commit() flushes what is still buffered
     // too, but does not notice when that last flush fails (a full disk), and
     // would then put a truncated file in place of the old one.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const bool result = failed();
         file.cancelWriting();
-        return false;
+        return result;
     }
     // Syncs and closes the temporary file, then renames it over the target;
     // false, with the temporary file removed, if that fails.
-    return file.commit();
+    return file.commit() || failed();
 }
 
 bool writeFile(const QString &fileName, const ChannelRecords &records)

@@ -38,7 +38,7 @@ QString MainWindow::chooseCsvFile(FileDialogPurpose purpose)
 void MainWindow::open()
 {
     const QString fileName = chooseCsvFile(FileDialogPurpose::Open);
-    if (fileName.isEmpty())
+    if (fileName.isEmpty() || openedAsImport(fileName))
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     if (csvTable.read(fileName)) {

@@ -142,6 +142,29 @@ QString frequencyText(qint64 kilohertz)
         .arg(kilohertz % kilohertzPerMegahertz, kilohertzDigits, 10, QLatin1Char('0'));
 }
 
+// The designator of the 8.33 kHz channel whose true frequency lies within
+// 0.5 kHz of the value, or an empty text.
+QString nearest833Channel(const DecimalFrequency &value)
+{
+    // The channels near the value: the three of its 25 kHz block and the
+    // first of the next. Within 0.5 kHz of one at most, being 8 1/3 apart.
+    const qint64 block = value.hertz - value.hertz % blockHertz;
+    for (qint64 k = 0; k <= channelsPerBlock; ++k) {
+        const qint64 channelBlock = block + k / channelsPerBlock * blockHertz;
+        const qint64 channel = k % channelsPerBlock;
+        // Three times the value less the channel's true frequency, in whole
+        // hertz; the value's part below 1 Hz is compared on its digits.
+        const qint64 difference = channelsPerBlock * (value.hertz - channelBlock) - channel * blockHertz;
+        const qint64 tolerance = channelsPerBlock * toleranceHertz;
+        if (compareWithThirds(value.belowHertz, tolerance - difference) <= 0
+            && compareWithThirds(value.belowHertz, -tolerance - difference) >= 0) {
+            const QString text = frequencyText(channelBlock / hertzPerKilohertz + (channel + 1) * designatorStepKilohertz);
+            return isChannelFrequency(text) ? text : QString();
+        }
+    }
+    return QString();
+}
+
 int utf8Size(QChar c)
 {
     return QString(c).toUtf8().size();
@@ -208,23 +231,41 @@ QString channelFrequencyFor(const QString &megahertz)
         if (isChannelFrequency(text))
             return text;
     }
-    // The channels near the value: the three of its 25 kHz block and the
-    // first of the next. Within 0.5 kHz of one at most, being 8 1/3 apart.
-    const qint64 block = value.hertz - value.hertz % blockHertz;
-    for (qint64 k = 0; k <= channelsPerBlock; ++k) {
-        const qint64 channelBlock = block + k / channelsPerBlock * blockHertz;
-        const qint64 channel = k % channelsPerBlock;
-        // Three times the value less the channel's true frequency, in whole
-        // hertz; the value's part below 1 Hz is compared on its digits.
-        const qint64 difference = channelsPerBlock * (value.hertz - channelBlock) - channel * blockHertz;
-        const qint64 tolerance = channelsPerBlock * toleranceHertz;
-        if (compareWithThirds(value.belowHertz, tolerance - difference) <= 0
-            && compareWithThirds(value.belowHertz, -tolerance - difference) >= 0) {
-            const QString text = frequencyText(channelBlock / hertzPerKilohertz + (channel + 1) * designatorStepKilohertz);
-            return isChannelFrequency(text) ? text : QString();
-        }
+    return nearest833Channel(value);
+}
+
+QString channel833For(const QString &megahertz)
+{
+    DecimalFrequency value;
+    if (!parseMegahertz(megahertz, value))
+        return QString();
+    if (value.belowHertz.isEmpty() && value.hertz % hertzPerKilohertz == 0) {
+        const QString text = frequencyText(value.hertz / hertzPerKilohertz);
+        if (is833Channel(text))
+            return text;
     }
-    return QString();
+    return nearest833Channel(value);
+}
+
+QString carrierOf(const QString &channel)
+{
+    if (!isChannelFrequency(channel))
+        return QString();
+    const qint64 kilohertz = channel.left(3).toLongLong() * kilohertzPerMegahertz + channel.right(kilohertzDigits).toLongLong();
+    const qint64 blockKilohertz = blockHertz / hertzPerKilohertz;
+    const qint64 ending = kilohertz % blockKilohertz;
+    qint64 hertz = kilohertz * hertzPerKilohertz;
+    if (ending != 0) {
+        // Designator endings 5, 10 and 15 name the block's first, second
+        // and third channel, at 0, 8 1/3 and 16 2/3 kHz: rounded to 1 Hz.
+        const qint64 channelInBlock = ending / designatorStepKilohertz - 1;
+        hertz = (kilohertz - ending) * hertzPerKilohertz
+            + (channelInBlock * blockHertz + channelsPerBlock / 2) / channelsPerBlock;
+    }
+    const qint64 hertzPerMegahertz = hertzPerKilohertz * kilohertzPerMegahertz;
+    return QStringLiteral("%1.%2")
+        .arg(hertz / hertzPerMegahertz)
+        .arg(hertz % hertzPerMegahertz, hertzDecimals, 10, QLatin1Char('0'));
 }
 
 bool is833Channel(const QString &frequency)

@@ -49,6 +49,21 @@ bool isValidName(const QString &name);
 // out exactly on the decimal digits, however many there are.
 QString channelFrequencyFor(const QString &megahertz);
 
+// The same for a source that names 8.33 kHz channels by their true
+// (carrier) frequency: an 8.33 kHz designator is kept ("118.010"), and any
+// other value within 0.5 kHz of an 8.33 kHz channel's true frequency becomes
+// that channel, a value on the 25 kHz raster included ("121.800" gives
+// "121.805", the 8.33 kHz channel on that carrier). Empty when no 8.33 kHz
+// channel is that near.
+QString channel833For(const QString &megahertz);
+
+// The frequency a channel is transmitted on, in megahertz with six
+// decimals: a 25 kHz channel's own ("121.800" gives "121.800000"), an
+// 8.33 kHz channel's true frequency rounded to 1 Hz ("118.010" gives
+// "118.008333", "122.805" gives "122.800000"). Empty for a text that is no
+// channel.
+QString carrierOf(const QString &channel);
+
 // True for a channel of the 8.33 kHz raster ("118.005"), false for a
 // channel of the 25 kHz raster ("118.025") and for any other text.
 bool is833Channel(const QString &frequency);

@@ -315,11 +315,17 @@ void WidgetTreeTest::menus()
     const auto names = [this](const char *menu) {
         QStringList result;
         for (QAction *action : child<QMenu>(menu)->actions())
-            result << (action->isSeparator() ? QString("separator") : action->objectName());
+            result << (action->isSeparator() ? QString("separator")
+                                             : action->menu() ? action->menu()->objectName() : action->objectName());
         return result;
     };
     QCOMPARE(names("menuVKR_Frequency_Tool"),
-             QStringList({"actionOpen", "actionSave", "actionSave_as", "separator", "actionRestore_backup"}));
+             QStringList({"actionOpen", "actionSave", "actionSave_as", "separator", "menuImport", "separator",
+                          "actionRestore_backup"}));
+    QCOMPARE(child<QMenu>("menuImport")->title(), QString("Import"));
+    QCOMPARE(names("menuImport"), QStringList({"actionCHIRP_file", "actionAirfields"}));
+    QCOMPARE(child<QAction>("actionCHIRP_file")->text(), QString("CHIRP file..."));
+    QCOMPARE(child<QAction>("actionAirfields")->text(), QString("Airfields..."));
     QCOMPARE(names("menuVKR"), QStringList({"actionRead_from", "actionWrite_to"}));
     QCOMPARE(names("menuHelp"), QStringList({"actionAbout"}));
     for (const char *menu : {"menuVKR_Frequency_Tool", "menuVKR", "menuHelp"})
@@ -344,7 +350,8 @@ void WidgetTreeTest::slotTable()
                                  "void setFreqValidColor()", "void searchVKR()",
                                  "void comPortChanged(int) currIndex", "void loadFreqsFromVkr()",
                                  "void saveFreqsToVkr()", "void dirEntered(QString) dir", "void restoreBackup()",
-                                 "void cancelTransfer()", "void setNameValidColor()"}));
+                                 "void cancelTransfer()", "void setNameValidColor()", "void importChirp()",
+                                 "void importAirfields()"}));
 }
 
 // Every image is an 8-bit RGBA PNG of its stated size.

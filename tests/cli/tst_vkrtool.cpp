@@ -73,6 +73,7 @@ void VkrtoolTest::initTestCase()
         {"nameonly.csv", "TOWER;121.500\r\nATIS;\r\n"},
         {"nameless.csv", ";118.000\r\n"},
         {"long.csv", QByteArray("A;118.000\r\n").repeated(101)},
+        {"semicolons.csv", "Location;Name;Frequency\r\n1;TOWER;118.100\r\n"},
         {"frequencies.csv", "\"id\",\"airport_ident\",\"type\",\"description\",\"frequency_mhz\"\n"
                             "1,\"EDDF\",\"TWR\",\"TOWER, NORTH\",119.9\n2,\"EDDF\",\"ATIS\",\"ATIS\",118.0083\n"},
     };
@@ -109,7 +110,24 @@ void VkrtoolTest::withoutRadio_data()
     QTest::newRow("airfields near no point") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
                                                             "--near", "north", "--radius-km", "5"}
                                              << 2 << "LAT,LON";
+    QTest::newRow("airfields near without a radius")
+        << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--airports", file("frequencies.csv"),
+                       "--near", "50.03,8.57"}
+        << 2 << "--near needs --radius-km";
+    QTest::newRow("airfields radius without near") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
+                                                                  "--radius-km", "60", "EDDF"}
+                                                   << 2 << "--radius-km needs --near";
+    QTest::newRow("airfields one per airfield, summary")
+        << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--per-airfield", "1", "eddf"} << 0
+        << "EDDF TWR;119.900\r\nvkrtool: 1 channel of 1 airfield; 1 more beyond 1 per airfield left out\n";
     QTest::newRow("convert to CHIRP") << QStringList{"convert", file("good.csv"), file("chirp.csv")} << 0 << "";
+    QTest::newRow("convert a CHIRP file written with semicolons")
+        << QStringList{"convert", file("semicolons.csv"), file("out.csv")} << 1
+        << "no columns \"Location\", \"Frequency\" (its fields are separated by \";\", not by \",\")";
+    QFile unwritable(file("none/chirp.csv")); // the system's words for it, in the user's language
+    QVERIFY(!unwritable.open(QIODevice::WriteOnly));
+    QTest::newRow("convert into a missing folder") << QStringList{"convert", file("good.csv"), file("none/chirp.csv")}
+                                                   << 3 << file("none/chirp.csv") + ": " + unwritable.errorString();
     QTest::newRow("identify: nothing answers") << QStringList{"identify"} << 3 << "vkrtool ports";
     QTest::newRow("write: a name without frequency, before any radio")
         << QStringList{"write", file("nameonly.csv")} << 1 << "nameonly.csv:2: channel 1: the name \"ATIS\" has no frequency";

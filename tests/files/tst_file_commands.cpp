@@ -1,9 +1,11 @@
 // Open, save and save as driven through the window as a user does: menu
 // actions and tool buttons, the real file dialogs answered by typing a name
 // and pressing their buttons, and the warning box.
+#include "AirfieldsDialog.h"
 #include "ExpectedStyles.h"
 #include "FileDialogDriver.h"
 #include "FirstScan.h"
+#include "ImportReportDialog.h"
 #include "MainWindow.h"
 #include "SettingsKeys.h"
 #include "FileContent.h"
@@ -12,7 +14,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QStatusBar>
@@ -150,6 +156,9 @@ private slots:
     void saveFails();
     void saveWhileDiskFills();
     void roundTrip();
+    void importChirp_data();
+    void importChirp();
+    void importAirfields();
     void folderRemembered();
     void folderStoredAsUtf8();
 
@@ -313,19 +322,20 @@ void FileCommandsTest::load_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("status");
 
     QTest::newRow("blank lines do not shift records") << QByteArray("\r\nA;118.000\r\n\r\nB;119.000\r\n")
-                                                      << QStringList{"A|118.000", "B|119.000"};
+                                                      << QStringList{"A|118.000", "B|119.000"} << "File loaded";
     QTest::newRow("header line is channel 0") << QByteArray("NAME;FREQUENCY\r\nA;118.000\r\n")
-                                              << QStringList{"NAME|FREQUENCY", "A|118.000"};
-    QTest::newRow("line without separator") << QByteArray("ATIS\r\n") << QStringList{"ATIS|"};
-    QTest::newRow("lone separator") << QByteArray(";\r\nA;118.000\r\n") << QStringList{"|", "A|118.000"};
-    QTest::newRow("three fields") << QByteArray("A;118.000;x;y\r\n") << QStringList{"A|118.000"};
-    QTest::newRow("Windows-1252") << QByteArray("K\xD6LN;118.000\r\n") << QStringList{QString::fromUtf8("KÖLN|118.000")};
-    QTest::newRow("UTF-8") << QByteArray("K\xC3\x96LN;118.000\r\n") << QStringList{QString::fromUtf8("KÖLN|118.000")};
-    QTest::newRow("one-character name") << QByteArray("A;118.000\r\n") << QStringList{"A|118.000"};
+                                              << QStringList{"NAME|FREQUENCY", "A|118.000"} << "File loaded";
+    QTest::newRow("line without separator") << QByteArray("ATIS\r\n") << QStringList{"ATIS|"} << "File loaded";
+    QTest::newRow("lone separator") << QByteArray(";\r\nA;118.000\r\n") << QStringList{"|", "A|118.000"} << "File loaded";
+    QTest::newRow("three fields") << QByteArray("A;118.000;x;y\r\n") << QStringList{"A|118.000"} << "File loaded";
+    QTest::newRow("Windows-1252") << QByteArray("K\xD6LN;118.000\r\n") << QStringList{QString::fromUtf8("KÖLN|118.000")} << "File loaded";
+    QTest::newRow("UTF-8") << QByteArray("K\xC3\x96LN;118.000\r\n") << QStringList{QString::fromUtf8("KÖLN|118.000")} << "File loaded";
+    QTest::newRow("one-character name") << QByteArray("A;118.000\r\n") << QStringList{"A|118.000"} << "File loaded";
     QTest::newRow("long name kept whole (red), not cut") << QByteArray("ABCDEFGHIJKL;118.000\r\n")
-                                                         << QStringList{"ABCDEFGHIJKL|118.000"};
+                                                         << QStringList{"ABCDEFGHIJKL|118.000"} << "File loaded";
     QByteArray many;
     QStringList first100;
     for (int k = 0; k < 120; ++k) {
@@ -333,7 +343,11 @@ void FileCommandsTest::load_data()
         if (k < 100)
             first100 << QStringLiteral("CH%1|118.000").arg(k);
     }
-    QTest::newRow("more records than channels") << many << first100;
+    QTest::newRow("more records than channels") << many << first100 << "File loaded";
+    // A PNG renamed .csv: refused whole, the table left as it was.
+    QTest::newRow("not text") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+                              << padded({}).replaceInStrings(QStringLiteral("|"), QStringLiteral("OLD|118.000"))
+                              << "Not a channel file";
 }
 
 // What a file's records become in the table; rows without a record end up
@@ -342,13 +356,14 @@ void FileCommandsTest::load()
 {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, rows);
+    QFETCH(QString, status);
     const QString fileName = folder->filePath("channels.csv");
     QVERIFY(writeContent(fileName, content));
     auto window = newWindow();
     QVERIFY(window);
     setRows(*window, padded({}, 100).replaceInStrings(QStringLiteral("|"), QStringLiteral("OLD|118.000")));
 
-    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    QCOMPARE(openThroughDialog(*window, fileName), status);
     QCOMPARE(rowsOf(*window), padded(rows));
 }
 
@@ -693,6 +708,116 @@ void FileCommandsTest::folderStoredAsUtf8()
     QFile stored(QSettings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application)).fileName());
     QVERIFY(stored.open(QIODevice::ReadOnly));
     QVERIFY(stored.readAll().contains("/Fl\xC3\xBCge"));
+}
+
+void FileCommandsTest::importChirp_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("File > Import > CHIRP file...") << "actionCHIRP_file";
+    QTest::newRow("File > Open of a CHIRP file, import accepted") << "actionOpen";
+}
+
+// The CHIRP file's channels replace the table at their Locations, 8.33 kHz
+// carriers as their channels; the row skipped is listed afterwards.
+void FileCommandsTest::importChirp()
+{
+    QFETCH(QString, entry);
+    const QString fileName = folder->filePath("chirp.csv");
+    QVERIFY(writeContent(fileName, "Location,Name,Frequency,Duplex,Mode,TStep\r\n1,Tower,121.800000,,AM,8.33\r\n"
+                                   "2,Marine,156.800000,,FM,25.00\r\n3,Listen,118.100000,off,AM,25.00\r\n"));
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, {"A|118.000", "B|119.000"});
+    QVERIFY(waitForFirstScan(*window));
+
+    const auto file = answerWithFile(fileName);
+    std::unique_ptr<ModalAnswerer<QMessageBox>> offer;
+    if (entry == QLatin1String("actionOpen"))
+        offer = std::make_unique<ModalAnswerer<QMessageBox>>(
+            [](QMessageBox *box) { QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton); });
+    QString reported;
+    ModalAnswerer<ImportReportDialog> report([&reported](ImportReportDialog *box) {
+        reported = box->findChild<QPlainTextEdit *>(QStringLiteral("messagesText"))->toPlainText();
+        box->accept();
+    });
+    trigger(*window, qPrintable(entry));
+    QVERIFY(file->answered());
+    QVERIFY(!offer || offer->answered());
+    QVERIFY(report.answered());
+    QCOMPARE(reported, fileName + ", record 3: Mode \"FM\" is not AM, skipped");
+    QCOMPARE(statusOf(*window), QStringLiteral("File imported"));
+    QCOMPARE(rowsOf(*window), padded({"TOWER|121.805", "|", "LISTEN|118.100"}));
+}
+
+// Airfields around a position, one channel each, fill the empty rows from
+// the first one on; the files are remembered for the next time.
+void FileCommandsTest::importAirfields()
+{
+    const QString frequencies = folder->filePath("airport-frequencies.csv");
+    const QString airports = folder->filePath("airports.csv");
+    QVERIFY(writeContent(frequencies, "id,airport_ident,type,description,frequency_mhz\n1,EDDF,TWR,TOWER,119.9\n"
+                                      "2,EDDF,GND,GROUND,121.65\n3,EDDS,TWR,TOWER,118.8\n4,EDDS,UHF,MIL,243\n"
+                                      "5,EGLL,TWR,TOWER,118.5\n"));
+    QVERIFY(writeContent(airports, "ident,name,latitude_deg,longitude_deg\nEDDF,Frankfurt,50.0333,8.5706\n"
+                                   "EDDS,Stuttgart,48.6899,9.2219\nEGLL,Heathrow,51.4706,-0.4614\n"));
+    auto window = newWindow();
+    QVERIFY(window);
+    setRows(*window, {"A|118.000", "|", "C|120.000"});
+    QVERIFY(waitForFirstScan(*window));
+
+    QStringList preview;
+    QString summary;
+    QString problem;
+    bool okEnabled = true;
+    ModalAnswerer<AirfieldsDialog> answer([&](AirfieldsDialog *dialog) {
+        const auto edit = [dialog](const char *name) { return dialog->findChild<QLineEdit *>(QLatin1String(name)); };
+        const auto spinBox = [dialog](const char *name) { return dialog->findChild<QSpinBox *>(QLatin1String(name)); };
+        const auto showButton = dialog->findChild<QPushButton *>(QStringLiteral("showButton"));
+        const auto okButton = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        QTest::keyClicks(edit("frequenciesFileEdit"), frequencies);
+        QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("nearRadioButton")), Qt::LeftButton);
+        QTest::keyClicks(edit("positionEdit"), QStringLiteral("50.03, 8.57"));
+        QTest::mouseClick(showButton, Qt::LeftButton); // no airports file yet
+        problem = dialog->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text();
+        okEnabled = okButton->isEnabled();
+        QTest::keyClicks(edit("airportsFileEdit"), airports);
+        for (auto entered : {std::make_pair("radiusSpinBox", "200"), std::make_pair("perAirfieldSpinBox", "1")}) {
+            QTest::keyClick(spinBox(entered.first), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(spinBox(entered.first), QLatin1String(entered.second));
+        }
+        QTest::mouseClick(showButton, Qt::LeftButton);
+        const auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("previewTable"));
+        for (int row = 0; row < table->rowCount(); ++row)
+            preview << table->item(row, 0)->text() + QLatin1Char('|') + table->item(row, 1)->text();
+        summary = dialog->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text();
+        QTest::mouseClick(okButton, Qt::LeftButton);
+    });
+    QString reported;
+    ModalAnswerer<ImportReportDialog> report([&reported](ImportReportDialog *box) {
+        reported = box->findChild<QPlainTextEdit *>(QStringLiteral("messagesText"))->toPlainText();
+        box->accept();
+    });
+    trigger(*window, "actionAirfields");
+    QVERIFY(answer.answered());
+    QCOMPARE(problem, QStringLiteral("A search around a position needs the airports file."));
+    QVERIFY(!okEnabled);
+    QCOMPARE(preview, QStringList({"EDDF TWR|119.900", "EDDS TWR|118.800"}));
+    QCOMPARE(summary, QStringLiteral("2 channels of 2 airfields; 1 more beyond 1 per airfield left out; "
+                                     "1 row skipped, listed once the channels are placed"));
+    QVERIFY(report.answered());
+    QCOMPARE(reported, frequencies + ", record 5: EDDS (Stuttgart) UHF: \"243\" is not an air-band channel, skipped");
+    QCOMPARE(statusOf(*window), QStringLiteral("Channels imported"));
+    QCOMPARE(rowsOf(*window), padded({"A|118.000", "EDDF TWR|119.900", "C|120.000", "EDDS TWR|118.800"}));
+
+    QStringList remembered;
+    ModalAnswerer<AirfieldsDialog> again([&remembered](AirfieldsDialog *dialog) {
+        for (const char *name : {"frequenciesFileEdit", "airportsFileEdit"})
+            remembered << dialog->findChild<QLineEdit *>(QLatin1String(name))->text();
+        dialog->reject();
+    });
+    trigger(*window, "actionAirfields");
+    QVERIFY(again.answered());
+    QCOMPARE(remembered, QStringList({frequencies, airports}));
 }
 
 VKR_TEST_MAIN(FileCommandsTest)

@@ -14,6 +14,8 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(ChannelFormat)
+Q_DECLARE_METATYPE(ImportOutcome)
+Q_DECLARE_METATYPE(RequestProblem)
 
 namespace {
 
@@ -31,13 +33,21 @@ const QByteArray frequencies = "\"id\",\"airport_ref\",\"airport_ident\",\"type\
                                "6,20,\"EDDS\",\"TWR\",\"TOWER\",118.8\n"
                                "7,20,\"EDDS\",\"TWR\",\"TOWER 2\",118.0167\n"
                                "8,20,\"EDDS\",\"TWR\",\"TOWER\n3\",118.0333\n"
-                               "9,30,\"EGLL\",\"ATIS\",\"ATIS\",128.075\n";
+                               "9,30,\"EGLL\",\"ATIS\",\"ATIS\",128.075\n"
+                               "10,30,\"EGLL\",\"DIR\",\"LONDON DIRECTOR NORTH\",119.725\n"
+                               "11,30,\"EGLL\",\"DIR\",\"LONDON DIRECTOR SOUTH\",120.4\n"
+                               "12,30,\"EGLL\",\"GND\",\"GROUND\",121.9\n"
+                               "13,30,\"EGLL\",\"DEL\",\"DELIVERY\",121.9\n"
+                               "14,40,\"Cark\",\"CTAF\",\"CTAF\",122.8\n"
+                               "15,50,\"AB12345\",\"TWR\",\"TOWER\",118.5\n";
 // Another column order, a byte-order mark, CR LF.
 const QByteArray airports = "\xEF\xBB\xBF\"longitude_deg\",\"name\",\"ident\",\"latitude_deg\"\r\n"
                             "8.5706,\"Frankfurt, \"\"Main\"\"\",EDDF,50.0333\r\n"
                             "9.2219,Stuttgart,EDDS,48.6899\r\n"
-                            "-0.4614,Heathrow,EGLL,51.4706\r\n";
-const QByteArray damaged = "airport_ident,type,frequency_mhz\nEGLL,TWR\nEGLL,ATIS,abc\nEGLL,TWR,118.7\n";
+                            "-0.4614,Heathrow,EGLL,51.4706\r\n"
+                            "-2.9,Cark,cark,54.16\r\n";
+// Cut short: no line end after the last record.
+const QByteArray damaged = "airport_ident,type,frequency_mhz\nEGLL,TWR\nEGLL,ATIS,abc\nEGLL,TWR,118.7";
 const QByteArray withoutFrequency = "airport_ident,type,frequency\nEDDF,TWR,119.9\n";
 
 const QByteArray chirpHeader = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
@@ -65,6 +75,8 @@ private slots:
     void initTestCase();
     void channelFrequency_data();
     void channelFrequency();
+    void carrier_data();
+    void carrier();
     void nameFrom_data();
     void nameFrom();
     void csvRecords_data();
@@ -116,6 +128,36 @@ void ImportTest::channelFrequency()
     QFETCH(QString, megahertz);
     QFETCH(QString, expected);
     QCOMPARE(ChannelRules::channelFrequencyFor(megahertz), expected);
+}
+
+// A channel's carrier, as a CHIRP file gives it, and back: with an 8.33 kHz
+// step the carrier names the 8.33 kHz channel on it.
+void ImportTest::carrier_data()
+{
+    QTest::addColumn<QString>("channel");
+    QTest::addColumn<QString>("carrier");
+    QTest::addColumn<QString>("backWith833Step"); // channel833For(carrier)
+
+    QTest::newRow("118.010, second of its block") << "118.010" << "118.008333" << "118.010";
+    QTest::newRow("118.030, first of its block") << "118.030" << "118.025000" << "118.030";
+    QTest::newRow("122.805 on 122.800") << "122.805" << "122.800000" << "122.805";
+    QTest::newRow("122.035") << "122.035" << "122.033333" << "122.035";
+    QTest::newRow("third of a block, rounded up") << "118.015" << "118.016667" << "118.015";
+    QTest::newRow("25 kHz channel: its 8.33 kHz twin by step") << "121.800" << "121.800000" << "121.805";
+    QTest::newRow("last channel") << "136.990" << "" << "";
+    QTest::newRow("no channel") << "118.020" << "" << "";
+}
+
+void ImportTest::carrier()
+{
+    QFETCH(QString, channel);
+    QFETCH(QString, carrier);
+    QFETCH(QString, backWith833Step);
+    QCOMPARE(ChannelRules::carrierOf(channel), carrier);
+    QCOMPARE(ChannelRules::channel833For(carrier), backWith833Step);
+    // Without the step, a carrier on the 25 kHz raster is that channel.
+    if (!carrier.isEmpty() && !ChannelRules::is833Channel(channel))
+        QCOMPARE(ChannelRules::channelFrequencyFor(carrier), channel);
 }
 
 void ImportTest::nameFrom_data()
@@ -176,56 +218,91 @@ void ImportTest::airfields_data()
     QTest::addColumn<QString>("airportFile");
     QTest::addColumn<QStringList>("idents");
     QTest::addColumn<QString>("near");
-    QTest::addColumn<double>("radius");
+    QTest::addColumn<double>("radius"); // negative: none given
     QTest::addColumn<QStringList>("types");
     QTest::addColumn<int>("maxChannels");
-    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("perAirfield"); // 0: none given
+    QTest::addColumn<ImportOutcome>("outcome");
+    QTest::addColumn<RequestProblem>("problem");
     QTest::addColumn<QStringList>("channels");
-    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("messages"); // the summary last
 
     const QString all = QStringLiteral("frequencies.csv");
     const QString places = QStringLiteral("airports.csv");
     const QStringList none;
     const QString skipped = QStringLiteral("frequencies.csv, record %1: %2: \"%3\" is not an air-band channel, skipped");
+    const auto done = ImportOutcome::Done;
+    const auto fine = RequestProblem::None;
+    const auto refused = ImportOutcome::RequestNotRight;
+    const auto dataNotRight = ImportOutcome::DataNotRight;
 
-    QTest::newRow("named, in order; 8.33 kHz; same names; UHF; out of band")
-        << all << "" << QStringList{"edds", "EDDF"} << "" << 0.0 << none << 100 << 0
+    QTest::newRow("named, in order; tower first; 8.33 kHz; same names; UHF; out of band")
+        << all << "" << QStringList{"edds", "EDDF"} << "" << -1.0 << none << 100 << 0 << done << fine
         << QStringList{"EDDS TWR|118.800", "EDDS TW2|118.015", "EDDS TW3|118.035", "EDDF TWR|119.900",
-                       "EDDF GND|121.650", "EDDF ATI|118.010"}
-        << QStringList{skipped.arg(5).arg("EDDF UHF", "243"), skipped.arg(6).arg("EDDF APP", "136.99")};
-    QTest::newRow("types in the order given") << all << "" << QStringList{"EDDF"} << "" << 0.0
-                                              << QStringList{"gnd", "TWR"} << 100 << 0
-                                              << QStringList{"EDDF GND|121.650", "EDDF TWR|119.900"} << none;
-    QTest::newRow("near, nearest first") << all << places << none << "48.7,9.2" << 200.0 << QStringList{"TWR"} << 100 << 0
+                       "EDDF ATI|118.010", "EDDF GND|121.650"}
+        << QStringList{skipped.arg(6).arg("EDDF APP", "136.99"), skipped.arg(5).arg("EDDF UHF", "243"),
+                       "6 channels of 2 airfields"};
+    QTest::newRow("types in the order given") << all << "" << QStringList{"EDDF"} << "" << -1.0
+                                              << QStringList{"gnd", "TWR"} << 100 << 0 << done << fine
+                                              << QStringList{"EDDF GND|121.650", "EDDF TWR|119.900"}
+                                              << QStringList{"2 channels of 1 airfield"};
+    QTest::newRow("names from descriptions, one channel per frequency")
+        << all << "" << QStringList{"EGLL"} << "" << -1.0 << none << 100 << 0 << done << fine
+        << QStringList{"EGLL ATI|128.075", "EGLL GND|121.900", "EGLL NOR|119.725", "EGLL SOU|120.400"}
+        << QStringList{"frequencies.csv, record 14: EGLL DEL: 121.900 is already its GND channel, skipped",
+                       "4 channels of 1 airfield"};
+    QTest::newRow("idents in lower case, seven characters")
+        << all << places << QStringList{"CARK", "ab12345"} << "" << -1.0 << none << 100 << 0 << done << fine
+        << QStringList{"CARK CTA|122.800", "AB12345T|118.500"} << QStringList{"2 channels of 2 airfields"};
+    QTest::newRow("near, nearest first") << all << places << none << "48.7,9.2" << 200.0 << QStringList{"TWR"} << 100
+                                         << 0 << done << fine
                                          << QStringList{"EDDS TWR|118.800", "EDDS TW2|118.015", "EDDS TW3|118.035",
                                                         "EDDF TWR|119.900"}
-                                         << none;
+                                         << QStringList{"4 channels of 2 airfields"};
+    QTest::newRow("one per airfield, the tower") << all << places << none << "48.7,9.2" << 200.0 << none << 100 << 1
+                                                 << done << fine << QStringList{"EDDS TWR|118.800", "EDDF TWR|119.900"}
+                                                 << QStringList{skipped.arg(6).arg("EDDF (Frankfurt, \"Main\") APP", "136.99"),
+                                                                skipped.arg(5).arg("EDDF (Frankfurt, \"Main\") UHF", "243"),
+                                                                "2 channels of 2 airfields; 4 more beyond 1 per airfield left out"};
     QTest::newRow("radius, channel limit, airfield names")
-        << all << places << none << "50.0,8.6" << 50.0 << none << 2 << 0
-        << QStringList{"EDDF TWR|119.900", "EDDF GND|121.650"}
-        << QStringList{skipped.arg(5).arg("EDDF (Frankfurt, \"Main\") UHF", "243"),
-                       skipped.arg(6).arg("EDDF (Frankfurt, \"Main\") APP", "136.99"),
-                       "channels beyond the first 2 left out: 1"};
-    QTest::newRow("ident not in the file") << all << "" << QStringList{"EDDF", "XXXX"} << "" << 0.0 << none << 100 << 1
-                                           << none << QStringList{"XXXX is not in frequencies.csv"};
-    QTest::newRow("column missing") << "columns.csv" << "" << QStringList{"EDDF"} << "" << 0.0 << none << 100 << 1
-                                    << none << QStringList{"columns.csv: no column \"frequency_mhz\""};
-    QTest::newRow("field missing, not a number")
-        << "damaged.csv" << "" << QStringList{"EGLL"} << "" << 0.0 << none << 100 << 0 << QStringList{"EGLL TWR|118.700"}
+        << all << places << none << "50.0,8.6" << 50.0 << none << 2 << 0 << done << fine
+        << QStringList{"EDDF TWR|119.900", "EDDF ATI|118.010"}
+        << QStringList{skipped.arg(6).arg("EDDF (Frankfurt, \"Main\") APP", "136.99"),
+                       skipped.arg(5).arg("EDDF (Frankfurt, \"Main\") UHF", "243"),
+                       "channels beyond the first 2 left out: 1", "2 channels of 1 airfield"};
+    QTest::newRow("ident not in the file") << all << "" << QStringList{"EDDF", "XXXX"} << "" << -1.0 << none << 100 << 0
+                                           << dataNotRight << fine << none
+                                           << QStringList{"XXXX is not in frequencies.csv"};
+    QTest::newRow("column missing") << "columns.csv" << "" << QStringList{"EDDF"} << "" << -1.0 << none << 100 << 0
+                                    << dataNotRight << fine << none
+                                    << QStringList{"columns.csv: no column \"frequency_mhz\""};
+    QTest::newRow("field missing, not a number, cut short")
+        << "damaged.csv" << "" << QStringList{"EGLL"} << "" << -1.0 << none << 100 << 0 << done << fine
+        << QStringList{"EGLL TWR|118.700"}
         << QStringList{"damaged.csv, record 2: no field \"frequency_mhz\", skipped",
-                       "damaged.csv, record 3: EGLL ATIS: \"abc\" is not an air-band channel, skipped"};
-    QTest::newRow("nothing in the radius") << all << places << none << "0,0" << 10.0 << none << 100 << 1 << none
-                                           << QStringList{"no channels, nothing written"};
-    QTest::newRow("negative radius") << all << places << none << "50,8.6" << -1.0 << none << 100 << 2 << none
-                                     << QStringList{"--radius-km must be 0 or more"};
-    QTest::newRow("point off the globe") << all << places << none << "91,0" << 10.0 << none << 100 << 2 << none
-                                         << QStringList{"name the airfields or give --near, one of the two"};
-    QTest::newRow("near without airports") << all << "" << none << "50,8.6" << 10.0 << none << 100 << 2 << none
-                                           << QStringList{"--near needs --airports"};
+                       "damaged.csv: the last record has no line end; the file may be cut short",
+                       "damaged.csv, record 3: EGLL ATIS: \"abc\" is not an air-band channel, skipped",
+                       "1 channel of 1 airfield"};
+    QTest::newRow("nothing in the radius") << all << places << none << "0,0" << 10.0 << none << 100 << 0
+                                           << dataNotRight << fine << none
+                                           << QStringList{"no channels, nothing written", "0 channels of 0 airfields"};
+    QTest::newRow("negative radius") << all << places << none << "50,8.6" << -0.5 << none << 100 << 0 << refused
+                                     << RequestProblem::NegativeRadius << none << none;
+    QTest::newRow("point without radius") << all << places << none << "50,8.6" << -1.0 << none << 100 << 0 << refused
+                                          << RequestProblem::PositionWithoutRadius << none << none;
+    QTest::newRow("radius without point") << all << places << QStringList{"EDDF"} << "" << 5.0 << none << 100 << 0
+                                          << refused << RequestProblem::RadiusWithoutPosition << none << none;
+    QTest::newRow("point off the globe: a radius alone") << all << places << none << "91,0" << 10.0 << none << 100 << 0 << refused
+                                         << RequestProblem::RadiusWithoutPosition << none << none;
+    QTest::newRow("near without airports") << all << "" << none << "50,8.6" << 10.0 << none << 100 << 0 << refused
+                                           << RequestProblem::PositionWithoutAirports << none << none;
+    QTest::newRow("per airfield beyond a memory") << all << "" << QStringList{"EDDF"} << "" << -1.0 << none << 100 << 101
+                                                  << refused << RequestProblem::PerAirfieldOutOfRange << none << none;
     QFile missing(QStringLiteral("missing.csv")); // the system's words for it, in the user's language
     QVERIFY(!missing.open(QIODevice::ReadOnly));
-    QTest::newRow("file does not open") << "missing.csv" << "" << QStringList{"EDDF"} << "" << 0.0 << none << 100 << 3
-                                        << none << QStringList{"cannot read missing.csv: " + missing.errorString()};
+    QTest::newRow("file does not open") << "missing.csv" << "" << QStringList{"EDDF"} << "" << -1.0 << none << 100 << 0
+                                        << ImportOutcome::FileNotUsable << fine << none
+                                        << QStringList{"cannot read missing.csv: " + missing.errorString()};
 }
 
 void ImportTest::airfields()
@@ -237,17 +314,28 @@ void ImportTest::airfields()
     QFETCH(double, radius);
     QFETCH(QStringList, types);
     QFETCH(int, maxChannels);
-    AirfieldOptions options{frequencyFile, airportFile, output, idents, std::nullopt, radius, types, maxChannels};
+    QFETCH(int, perAirfield);
+    AirfieldOptions options{frequencyFile, airportFile, output, idents, std::nullopt, std::nullopt, types, maxChannels,
+                            std::nullopt};
     if (!near.isEmpty())
         options.near = parseGeoPoint(near);
-    QFETCH(int, outcome);
+    if (radius > -1)
+        options.radiusKm = radius;
+    if (perAirfield > 0)
+        options.perAirfield = perAirfield;
+    QFETCH(ImportOutcome, outcome);
+    QFETCH(RequestProblem, problem);
     QFETCH(QStringList, channels);
     QFETCH(QStringList, messages);
     QFile::remove(output);
 
     const ImportResult result = importAirfields(options);
-    QCOMPARE(result.messages, messages);
-    QCOMPARE(int(result.outcome), outcome);
+    QStringList said = result.messages;
+    if (!result.summary.isEmpty())
+        said << result.summary;
+    QCOMPARE(said, messages);
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(result.problem, problem);
     QCOMPARE(channelsIn(output), channels);
 }
 
@@ -255,33 +343,73 @@ void ImportTest::convert_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<ChannelFormat>("from");
-    QTest::addColumn<int>("outcome");
+    QTest::addColumn<ImportOutcome>("outcome");
     QTest::addColumn<QByteArray>("written"); // empty: no file
     QTest::addColumn<QStringList>("messages");
 
     const auto guess = ChannelFormat::Guess;
+    const auto done = ImportOutcome::Done;
+    const QByteArray stepHeader = "Location,Name,Frequency,Duplex,Mode,TStep\n";
     QTest::newRow("CHIRP counting from 1, older header, another order")
         << QByteArray("Name,Frequency,Location\r\nTower,118.000000,1\r\n\"Ops, \"\"A\"\"\",122.805000,3\r\n") << guess
-        << 0 << QByteArray("TOWER;118.000\r\n;\r\nOPS A;122.805\r\n") << QStringList();
+        << done << QByteArray("TOWER;118.000\r\n;\r\nOPS A;122.805\r\n") << QStringList();
     QTest::newRow("CHIRP counting from 0, rows skipped")
         << QByteArray("Location,Name,Frequency,Duplex,Mode\n0,ATIS,118.008330,,AM\n1,REP,145.500000,-,FM\n"
                       "2,MARINE,156.800000,,FM\nx,BAD,121.500000,,AM\n4,GUARD,121.5,,AM\n")
-        << guess << 0 << QByteArray("ATIS;118.010\r\n;\r\n;\r\n;\r\nGUARD;121.500\r\n")
-        << QStringList{"in.csv, record 3: Duplex \"-\" is set, skipped",
-                       "in.csv, record 4: frequency \"156.800000\" is not an air-band channel, skipped",
+        << guess << done << QByteArray("ATIS;118.010\r\n;\r\n;\r\n;\r\nGUARD;121.500\r\n")
+        << QStringList{"in.csv, record 3: Duplex \"-\" is set, skipped", "in.csv, record 4: Mode \"FM\" is not AM, skipped",
                        "in.csv, record 5: Location \"x\" is not a channel number, skipped"};
+    QTest::newRow("CHIRP carriers by step, receive only, NFM")
+        << stepHeader + "1,A,121.800000,,AM,8.33\n2,B,122.033333,,AM,8.33\n3,C,118.010000,,AM,8.33\n"
+                        "4,D,121.800000,,AM,25.00\n6,LISTEN,118.100000,off,AM,25.00\n7,E,121.500000,,NFM,25.00\n"
+        << guess << done << QByteArray("A;121.805\r\nB;122.035\r\nC;118.010\r\nD;121.800\r\n;\r\nLISTEN;118.100\r\n")
+        << QStringList{"in.csv, record 7: Mode \"NFM\" is not AM, skipped"};
+    QTest::newRow("CHIRP Location 0 counts though skipped")
+        << stepHeader + "0,BC,100.000000,,WFM,25.00\n1,TWR,118.100000,,AM,25.00\n" << guess << done
+        << QByteArray(";\r\nTWR;118.100\r\n") << QStringList{"in.csv, record 2: Mode \"WFM\" is not AM, skipped"};
+    QTest::newRow("CHIRP from its smallest Location")
+        << stepHeader + "7,B,118.200000,,AM,25.00\n5,A,118.100000,,AM,25.00\n" << guess << done
+        << QByteArray("A;118.100\r\n;\r\nB;118.200\r\n") << QStringList();
+    QTest::newRow("CHIRP cut short")
+        << stepHeader + "1,A,122.925000,,AM,25.00\n2,B,122.9" << guess << done << QByteArray("A;122.925\r\n")
+        << QStringList{"in.csv, record 3: 3 of the header's 6 fields, skipped",
+                       "in.csv: the last record has no line end; the file may be cut short"};
+    QTest::newRow("CHIRP cut inside its last field")
+        << QByteArray("Location,Name,Frequency\n1,A,122.925000\n2,B,122.9") << guess << done
+        << QByteArray("A;122.925\r\n")
+        << QStringList{"in.csv, record 3: no line end, the record may be cut short, skipped",
+                       "in.csv: the last record has no line end; the file may be cut short"};
+    QTest::newRow("CHIRP names made unique, Windows-1252")
+        << QByteArray("Location,Name,Frequency\n1,FlightTest,123.450\n2,FlightTest,123.475\n3,Z\xFCrich Turm,118.1\n")
+        << guess << done << QByteArray("FLIGHTTE;123.450\r\nFLIGHTT2;123.475\r\nZ\xC3\x9CRICH;118.100\r\n")
+        << QStringList();
     // Fields end at a zero byte, as in the channel file reader.
     QTest::newRow("CHIRP fields up to a zero byte")
-        << QByteArray("Name,Frequency,Location\nTW\0R X,118.1\0x,1\n", 41) << guess << 0
+        << QByteArray("Name,Frequency,Location\nTW\0R X,118.1\0x,1\n", 41) << guess << done
         << QByteArray("TW;118.100\r\n") << QStringList();
-    QTest::newRow("CHIRP without a Frequency column") << QByteArray("Location,Name\n1,A\n") << ChannelFormat::Chirp << 1
-                                                      << QByteArray() << QStringList{"in.csv: no column \"Frequency\""};
-    QTest::newRow("channel file to CHIRP")
-        << QByteArray("TOWER;118.000\r\n;\r\nA,B\"C;118.005\r\nNONAME;\r\n") << guess << 0
+    QTest::newRow("CHIRP without a Frequency column") << QByteArray("Location,Name\n1,A\n") << ChannelFormat::Chirp
+                                                      << ImportOutcome::DataNotRight << QByteArray()
+                                                      << QStringList{"in.csv: no column \"Frequency\""};
+    QTest::newRow("comma CSV, no CHIRP columns") << QByteArray("name,freq\nTOWER,118.1\nGND,121.9\n") << guess
+                                                 << ImportOutcome::DataNotRight << QByteArray()
+                                                 << QStringList{"in.csv: no columns \"Location\", \"Frequency\""};
+    QTest::newRow("CHIRP written with semicolons")
+        << QByteArray("Location;Name;Frequency\n1;TWR;118.1\n") << guess << ImportOutcome::DataNotRight << QByteArray()
+        << QStringList{"in.csv: no columns \"Location\", \"Frequency\" (its fields are separated by \";\", not by \",\")"};
+    QTest::newRow("channel file to CHIRP: carriers and steps")
+        << QByteArray("TOWER;118.000\r\n;\r\nA,B\"C;118.005\r\nNONAME;\r\nX;118.010\r\nX;118.030\r\nX;122.805\r\n"
+                      "X;122.035\r\n")
+        << guess << done
         << chirpHeader + "1,TOWER,118.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,25.00,,50W,,,,,\r\n"
-                         "3,\"A,B\"\"C\",118.005000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,8.33,,50W,,,,,\r\n"
+                         "3,\"A,B\"\"C\",118.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,8.33,,50W,,,,,\r\n"
+                         "5,X,118.008333,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,8.33,,50W,,,,,\r\n"
+                         "6,X,118.025000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,8.33,,50W,,,,,\r\n"
+                         "7,X,122.800000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,8.33,,50W,,,,,\r\n"
+                         "8,X,122.033333,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,8.33,,50W,,,,,\r\n"
         << QStringList{"channel 4 \"NONAME\": \"\" is no channel frequency, left out"};
-    QTest::newRow("empty channel file") << QByteArray() << guess << 1 << QByteArray()
+    QTest::newRow("text, not a channel file") << QByteArray("# Notes\nsome text\n") << guess << ImportOutcome::DataNotRight
+                                              << QByteArray() << QStringList{"in.csv: no record holds a channel frequency"};
+    QTest::newRow("empty channel file") << QByteArray() << guess << ImportOutcome::DataNotRight << QByteArray()
                                         << QStringList{"no channels, nothing written"};
 }
 
@@ -289,7 +417,7 @@ void ImportTest::convert()
 {
     QFETCH(QByteArray, content);
     QFETCH(ChannelFormat, from);
-    QFETCH(int, outcome);
+    QFETCH(ImportOutcome, outcome);
     QFETCH(QByteArray, written);
     QFETCH(QStringList, messages);
     QVERIFY(writeContent(input, content));
@@ -297,20 +425,25 @@ void ImportTest::convert()
 
     const ImportResult result = convertChannels({input, output, from, ChannelFormat::Guess});
     QCOMPARE(result.messages, messages);
-    QCOMPARE(int(result.outcome), outcome);
+    QCOMPARE(result.outcome, outcome);
     QCOMPARE(QFile::exists(output), !written.isEmpty());
     if (!written.isEmpty())
         QCOMPARE(contentOf(output), written);
 }
 
+// Both ways: a channel file through CHIRP comes back the same, and so do a
+// CHIRP file's frequencies and steps through a channel file.
 void ImportTest::chirpRoundTrip()
 {
-    const QByteArray channels = ";\r\nTOWER;118.000\r\nATIS 2;118.010\r\n;\r\nGND;121.655\r\nLAST;136.980\r\n";
+    const QByteArray channels = "TOWER;118.000\r\nATIS 2;118.010\r\n;\r\nGND;121.655\r\nLAST;136.980\r\nGUARD;121.505\r\n";
     QVERIFY(writeContent(input, channels));
     const QString chirp = QStringLiteral("chirp.csv");
-    QCOMPARE(int(convertChannels({input, chirp, ChannelFormat::ChannelFile, ChannelFormat::Chirp}).outcome), 0);
-    QCOMPARE(int(convertChannels({chirp, output, ChannelFormat::Chirp, ChannelFormat::ChannelFile}).outcome), 0);
+    const QString again = QStringLiteral("again.csv");
+    QCOMPARE(convertChannels({input, chirp, ChannelFormat::ChannelFile, ChannelFormat::Chirp}).outcome, ImportOutcome::Done);
+    QCOMPARE(convertChannels({chirp, output, ChannelFormat::Chirp, ChannelFormat::ChannelFile}).outcome, ImportOutcome::Done);
     QCOMPARE(contentOf(output), channels);
+    QCOMPARE(convertChannels({output, again, ChannelFormat::ChannelFile, ChannelFormat::Chirp}).outcome, ImportOutcome::Done);
+    QCOMPARE(contentOf(again), contentOf(chirp));
 }
 
 VKR_TEST_MAIN(ImportTest)

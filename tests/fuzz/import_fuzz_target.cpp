@@ -2,8 +2,11 @@
 // bytes, read as RFC 4180 CSV, as a CHIRP file and as OurAirports' two
 // tables, must be read without a crash, a leak or undefined behaviour; in
 // pieces they give the same records; every field taken as a frequency gives
-// a channel the rules accept or none, taken as a name a valid name; CHIRP
-// channels written and read back come back the same.
+// a channel the rules accept or none, on either raster, and a channel's
+// carrier gives the channel back; taken as a name a valid name. CHIRP
+// channels have unique names, and written and read back they come back the
+// same; a CHIRP file cut anywhere gives no frequency the whole file does
+// not (a record cut inside its frequency is never taken).
 #include "ChannelRules.h"
 #include "ChirpCsv.h"
 #include "CsvReader.h"
@@ -12,6 +15,8 @@
 
 #include <cmath>
 #include <cstdint>
+
+#include <QSet>
 
 namespace {
 
@@ -40,22 +45,77 @@ void checkRules(const QByteArray &field)
     if (!frequency.isEmpty()
         && (!ChannelRules::isChannelFrequency(frequency) || ChannelRules::channelFrequencyFor(frequency) != frequency))
         fail("not a channel frequency", frequency.toUtf8());
+    const QString channel833 = ChannelRules::channel833For(text);
+    if (!channel833.isEmpty()
+        && (!ChannelRules::is833Channel(channel833) || ChannelRules::channel833For(channel833) != channel833))
+        fail("not an 8.33 kHz channel", channel833.toUtf8());
+    for (const QString &channel : {frequency, channel833}) {
+        if (channel.isEmpty())
+            continue;
+        const QString carrier = ChannelRules::carrierOf(channel);
+        const QString back = ChannelRules::is833Channel(channel) ? ChannelRules::channel833For(carrier)
+                                                                 : ChannelRules::channelFrequencyFor(carrier);
+        if (back != channel)
+            fail("the carrier gives another channel", (channel + QLatin1Char(' ') + carrier).toUtf8());
+    }
     if (!ChannelRules::isValidName(ChannelRules::nameFrom(text)))
         fail("not a valid name", field.toHex(' '));
 }
 
-void checkChirp(QByteArray &content)
+ChannelRecords chirpChannels(QByteArray &content, QStringList &messages)
 {
     PieceDevice device(&content, content.size() + 1);
     ChannelRecords channels;
-    QStringList messages;
     ChirpCsv::read(device, QStringLiteral("fuzz"), channels, messages);
+    return channels;
+}
+
+QSet<QString> frequenciesOf(const ChannelRecords &channels)
+{
+    QSet<QString> frequencies;
+    for (const ChannelRecord &channel : channels) {
+        if (!channel.isEmpty())
+            frequencies.insert(channel.frequency);
+    }
+    return frequencies;
+}
+
+// The file cut at `size`, anywhere but after a line end: no record cut
+// short is taken. Rows placed beyond the largest memory in the whole file
+// may fit into the cut one, which may count its Locations from later.
+void checkCutChirp(const QByteArray &content, int size, const ChannelRecords &whole, const QStringList &wholeMessages)
+{
+    if (size >= content.size() || content.at(size - 1) == '\n' || content.at(size - 1) == '\r'
+        || wholeMessages.join(QLatin1Char('\n')).contains(QLatin1String("is beyond channel")))
+        return;
+    QByteArray cut = content.left(size);
+    QStringList messages;
+    const ChannelRecords channels = chirpChannels(cut, messages);
+    if (!frequenciesOf(whole).contains(frequenciesOf(channels)))
+        fail("a CHIRP file cut short gave another frequency", cut);
+}
+
+void checkChirp(QByteArray &content, int cutAt)
+{
+    QStringList messages;
+    const ChannelRecords channels = chirpChannels(content, messages);
     if (channels.size() > ChannelRules::largestMemory)
         fail("more channels than a memory holds", QByteArray::number(channels.size()));
+    QSet<QString> names;
+    for (const ChannelRecord &channel : channels) {
+        if (!ChannelRules::isValidName(channel.name) || (!channel.name.isEmpty() && names.contains(channel.name)))
+            fail("a CHIRP name invalid or repeated", channel.name.toUtf8());
+        names.insert(channel.name);
+    }
+    checkCutChirp(content, cutAt, channels, messages);
+    // Written, the channels count from Location 1 on: those before the
+    // first one kept are not written.
+    ChannelRecords kept = channels;
+    while (!kept.isEmpty() && kept.first().isEmpty())
+        kept.removeFirst();
     QByteArray written = ChirpCsv::toBytes(channels);
-    PieceDevice again(&written, written.size() + 1);
-    ChannelRecords back;
-    if (ChirpCsv::read(again, QStringLiteral("again"), back, messages) != ImportOutcome::Done || back != channels)
+    QStringList again;
+    if (chirpChannels(written, again) != kept || !again.isEmpty())
         fail("CHIRP round trip changed the channels", written);
 }
 
@@ -97,7 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         for (const QByteArray &field : record)
             checkRules(field);
     }
-    checkChirp(content);
+    checkChirp(content, size > 1 ? 1 + int(data[size - 1]) * int(size - 1) / 255 : 1);
     checkOurAirports(content);
     return 0;
 }

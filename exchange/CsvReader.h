@@ -17,11 +17,15 @@ public:
     int size() const { return int(fieldEnds.size()); }
     // Field `column` (from 0) as the file's bytes; empty when there is none.
     QByteArray field(int column) const;
+    // False for a last record that ends with the file, without a line end:
+    // a file cut short ends so.
+    bool endsInLineEnd() const { return lineEnd; }
 
 private:
     friend class CsvParse;
 
     qint64 recordNumber = 0;
+    bool lineEnd = true;
     std::string text;            // the fields back to back, reused from record to record
     std::vector<size_t> fieldEnds; // where each field ends in `text`
 };

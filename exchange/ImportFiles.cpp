@@ -32,6 +32,7 @@ void finishImport(ImportResult &result, const QString &outputFile)
     }
     if (outputFile.isEmpty())
         return;
-    if (!ChannelCsv::saveBytes(outputFile, outputBytes(result)))
-        result.fail(ImportOutcome::FileNotUsable, QStringLiteral("cannot write %1").arg(outputFile));
+    QString why;
+    if (!ChannelCsv::saveBytes(outputFile, outputBytes(result), &why))
+        result.fail(ImportOutcome::FileNotUsable, QStringLiteral("cannot write %1: %2").arg(outputFile, why));
 }

@@ -2,11 +2,14 @@
 
 #include "ImportResult.h"
 
-// What `vkrtool convert` is asked for, its arguments parsed.
+// A conversion between a channel file and a CHIRP file.
 struct ConvertOptions {
     QString inputFile;
-    QString outputFile;
-    ChannelFormat from = ChannelFormat::Guess; // Guess: CHIRP when the header names its columns
+    QString outputFile; // empty: nothing written, the channels only in the result
+    // Guess: CHIRP when the first line names a CHIRP column or is a comma
+    // CSV without ";" (so such a file is refused for its missing columns
+    // rather than read as channels), else a channel file.
+    ChannelFormat from = ChannelFormat::Guess;
     ChannelFormat to = ChannelFormat::Guess;   // Guess: the other format
 };
 
@@ -17,5 +20,5 @@ struct ConvertOptions {
 // records beyond the largest memory are reported by count and left out.
 // DataNotRight for a CHIRP file without its Location or Frequency column,
 // or no channel at all; FileNotUsable for a file that does not read or
-// write.
+// write (with the system's reason).
 ImportResult convertChannels(const ConvertOptions &options);

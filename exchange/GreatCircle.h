@@ -17,6 +17,10 @@ bool isOnGlobe(const GeoPoint &point);
 // a number or lies off the globe (latitude beyond 90, longitude beyond 180).
 std::optional<GeoPoint> parseGeoPoint(const QString &text);
 
+// A lower bound of the great-circle distance, in kilometres, from the
+// latitudes alone: cheap enough to rule out most places of a file at once.
+double latitudeGapKm(const GeoPoint &from, const GeoPoint &to);
+
 // The great-circle distance in kilometres, on a sphere of the Earth's mean
 // radius (haversine formula, accurate to about 0.5 %).
 double greatCircleKm(const GeoPoint &from, const GeoPoint &to);

@@ -17,18 +17,20 @@ class QIODevice;
 // airports.csv (ident, name, latitude_deg, longitude_deg: where each
 // airfield lies, what it is called) and airport-frequencies.csv
 // (airport_ident, type, frequency_mhz: what it transmits on). Columns are
-// found by header name; the files' other columns are ignored.
+// found by header name; the files' other columns are ignored. Idents are
+// taken in upper case, so that they match whatever their case.
 
 struct Airfield {
-    QByteArray ident;      // "EDDF"
+    QByteArray ident;      // "EDDF", in upper case
     QString name;          // empty when the airports file was not read
     double distanceKm = 0; // from the point searched around
 };
 
 struct AirfieldFrequency {
     qint64 recordNumber = 0; // in the frequencies file, for messages
-    QByteArray type;         // "TWR", "ATIS", ...
+    QByteArray type;         // "TWR", "ATIS", ..., in upper case
     QByteArray megahertz;    // as the file gives it: "121.65", "118.0083"
+    QByteArray description;  // "LANGEN RADAR", may be empty
 };
 
 using FrequenciesByIdent = QHash<QByteArray, QVector<AirfieldFrequency>>;
@@ -43,7 +45,7 @@ namespace OurAirports {
 ImportOutcome readAirports(QIODevice &device, const QString &fileName, const AirfieldFilter &keep,
                            QVector<Airfield> &airfields, QStringList &messages);
 
-// The frequencies of the airfields in `idents`, in file order, by ident;
+// The frequencies of the airfields in `idents` (upper case), in file order, by ident;
 // an ident of the set not in the file gets no entry.
 ImportOutcome readFrequencies(QIODevice &device, const QString &fileName, const QSet<QByteArray> &idents,
                               FrequenciesByIdent &frequencies, QStringList &messages);

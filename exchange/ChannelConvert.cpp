@@ -2,12 +2,35 @@
 
 #include "ChannelRules.h"
 #include "ChirpCsv.h"
+#include "CsvReader.h"
 #include "CsvTable.h"
 #include "ImportFiles.h"
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
+
+// CHIRP for a header naming its Location and Frequency; also for a file
+// that only resembles one, so that reading it as CHIRP names the missing
+// columns instead of taking its lines as channels: a CHIRP file written
+// with ";" between the fields, or any comma-separated first line without a
+// ";". Everything else is a channel file ("name;frequency").
+ChannelFormat guessFormat(QIODevice &device)
+{
+    bool commaSeparated = false;
+    CsvReader::read(device, [&commaSeparated](const CsvRecord &first) {
+        commaSeparated = first.size() > 1;
+        for (int column = 0; column < first.size(); ++column)
+            commaSeparated = commaSeparated && !first.field(column).contains(';');
+        return false;
+    });
+    device.seek(0);
+    const bool chirp = ChirpCsv::looksLikeChirp(device);
+    device.seek(0);
+    return chirp || commaSeparated ? ChannelFormat::Chirp : ChannelFormat::ChannelFile;
+}
 
 void readChannelFile(QFile &file, ImportResult &result)
 {
@@ -24,8 +47,15 @@ void readChannelFile(QFile &file, ImportResult &result)
                                .arg(ChannelRules::largestMemory);
 }
 
-void leaveOutChannelsWithoutFrequency(ImportResult &result)
+void leaveOutChannelsWithoutFrequency(ImportResult &result, const QString &inputFile)
 {
+    // A file of any other kind read as a channel file would be reported
+    // line by line.
+    const auto hasFrequency = [](const ChannelRecord &channel) { return ChannelRules::isChannelFrequency(channel.frequency); };
+    if (!result.channels.isEmpty() && std::none_of(result.channels.cbegin(), result.channels.cend(), hasFrequency)) {
+        result.fail(ImportOutcome::DataNotRight, QStringLiteral("%1: no record holds a channel frequency").arg(inputFile));
+        return;
+    }
     for (int k = 0; k < result.channels.size(); ++k) {
         ChannelRecord &channel = result.channels[k];
         if (channel.isEmpty() || ChannelRules::isChannelFrequency(channel.frequency))
@@ -45,11 +75,7 @@ ImportResult convertChannels(const ConvertOptions &options)
     QFile input(options.inputFile);
     if (!openInput(input, result))
         return result;
-    ChannelFormat from = options.from;
-    if (from == ChannelFormat::Guess) {
-        from = ChirpCsv::looksLikeChirp(input) ? ChannelFormat::Chirp : ChannelFormat::ChannelFile;
-        input.seek(0);
-    }
+    const ChannelFormat from = options.from == ChannelFormat::Guess ? guessFormat(input) : options.from;
     result.format = options.to;
     if (result.format == ChannelFormat::Guess)
         result.format = from == ChannelFormat::Chirp ? ChannelFormat::ChannelFile : ChannelFormat::Chirp;
@@ -59,7 +85,7 @@ ImportResult convertChannels(const ConvertOptions &options)
     else
         readChannelFile(input, result);
     if (result.format == ChannelFormat::Chirp)
-        leaveOutChannelsWithoutFrequency(result);
+        leaveOutChannelsWithoutFrequency(result, options.inputFile);
     finishImport(result, options.outputFile);
     return result;
 }

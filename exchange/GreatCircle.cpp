@@ -39,6 +39,11 @@ std::optional<GeoPoint> parseGeoPoint(const QString &text)
     return point;
 }
 
+double latitudeGapKm(const GeoPoint &from, const GeoPoint &to)
+{
+    return earthMeanRadiusKm * std::abs(to.latitude - from.latitude) * radiansPerDegree;
+}
+
 double greatCircleKm(const GeoPoint &from, const GeoPoint &to)
 {
     const double fromLatitude = from.latitude * radiansPerDegree;

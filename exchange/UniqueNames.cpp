@@ -17,6 +17,19 @@ QString numberedName(const QString &name, int number)
 
 } // namespace
 
+QString importedName(const QString &text)
+{
+    QString name = ChannelRules::nameFrom(text);
+    int nameCharacters = 0;
+    for (const QChar c : text.toUpper())
+        nameCharacters += ChannelRules::isNameCharacter(c) ? 1 : 0;
+    if (name.size() < nameCharacters) {
+        while (name.endsWith(QLatin1Char(' ')))
+            name.chop(1);
+    }
+    return name;
+}
+
 void makeNamesUnique(ChannelRecords &channels)
 {
     // Every name present is taken, so that no number makes a name that a
@@ -26,7 +39,7 @@ void makeNamesUnique(ChannelRecords &channels)
         taken.insert(channel.name);
     QSet<QString> given;
     for (ChannelRecord &channel : channels) {
-        if (given.contains(channel.name)) {
+        if (!channel.name.isEmpty() && given.contains(channel.name)) {
             int number = 2;
             while (taken.contains(numberedName(channel.name, number)))
                 ++number;

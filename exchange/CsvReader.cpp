@@ -52,12 +52,14 @@ public:
         }
     }
 
-    static void onRecordEnd(int, void *context)
+    // `end` is the byte that ended the record, or -1 when the data ended.
+    static void onRecordEnd(int end, void *context)
     {
         auto &parse = *static_cast<CsvParse *>(context);
         if (parse.stopped || parse.failed)
             return;
         ++parse.record.recordNumber;
+        parse.record.lineEnd = end != -1;
         try {
             parse.stopped = !parse.handler(parse.record);
         } catch (const std::bad_alloc &) {

@@ -1,0 +1,170 @@
+#include "ChirpCsv.h"
+
+#include "ChannelRules.h"
+#include "CsvReader.h"
+#include "CsvTable.h"
+#include "NamedColumns.h"
+#include "QtCompat.h"
+#include "UniqueNames.h"
+#include "Utf8Check.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+const ColumnNames chirpColumns{{"Location", "Frequency"}, {"Name", "Duplex", "Mode", "TStep"}, true};
+enum ChirpField { Location, Frequency, Name, Duplex, Mode, TStep };
+
+constexpr char header[] = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+                          "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE";
+constexpr char lineEnd[] = "\r\n";
+// From Duplex to Mode: no duplex, no offset, no tone, CHIRP's default tone
+// frequencies, DTCS codes, polarity and cross mode; amplitude modulation.
+constexpr char duplexToMode[] = ",,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,";
+constexpr char step833[] = "8.33";
+constexpr char step25[] = "25.00";
+constexpr double step833Kilohertz = 8.33;
+constexpr double stepTolerance = 0.01;
+// Duplex values of a repeater: sending elsewhere than receiving. "off" marks
+// a receive-only channel, which is a channel like any other here.
+const QByteArrayList repeaterDuplex{"+", "-", "split"};
+// Modes the air band does not use.
+const QByteArrayList frequencyModulation{"fm", "nfm", "wfm"};
+// From Skip to the end: not skipped, the power level of CHIRP's generic
+// memories, no comment, no digital voice fields.
+constexpr char skipToEnd[] = ",,50W,,,,,";
+
+// A name as an RFC 4180 field: in quotes when it holds a comma, a quote or
+// a line end, its quotes doubled.
+QByteArray csvField(const QString &text)
+{
+    QByteArray field = text.toUtf8();
+    if (field.contains(',') || field.contains('"') || field.contains('\r') || field.contains('\n'))
+        field = '"' + field.replace('"', "\"\"") + '"';
+    return field;
+}
+
+// A text field of the file: UTF-8, or else Windows-1252 as channel files
+// from older Windows tools are read; up to a zero byte.
+QString textField(const QByteArray &field)
+{
+    QByteArray bytes = field;
+    if (!isValidUtf8(bytes.constData(), bytes.size()))
+        CsvTable::ansiToUtf8(bytes);
+    return QtCompat::utf8UpToZero(bytes);
+}
+
+bool isStep833(const QByteArray &step)
+{
+    bool isNumber = false;
+    const double kilohertz = step.trimmed().toDouble(&isNumber);
+    return isNumber && qAbs(kilohertz - step833Kilohertz) < stepTolerance;
+}
+
+struct LocatedChannel {
+    qint64 location;
+    qint64 recordNumber;
+    ChannelRecord channel;
+};
+
+// Why a row gives no channel, or an empty text when it gives one.
+QString rowProblem(const NamedFields &fields, bool locationIsNumber, qint64 location, const QString &frequency)
+{
+    if (!locationIsNumber || location < 0)
+        return QStringLiteral("Location \"%1\" is not a channel number").arg(textField(fields.at(Location)));
+    if (repeaterDuplex.contains(fields.at(Duplex).trimmed().toLower()))
+        return QStringLiteral("Duplex \"%1\" is set").arg(textField(fields.at(Duplex)));
+    if (frequencyModulation.contains(fields.at(Mode).trimmed().toLower()))
+        return QStringLiteral("Mode \"%1\" is not AM").arg(textField(fields.at(Mode)));
+    if (frequency.isEmpty())
+        return QStringLiteral("frequency \"%1\" is not an air-band channel").arg(textField(fields.at(Frequency)));
+    return QString();
+}
+
+} // namespace
+
+namespace ChirpCsv {
+
+bool looksLikeChirp(QIODevice &device)
+{
+    bool chirp = false;
+    CsvReader::read(device, [&chirp](const CsvRecord &header) {
+        QByteArrayList names;
+        for (int column = 0; column < header.size(); ++column)
+            names += header.field(column).split(';');
+        const auto named = [&names](const char *column) {
+            return std::any_of(names.cbegin(), names.cend(),
+                               [column](const QByteArray &name) { return name.trimmed().toLower() == column; });
+        };
+        chirp = named("location") && named("frequency");
+        return false;
+    });
+    return chirp;
+}
+
+ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &channels, QStringList &messages)
+{
+    QVector<LocatedChannel> located;
+    bool hasLocationZero = false;
+    qint64 smallestLocation = std::numeric_limits<qint64>::max();
+    const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
+        bool isNumber = false;
+        const qint64 location = fields.at(Location).trimmed().toLongLong(&isNumber);
+        if (isNumber && location >= 0) {
+            hasLocationZero = hasLocationZero || location == 0;
+            smallestLocation = qMin(smallestLocation, location);
+        }
+        // The Frequency column is the carrier; with an 8.33 kHz step it
+        // names an 8.33 kHz channel, whose designator the radio stores.
+        const QString megahertz = QtCompat::utf8UpToZero(fields.at(Frequency));
+        const QString frequency = isStep833(fields.at(TStep)) ? ChannelRules::channel833For(megahertz)
+                                                               : ChannelRules::channelFrequencyFor(megahertz);
+        const QString skipped = rowProblem(fields, isNumber, location, frequency);
+        if (skipped.isEmpty())
+            located.append({location, recordNumber, {importedName(textField(fields.at(Name))), frequency}});
+        else
+            messages << recordMessage(fileName, recordNumber, skipped + QStringLiteral(", skipped"));
+    };
+    const ImportOutcome outcome = readNamedColumns(device, fileName, chirpColumns, handleRecord, messages);
+    if (outcome != ImportOutcome::Done)
+        return outcome;
+
+    // The file's Locations are kept, counted from its first: 0 where there
+    // is one, whether or not its row became a channel.
+    const qint64 first = hasLocationZero ? 0 : smallestLocation;
+    channels.clear();
+    for (const LocatedChannel &row : qAsConst(located)) {
+        const qint64 index = row.location - first;
+        QString skipped;
+        if (index >= ChannelRules::largestMemory)
+            skipped = QStringLiteral("Location %1 is beyond channel %2").arg(row.location).arg(ChannelRules::largestMemory);
+        else if (index < channels.size() && !channels.at(int(index)).isEmpty())
+            skipped = QStringLiteral("Location %1 is taken by an earlier row").arg(row.location);
+        if (!skipped.isEmpty()) {
+            messages << recordMessage(fileName, row.recordNumber, skipped + QStringLiteral(", skipped"));
+            continue;
+        }
+        if (index >= channels.size())
+            channels.resize(int(index) + 1);
+        channels[int(index)] = row.channel;
+    }
+    makeNamesUnique(channels);
+    return ImportOutcome::Done;
+}
+
+QByteArray toBytes(const ChannelRecords &channels)
+{
+    QByteArray bytes = QByteArray(header) + lineEnd;
+    for (int k = 0; k < channels.size(); ++k) {
+        const ChannelRecord &channel = channels.at(k);
+        if (!ChannelRules::isChannelFrequency(channel.frequency))
+            continue;
+        bytes += QByteArray::number(k + 1) + ',' + csvField(channel.name) + ','
+            + ChannelRules::carrierOf(channel.frequency).toLatin1() + duplexToMode
+            + (ChannelRules::is833Channel(channel.frequency) ? step833 : step25) + skipToEnd + lineEnd;
+    }
+    return bytes;
+}
+
+} // namespace ChirpCsv

@@ -1,0 +1,72 @@
+#include "OurAirports.h"
+
+#include "NamedColumns.h"
+#include "QtCompat.h"
+
+#include <charconv>
+
+namespace {
+
+const ColumnNames airportColumns{{"ident", "latitude_deg", "longitude_deg"}, {"name"}};
+enum AirportField { AirportIdent, Latitude, Longitude, AirportName };
+
+const ColumnNames frequencyColumns{{"airport_ident", "type", "frequency_mhz"}, {"description"}};
+enum FrequencyField { FrequencyIdent, Type, Megahertz, Description };
+
+// A decimal number in degrees, spaces around allowed. Read in place, as
+// the standard library reads numbers, without a locale: every airport of a
+// file passes here, so copies would show.
+bool readDegrees(const QByteArray &field, double &degrees)
+{
+    const char *begin = field.constData();
+    const char *end = begin + field.size();
+    while (begin < end && *begin == ' ')
+        ++begin;
+    while (end > begin && end[-1] == ' ')
+        --end;
+    const std::from_chars_result read = std::from_chars(begin, end, degrees);
+    return begin < end && read.ec == std::errc() && read.ptr == end;
+}
+
+// Idents are compared without regard to case: the files hold a few in
+// lower case ("lhkk").
+QByteArray identOf(const QByteArray &field)
+{
+    return field.trimmed().toUpper();
+}
+
+} // namespace
+
+namespace OurAirports {
+
+ImportOutcome readAirports(QIODevice &device, const QString &fileName, const AirfieldFilter &keep,
+                           QVector<Airfield> &airfields, QStringList &messages)
+{
+    const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
+        GeoPoint position;
+        if (!readDegrees(fields.at(Latitude), position.latitude) || !readDegrees(fields.at(Longitude), position.longitude)) {
+            messages << recordMessage(fileName, recordNumber, QStringLiteral("position is not a number, skipped"));
+            return;
+        }
+        Airfield airfield{identOf(fields.at(AirportIdent)), QString(), 0};
+        if (keep(airfield, position)) {
+            airfield.name = QtCompat::utf8UpToZero(fields.at(AirportName));
+            airfields.append(airfield);
+        }
+    };
+    return readNamedColumns(device, fileName, airportColumns, handleRecord, messages);
+}
+
+ImportOutcome readFrequencies(QIODevice &device, const QString &fileName, const QSet<QByteArray> &idents,
+                              FrequenciesByIdent &frequencies, QStringList &messages)
+{
+    const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
+        const QByteArray ident = identOf(fields.at(FrequencyIdent));
+        if (idents.contains(ident))
+            frequencies[ident].append({recordNumber, fields.at(Type).trimmed().toUpper(), fields.at(Megahertz),
+                                       fields.at(Description)});
+    };
+    return readNamedColumns(device, fileName, frequencyColumns, handleRecord, messages);
+}
+
+} // namespace OurAirports
