@@ -7,6 +7,12 @@
 #include <QSettings>
 #include <QString>
 
+#include <functional>
+
+namespace Link {
+enum class ProbeStage;
+}
+
 class QLineEdit;
 class QShortcut;
 class RadioThread;
@@ -77,6 +83,7 @@ private:
     void fillComPortComboBox();
     void probePort(const QString &portName, int portIndex);
     void probeEnded(const RadioModel *model, int portIndex);
+    std::function<void(Link::ProbeStage)> probeStagesShown();
     void radioVanished();
     void setActivity(Activity activity);
     void updateControls();

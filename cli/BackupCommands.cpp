@@ -70,11 +70,7 @@ int Commands::restore(const QString &backup, const QString &port)
         }
     }
     Console::out(QStringLiteral("restoring %1").arg(file));
-    Session::JobObserver observer = radio.observer();
-    observer.backupKept = [&radio](const QString &path) {
-        radio.endProgress();
-        Console::out(QStringLiteral("backup of the radio's memory: %1").arg(path));
-    };
+    const Session::JobObserver observer = radio.observer();
     const Session::WriteResult result =
         Session::restoreBackup(radio.connection(), radio.backups(), file, observer);
     radio.endProgress();

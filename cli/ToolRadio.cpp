@@ -35,6 +35,12 @@ Session::JobObserver ToolRadio::observer()
         if (progress)
             progress->show(row + 1);
     };
+    // Printed as soon as it is there: whatever happens next, the user knows
+    // where the memory before the write is.
+    observer.backupKept = [this](const QString &path) {
+        endProgress();
+        Console::out(QStringLiteral("backup of the radio's memory: %1").arg(path));
+    };
     observer.stopRequested = Interrupt::requested;
     return observer;
 }

@@ -28,11 +28,7 @@ int Commands::write(const WriteOptions &options)
     ToolRadio radio;
     if (const int failed = connectRadio(radio, options.port))
         return failed;
-    Session::JobObserver observer = radio.observer();
-    observer.backupKept = [&radio](const QString &path) {
-        radio.endProgress();
-        Console::out(QStringLiteral("backup of the radio's memory: %1").arg(path));
-    };
+    const Session::JobObserver observer = radio.observer();
     const Session::WriteResult result =
         Session::safeWrite(radio.connection(), radio.backups(), request, observer);
     radio.endProgress();

@@ -33,6 +33,17 @@ RadioThread &MainWindow::radioThread()
     return *radio;
 }
 
+// Shows how far each probe gets ("alive", "read") as the radio's thread
+// reaches it.
+Link::ProbeProgress MainWindow::probeStagesShown()
+{
+    return [this](Link::ProbeStage stage) {
+        QMetaObject::invokeMethod(this, [this, stage] {
+            showDeviceText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
+        }, Qt::QueuedConnection);
+    };
+}
+
 void MainWindow::searchVKR()
 {
     if (activity != Activity::Idle)
@@ -59,11 +70,7 @@ void MainWindow::searchVKR()
     thread.run([this, ports, stop = thread.stopCheck()](RadioConnection &connection) {
         const RadioConnection::Search search = connection.connect(
             ports,
-            [this](Link::ProbeStage stage) {
-                QMetaObject::invokeMethod(this, [this, stage] {
-                    showDeviceText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
-                }, Qt::QueuedConnection);
-            },
+            probeStagesShown(),
             stop);
         const RadioModel *model = search.found ? &connection.model() : nullptr;
         const int index = search.found ? int(ports.indexOf(connection.portName())) : -1;
@@ -105,11 +112,7 @@ void MainWindow::probePort(const QString &portName, int portIndex)
     thread.run([this, portName, portIndex, stop = thread.stopCheck()](RadioConnection &connection) {
         const RadioConnection::Search search = connection.connect(
             {portName},
-            [this](Link::ProbeStage stage) {
-                QMetaObject::invokeMethod(this, [this, stage] {
-                    showDeviceText(QLatin1String(stage == Link::ProbeStage::Alive ? aliveText : readText));
-                }, Qt::QueuedConnection);
-            },
+            probeStagesShown(),
             stop);
         const RadioModel *model = search.found ? &connection.model() : nullptr;
         QMetaObject::invokeMethod(this, [this, model, portIndex] {
