@@ -70,6 +70,8 @@ void MainWindow::connectSignals()
     cancelShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     cancelShortcut->setEnabled(false);
     connect(cancelShortcut, &QShortcut::activated, this, &MainWindow::cancelTransfer);
+    connect(ui->actionPrint_card, &QAction::triggered, this, &MainWindow::printCard);
+    connect(ui->actionExport_card_as_PDF, &QAction::triggered, this, &MainWindow::exportCard);
 }
 
 void MainWindow::showStatusMessage(const QString &text)

@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QString>
 
+class ChannelCard;
 class QLineEdit;
 class QShortcut;
 class RadioThread;
@@ -50,6 +51,8 @@ private slots:
     void restoreBackup();
     void cancelTransfer();
     void setNameValidColor();
+    void printCard();
+    void exportCard();
 
 private:
     // Application shell (app/)
@@ -102,6 +105,12 @@ private:
     enum class FileDialogPurpose { Open, Save };
     QString chooseCsvFile(FileDialogPurpose purpose);
 
+    // Channel card (app/CardCommands.cpp)
+    ChannelCard channelCard() const;
+    QString cardTitle() const;
+    bool cardHasChannels(const ChannelCard &card);
+    QString chooseCardFile();
+
     Ui::MainWindow *ui;
     QString currentFileName;
     CsvTable csvTable;
@@ -121,4 +130,5 @@ private:
     // nothing was written to it since: the memory as it stands, which a
     // write then need not read again.
     QString currentBackup;
+    QString tableReadFrom; // the model the table was last read from; empty once a file is loaded or saved
 };

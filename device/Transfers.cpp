@@ -92,8 +92,10 @@ void MainWindow::loadFreqsFromVkr()
         QMetaObject::invokeMethod(this, [this, row, channel] {
             // The table is emptied only once the radio has begun to send: a
             // radio that sends nothing leaves it as it was.
-            if (row == 0)
+            if (row == 0) {
                 clearFrequencyTable();
+                tableReadFrom = QLatin1String(connectedModel->label);
+            }
             setEditorText(nameEditor(row), channel.name);
             setEditorText(frequencyEditor(row), channel.frequency);
             ui->progressBar->setValue(row);

@@ -319,7 +319,8 @@ void WidgetTreeTest::menus()
         return result;
     };
     QCOMPARE(names("menuVKR_Frequency_Tool"),
-             QStringList({"actionOpen", "actionSave", "actionSave_as", "separator", "actionRestore_backup"}));
+             QStringList({"actionOpen", "actionSave", "actionSave_as", "separator", "actionRestore_backup",
+                          "separator", "actionPrint_card", "actionExport_card_as_PDF"}));
     QCOMPARE(names("menuVKR"), QStringList({"actionRead_from", "actionWrite_to"}));
     QCOMPARE(names("menuHelp"), QStringList({"actionAbout"}));
     for (const char *menu : {"menuVKR_Frequency_Tool", "menuVKR", "menuHelp"})
@@ -344,7 +345,8 @@ void WidgetTreeTest::slotTable()
                                  "void setFreqValidColor()", "void searchVKR()",
                                  "void comPortChanged(int) currIndex", "void loadFreqsFromVkr()",
                                  "void saveFreqsToVkr()", "void dirEntered(QString) dir", "void restoreBackup()",
-                                 "void cancelTransfer()", "void setNameValidColor()"}));
+                                 "void cancelTransfer()", "void setNameValidColor()", "void printCard()",
+                                 "void exportCard()"}));
 }
 
 // Every image is an 8-bit RGBA PNG of its stated size.

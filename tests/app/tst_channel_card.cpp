@@ -1,0 +1,336 @@
+// The channel card through the window as a user makes it: a channel file
+// opened, the paper chosen in the print preview's page setup (Ctrl+P), the
+// card exported as a PDF through the save dialog, and the PDF read back with
+// poppler's tools as any reader would see it.
+#include "FileContent.h"
+#include "FileDialogDriver.h"
+#include "MainWindow.h"
+#include "PdfFile.h"
+#include "TestMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDate>
+#include <QDialogButtonBox>
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace FileDialogDriver;
+
+namespace {
+
+struct Channel {
+    int number;
+    QString name;
+    QString frequency;
+    bool is833;
+};
+
+// 100 channels, every one in use unless listed as empty: names with a space
+// and with a letter beyond ASCII, frequencies on both rasters.
+QVector<Channel> hundredChannels(const QList<int> &empty)
+{
+    QVector<Channel> channels;
+    for (int i = 0; i < 100; ++i) {
+        const bool is833 = i % 4 == 1;
+        const int kilohertz = 118000 + 175 * i + (is833 ? 5 : 0);
+        const QString name = i % 10 == 3 ? QString::fromUtf8("ÜB%1").arg(i) : QStringLiteral("CH%1 %2").arg(i).arg(QChar('A' + i % 26));
+        if (empty.contains(i))
+            channels.append({i, QString(), QString(), false});
+        else
+            channels.append({i, name, QStringLiteral("%1.%2").arg(kilohertz / 1000).arg(kilohertz % 1000, 3, 10, QLatin1Char('0')), is833});
+    }
+    return channels;
+}
+
+QByteArray channelFile(const QVector<Channel> &channels)
+{
+    QByteArray content;
+    for (const Channel &c : channels)
+        content += (c.name + QLatin1Char(';') + c.frequency).toUtf8() + "\r\n";
+    return content;
+}
+
+// The lines the card shows for the channels in use, in channel order.
+QStringList cardLines(const QVector<Channel> &channels)
+{
+    QStringList lines;
+    for (const Channel &c : channels) {
+        if (!c.name.isEmpty() || !c.frequency.isEmpty())
+            lines << QStringLiteral("%1 %2 %3%4").arg(c.number).arg(c.name, c.frequency,
+                                                                    c.is833 ? QStringLiteral(" 8.33") : QString());
+    }
+    return lines;
+}
+
+QString today()
+{
+    return QDate::currentDate().toString(Qt::ISODate);
+}
+
+QString storedSetting(const char *key)
+{
+    return QSettings(QStringLiteral("Corvane"), QStringLiteral("VKRFrequencyTool")).value(QLatin1String(key)).toString();
+}
+
+// Chooses the paper as a user does: Ctrl+P, "Page setup" in the preview,
+// the paper in its list, OK; then closes the preview without printing. The
+// preview's page count once the paper was set, or -1 when a step failed.
+int choosePaperInPreview(MainWindow &window, const QString &paper)
+{
+    int pages = -1;
+    ModalAnswerer<QPageSetupDialog> setup([&paper](QPageSetupDialog *dialog) {
+        auto *sizes = dialog->findChild<QComboBox *>(QStringLiteral("pageSizeCombo"));
+        const int index = sizes ? sizes->findText(paper, Qt::MatchStartsWith) : -1;
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        if (index < 0 || !buttons) {
+            dialog->reject();
+            return;
+        }
+        sizes->setCurrentIndex(index);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    ModalAnswerer<QPrintPreviewDialog> preview([&](QPrintPreviewDialog *dialog) {
+        for (QAction *action : dialog->findChildren<QAction *>()) {
+            if (action->text() == QLatin1String("Page setup"))
+                action->trigger();
+        }
+        auto *view = dialog->findChild<QPrintPreviewWidget *>();
+        if (setup.answered() && view) {
+            view->updatePreview();
+            pages = view->pageCount();
+        }
+        dialog->reject();
+    });
+    window.activateWindow(); // as the window is again once the open dialog closed
+    if (!QTest::qWaitForWindowActive(&window))
+        return -1;
+    QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+    return preview.answered() ? pages : -1;
+}
+
+} // namespace
+
+class ChannelCardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void exportCard_data();
+    void exportCard();
+    void emptyTable_data();
+    void emptyTable();
+    void exportDialog_data();
+    void exportDialog();
+
+private:
+    std::unique_ptr<MainWindow> openWindow(const QVector<Channel> &channels);
+    QString exportThroughDialog(MainWindow &window, const QString &typedName, QString *title = nullptr,
+                                QString *startFolder = nullptr);
+
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+void ChannelCardTest::initTestCase()
+{
+    useWidgetFileDialogs();
+}
+
+void ChannelCardTest::init()
+{
+    folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder->isValid());
+    QSettings(QStringLiteral("Corvane"), QStringLiteral("VKRFrequencyTool")).clear();
+}
+
+void ChannelCardTest::cleanup()
+{
+    folder.reset();
+}
+
+// The window with the channels loaded from "club.csv" through File > Open.
+std::unique_ptr<MainWindow> ChannelCardTest::openWindow(const QVector<Channel> &channels)
+{
+    const QString fileName = folder->filePath(QStringLiteral("club.csv"));
+    if (!writeContent(fileName, channelFile(channels)))
+        return nullptr;
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        return nullptr;
+    const auto answer = answerWithFile(fileName);
+    window->findChild<QAction *>(QStringLiteral("actionOpen"))->trigger();
+    if (!answer->answered() || window->statusBar()->currentMessage() != QLatin1String("File loaded"))
+        return nullptr;
+    return window;
+}
+
+// File > Export card as PDF..., the name typed into the save dialog. The
+// file name the dialog chose, or an empty text when no dialog came.
+QString ChannelCardTest::exportThroughDialog(MainWindow &window, const QString &typedName, QString *title,
+                                             QString *startFolder)
+{
+    QString chosen;
+    ModalAnswerer<QFileDialog> answer([&](QFileDialog *dialog) {
+        if (title)
+            *title = dialog->windowTitle();
+        if (startFolder)
+            *startFolder = dialog->directory().absolutePath();
+        chooseFile(dialog, typedName);
+        chosen = dialog->selectedFiles().value(0);
+    });
+    window.findChild<QAction *>(QStringLiteral("actionExport_card_as_PDF"))->trigger();
+    return answer.answered() ? chosen : QString();
+}
+
+void ChannelCardTest::exportCard_data()
+{
+    QTest::addColumn<QString>("paper"); // chosen in the print preview; empty: never chosen
+    QTest::addColumn<QList<int>>("empty");
+    QTest::addColumn<QString>("pageSize"); // in points, as pdfinfo reports it
+    QTest::addColumn<bool>("onePage");
+
+    QTest::newRow("A5 until another paper is chosen") << QString() << QList<int>{} << "420 x 595" << true;
+    QTest::newRow("empty channels left out, numbers kept") << QString() << QList<int>{0, 7, 8, 50, 99}
+                                                           << "420 x 595" << true;
+    QTest::newRow("A4") << "A4" << QList<int>{} << "595 x 842" << true;
+    QTest::newRow("Letter") << "Letter" << QList<int>{} << "612 x 792" << true;
+    QTest::newRow("Half Letter") << "Statement" << QList<int>{} << "396 x 612" << true;
+    QTest::newRow("A6 needs more pages") << "A6" << QList<int>{} << "297 x 420" << false;
+}
+
+// Every channel in use on the card, in channel order, each page headed by
+// the file's name and the date; the text is text and its fonts embedded.
+void ChannelCardTest::exportCard()
+{
+    QFETCH(QString, paper);
+    QFETCH(QList<int>, empty);
+    QFETCH(QString, pageSize);
+    QFETCH(bool, onePage);
+    const QVector<Channel> channels = hundredChannels(empty);
+    auto window = openWindow(channels);
+    QVERIFY(window);
+
+    int previewPages = 0;
+    if (!paper.isEmpty()) {
+        previewPages = choosePaperInPreview(*window, paper);
+        QVERIFY2(previewPages > 0, "the paper could not be chosen in the print preview");
+        QCOMPARE(storedSetting("CardPaper"), paper);
+    }
+
+    QString title;
+    const QString fileName = exportThroughDialog(*window, QStringLiteral("card"), &title);
+    QCOMPARE(title, QStringLiteral("Export card"));
+    QCOMPARE(fileName, folder->filePath(QStringLiteral("card.pdf")));
+    QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Card exported"));
+
+    QFile::copy(fileName, "/tmp/w21/" + QString(QTest::currentDataTag()) + ".pdf");
+    QCOMPARE(PdfFile::pageSize(fileName), pageSize);
+    QCOMPARE(PdfFile::fontsNotEmbedded(fileName), QStringList());
+    const QVector<QStringList> pages = PdfFile::pages(fileName);
+    QVERIFY2(!pages.isEmpty(), "pdftotext read nothing");
+    QCOMPARE(pages.size() == 1, onePage);
+    if (!paper.isEmpty())
+        QCOMPARE(pages.size(), previewPages); // the preview shows the card as exported
+    QStringList lines;
+    for (int page = 0; page < pages.size(); ++page) {
+        const QString heading = pages.size() == 1 ? QStringLiteral("club.csv")
+                                                  : QStringLiteral("club.csv (%1/%2)").arg(page + 1).arg(pages.size());
+        QCOMPARE(pages[page].value(0), heading + QLatin1Char(' ') + today());
+        lines += pages[page].mid(1);
+    }
+    QCOMPARE(lines, cardLines(channels));
+}
+
+void ChannelCardTest::emptyTable_data()
+{
+    QTest::addColumn<bool>("print");
+    QTest::newRow("Export card as PDF") << false;
+    QTest::newRow("Print card (Ctrl+P)") << true;
+}
+
+// A table without a channel in use makes no card: a box says why, and
+// neither the save dialog nor the print preview opens.
+void ChannelCardTest::emptyTable()
+{
+    QFETCH(bool, print);
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+
+    SeenBox box;
+    const auto boxAnswer = answerBoxWithOk(&box);
+    if (print)
+        QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+    else
+        window->findChild<QAction *>(QStringLiteral("actionExport_card_as_PDF"))->trigger();
+    QVERIFY(box.shown);
+    QCOMPARE(box.title, QStringLiteral("Channel card"));
+    QCOMPARE(box.text, QStringLiteral("No channel in the table has a name or a frequency: "
+                                      "there is nothing to put on a card."));
+    QCOMPARE(box.parent, window.get());
+    QVERIFY(folderEntries(folder->path()).isEmpty());
+}
+
+void ChannelCardTest::exportDialog_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("no suffix") << "card" << "card.pdf";
+    QTest::newRow("another suffix") << "card.v2" << "card.v2.pdf";
+    QTest::newRow("suffix in capitals") << "CARD.PDF" << "CARD.PDF";
+    QTest::newRow("folder that does not exist") << "missing/card.pdf" << "";
+}
+
+// The name typed gets ".pdf" where it lacks it. The first export dialog
+// starts beside the channel file, later ones in the folder of the last
+// export, also after a restart. A file that cannot be written is reported
+// and leaves nothing behind.
+void ChannelCardTest::exportDialog()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    const QString cards = folder->filePath(QStringLiteral("cards"));
+    QVERIFY(QDir().mkpath(cards));
+    auto window = openWindow(hundredChannels({}));
+    QVERIFY(window);
+
+    SeenBox box;
+    const auto boxAnswer = answerBoxWithOk(&box);
+    QString startFolder;
+    exportThroughDialog(*window, cards + QLatin1Char('/') + typed, nullptr, &startFolder);
+    QCOMPARE(startFolder, folder->path());
+    if (written.isEmpty()) {
+        QCOMPARE(box.title, QStringLiteral("Export error"));
+        QCOMPARE(box.text, QStringLiteral("The card could not be saved as %1.")
+                               .arg(QDir::toNativeSeparators(cards + QLatin1Char('/') + typed)));
+        QCOMPARE(folderEntries(cards), QStringList());
+        return;
+    }
+    QVERIFY(!box.shown);
+    QCOMPARE(folderEntries(cards), QStringList{written});
+    QVERIFY(contentOf(cards + QLatin1Char('/') + written).startsWith("%PDF-"));
+
+    window.reset();
+    window = openWindow(hundredChannels({}));
+    QVERIFY(window);
+    QCOMPARE(storedSetting("CardDirectory"), cards);
+    exportThroughDialog(*window, QStringLiteral("again"), nullptr, &startFolder);
+    QCOMPARE(startFolder, cards);
+}
+
+VKR_TEST_MAIN(ChannelCardTest)
+#include "tst_channel_card.moc"
