@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace {
 constexpr char pdfSuffix[] = "pdf";
@@ -35,6 +36,9 @@ void MainWindow::printCard()
     // paper can be changed once more.
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(tr("Print card"));
+    // Large enough to read the card in, on any screen.
+    if (const QScreen *screen = this->screen())
+        preview.resize(screen->availableSize() * 3 / 4);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&card](QPrinter *target) { card.paint(*target); });
     const bool printed = preview.exec() == QDialog::Accepted;

@@ -236,7 +236,6 @@ void ChannelCardTest::exportCard()
     QCOMPARE(fileName, folder->filePath(QStringLiteral("card.pdf")));
     QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Card exported"));
 
-    QFile::copy(fileName, "/tmp/w21/" + QString(QTest::currentDataTag()) + ".pdf");
     QCOMPARE(PdfFile::pageSize(fileName), pageSize);
     QCOMPARE(PdfFile::fontsNotEmbedded(fileName), QStringList());
     const QVector<QStringList> pages = PdfFile::pages(fileName);
