@@ -26,48 +26,30 @@ using namespace FileDialogDriver;
 
 namespace {
 
-struct Channel {
-    int number;
-    QString name;
-    QString frequency;
-    bool is833;
+// A channel file of 100 channels, each in use but those listed as empty,
+// and the lines of its card: names with a space or a letter beyond ASCII,
+// frequencies on both rasters (every fourth an 8.33 kHz channel).
+struct Club {
+    QByteArray file;
+    QStringList card;
 };
 
-// 100 channels, every one in use unless listed as empty: names with a space
-// and with a letter beyond ASCII, frequencies on both rasters.
-QVector<Channel> hundredChannels(const QList<int> &empty)
+Club hundredChannels(const QList<int> &empty = {})
 {
-    QVector<Channel> channels;
+    Club club;
     for (int i = 0; i < 100; ++i) {
+        if (empty.contains(i)) {
+            club.file += ";\r\n";
+            continue;
+        }
         const bool is833 = i % 4 == 1;
         const int kilohertz = 118000 + 175 * i + (is833 ? 5 : 0);
         const QString name = i % 10 == 3 ? QString::fromUtf8("ÜB%1").arg(i) : QStringLiteral("CH%1 %2").arg(i).arg(QChar('A' + i % 26));
-        if (empty.contains(i))
-            channels.append({i, QString(), QString(), false});
-        else
-            channels.append({i, name, QStringLiteral("%1.%2").arg(kilohertz / 1000).arg(kilohertz % 1000, 3, 10, QLatin1Char('0')), is833});
+        const QString frequency = QStringLiteral("%1.%2").arg(kilohertz / 1000).arg(kilohertz % 1000, 3, 10, QLatin1Char('0'));
+        club.file += (name + QLatin1Char(';') + frequency).toUtf8() + "\r\n";
+        club.card << QStringLiteral("%1 %2 %3").arg(i).arg(name, frequency) + (is833 ? " 8.33" : "");
     }
-    return channels;
-}
-
-QByteArray channelFile(const QVector<Channel> &channels)
-{
-    QByteArray content;
-    for (const Channel &c : channels)
-        content += (c.name + QLatin1Char(';') + c.frequency).toUtf8() + "\r\n";
-    return content;
-}
-
-// The lines the card shows for the channels in use, in channel order.
-QStringList cardLines(const QVector<Channel> &channels)
-{
-    QStringList lines;
-    for (const Channel &c : channels) {
-        if (!c.name.isEmpty() || !c.frequency.isEmpty())
-            lines << QStringLiteral("%1 %2 %3%4").arg(c.number).arg(c.name, c.frequency,
-                                                                    c.is833 ? QStringLiteral(" 8.33") : QString());
-    }
-    return lines;
+    return club;
 }
 
 QString today()
@@ -135,7 +117,7 @@ private slots:
     void exportDialog();
 
 private:
-    std::unique_ptr<MainWindow> openWindow(const QVector<Channel> &channels);
+    std::unique_ptr<MainWindow> openWindow(const QByteArray &channelFile);
     QString exportThroughDialog(MainWindow &window, const QString &typedName, QString *title = nullptr,
                                 QString *startFolder = nullptr);
 
@@ -160,10 +142,10 @@ void ChannelCardTest::cleanup()
 }
 
 // The window with the channels loaded from "club.csv" through File > Open.
-std::unique_ptr<MainWindow> ChannelCardTest::openWindow(const QVector<Channel> &channels)
+std::unique_ptr<MainWindow> ChannelCardTest::openWindow(const QByteArray &channelFile)
 {
     const QString fileName = folder->filePath(QStringLiteral("club.csv"));
-    if (!writeContent(fileName, channelFile(channels)))
+    if (!writeContent(fileName, channelFile))
         return nullptr;
     auto window = std::make_unique<MainWindow>();
     window->show();
@@ -219,8 +201,8 @@ void ChannelCardTest::exportCard()
     QFETCH(QList<int>, empty);
     QFETCH(QString, pageSize);
     QFETCH(bool, onePage);
-    const QVector<Channel> channels = hundredChannels(empty);
-    auto window = openWindow(channels);
+    const Club club = hundredChannels(empty);
+    auto window = openWindow(club.file);
     QVERIFY(window);
 
     int previewPages = 0;
@@ -250,7 +232,7 @@ void ChannelCardTest::exportCard()
         QCOMPARE(pages[page].value(0), heading + QLatin1Char(' ') + today());
         lines += pages[page].mid(1);
     }
-    QCOMPARE(lines, cardLines(channels));
+    QCOMPARE(lines, club.card);
 }
 
 void ChannelCardTest::emptyTable_data()
@@ -304,7 +286,7 @@ void ChannelCardTest::exportDialog()
     QFETCH(QString, written);
     const QString cards = folder->filePath(QStringLiteral("cards"));
     QVERIFY(QDir().mkpath(cards));
-    auto window = openWindow(hundredChannels({}));
+    auto window = openWindow(hundredChannels().file);
     QVERIFY(window);
 
     SeenBox box;
@@ -324,7 +306,7 @@ void ChannelCardTest::exportDialog()
     QVERIFY(contentOf(cards + QLatin1Char('/') + written).startsWith("%PDF-"));
 
     window.reset();
-    window = openWindow(hundredChannels({}));
+    window = openWindow(hundredChannels().file);
     QVERIFY(window);
     QCOMPARE(storedSetting("CardDirectory"), cards);
     exportThroughDialog(*window, QStringLiteral("again"), nullptr, &startFolder);

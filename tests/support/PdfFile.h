@@ -50,32 +50,22 @@ inline QString pageSize(const QString &fileName)
     return QStringLiteral("%1 x %2").arg(qRound(match.captured(1).toDouble())).arg(qRound(match.captured(2).toDouble()));
 }
 
-// The names of the fonts that are not embedded, and "(no fonts)" when the
-// file has none (text drawn as shapes); empty when every font is embedded.
+// The lines pdffonts gives for fonts that are not embedded, and "(no
+// fonts)" when the file has none (text drawn as shapes); empty when every
+// font is embedded. Each font's line ends in its emb, sub and uni columns
+// (yes or no) and the object's number and generation.
 inline QStringList fontsNotEmbedded(const QString &fileName)
 {
-    const QStringList lines = toolOutput(QStringLiteral("pdffonts"), {fileName}).split(QLatin1Char('\n'));
-    // A line of dashes under the header marks the columns; "emb" is the fourth.
-    const int dashes = int(lines.indexOf(QRegularExpression(QStringLiteral("^-+( -+)+$"))));
-    if (dashes < 1)
-        return {QStringLiteral("(pdffonts did not run)")};
-    QVector<int> starts{0};
-    for (int i = 0; i < lines[dashes].size(); ++i) {
-        if (lines[dashes][i] == QLatin1Char(' '))
-            starts.append(i + 1);
-    }
+    const QRegularExpression columns(QStringLiteral(" (yes|no) +(yes|no) +(yes|no) +[0-9]+ +[0-9]+$"));
     QStringList notEmbedded;
     int fonts = 0;
-    for (int i = dashes + 1; i < lines.size(); ++i) {
-        if (lines[i].trimmed().isEmpty())
-            continue;
-        ++fonts;
-        if (lines[i].mid(starts.value(3), 3) != QLatin1String("yes"))
-            notEmbedded.append(lines[i].left(starts.value(1)).trimmed());
+    for (const QString &line : toolOutput(QStringLiteral("pdffonts"), {fileName}).split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = columns.match(line);
+        fonts += match.hasMatch() ? 1 : 0;
+        if (match.hasMatch() && match.captured(1) != QLatin1String("yes"))
+            notEmbedded << line;
     }
-    if (fonts == 0)
-        return {QStringLiteral("(no fonts)")};
-    return notEmbedded;
+    return fonts == 0 ? QStringList{QStringLiteral("(no fonts)")} : notEmbedded;
 }
 
 } // namespace PdfFile
