@@ -10,8 +10,7 @@
 // order it was written, the page size and which fonts are not embedded.
 namespace PdfFile {
 
-// The standard output of a tool, or a null text when it did not run or
-// failed.
+// The tool's standard output; a null text when it did not run or failed.
 inline QString toolOutput(const QString &tool, const QStringList &arguments)
 {
     QProcess process;
@@ -50,10 +49,9 @@ inline QString pageSize(const QString &fileName)
     return QStringLiteral("%1 x %2").arg(qRound(match.captured(1).toDouble())).arg(qRound(match.captured(2).toDouble()));
 }
 
-// The lines pdffonts gives for fonts that are not embedded, and "(no
-// fonts)" when the file has none (text drawn as shapes); empty when every
-// font is embedded. Each font's line ends in its emb, sub and uni columns
-// (yes or no) and the object's number and generation.
+// pdffonts' lines of the fonts not embedded; "(no fonts)" for a file with
+// none (text drawn as shapes). A font's line ends in its emb, sub and uni
+// columns and its object's number and generation.
 inline QStringList fontsNotEmbedded(const QString &fileName)
 {
     const QRegularExpression columns(QStringLiteral(" (yes|no) +(yes|no) +(yes|no) +[0-9]+ +[0-9]+$"));
