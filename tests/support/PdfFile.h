@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "ProgramRun.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 #include <QVector>
@@ -10,14 +11,11 @@
 // order it was written, the page size and which fonts are not embedded.
 namespace PdfFile {
 
-// The tool's standard output; a null text when it did not run or failed.
+// What the tool printed; a null text when it failed.
 inline QString toolOutput(const QString &tool, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    const ProgramRun run = runProgram(tool, arguments, {});
+    return run.exitCode == 0 ? run.output : QString();
 }
 
 // The text lines of each page; empty when the file could not be read.
@@ -27,8 +25,6 @@ inline QVector<QStringList> pages(const QString &fileName)
                                     {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
                                      fileName, QStringLiteral("-")});
     QVector<QStringList> result;
-    if (text.isNull())
-        return result;
     QStringList pageTexts = text.split(QLatin1Char('\f')); // every page ends in a form feed
     pageTexts.removeLast();
     for (const QString &page : pageTexts)
