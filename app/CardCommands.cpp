@@ -19,7 +19,6 @@
 
 namespace {
 constexpr char pdfSuffix[] = "pdf";
-constexpr char creator[] = "VKR Frequency Tool";
 } // namespace
 
 void MainWindow::printCard()
@@ -30,7 +29,7 @@ void MainWindow::printCard()
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(card.title());
-    printer.setCreator(QLatin1String(creator));
+    printer.setCreator(QLatin1String(ChannelCard::creator));
     printer.setPageLayout(CardSettings::paper(settings));
     // The preview's print button opens the system's print dialog, where the
     // paper can be changed once more.

@@ -26,7 +26,6 @@ constexpr qreal rowsPerCapHeight = 1.6; // a line's pitch: the capitals and the 
 constexpr qreal thinRulePoints = 0.35;
 constexpr qreal titleRulePoints = 0.8;
 constexpr char markText[] = "8.33";
-constexpr char creator[] = "VKR Frequency Tool";
 
 // A font of the family at a size, drawn the same on screen, printer and PDF.
 QFont cardFont(const QString &family, qreal pointSize, bool bold)
@@ -207,8 +206,9 @@ bool ChannelCard::paint(QPagedPaintDevice &device) const
     const QPen titlePen(Qt::black, m.titleRule, Qt::SolidLine, Qt::FlatCap);
     const QPen textPen(Qt::black);
 
+    const QFontMetricsF textMetrics(m.text, &device);
     const QString date = cardDate.toString(Qt::ISODate);
-    const qreal dateWidth = QFontMetricsF(m.text, &device).horizontalAdvance(date);
+    const qreal dateWidth = textMetrics.horizontalAdvance(date);
     const int perPage = layout.columns * layout.linesPerColumn;
 
     for (int page = 0; page < layout.pages; ++page) {
@@ -242,7 +242,7 @@ bool ChannelCard::paint(QPagedPaintDevice &device) const
             painter.setPen(textPen);
             painter.setFont(m.text);
             const QString number = QString::number(line.number);
-            const qreal numberWidth = QFontMetricsF(m.text, &device).horizontalAdvance(number);
+            const qreal numberWidth = textMetrics.horizontalAdvance(number);
             painter.drawText(QPointF(left + m.numberWidth - numberWidth, baseline), number);
             painter.setFont(m.name);
             qreal x = left + m.numberWidth + m.fieldGap;
@@ -252,7 +252,7 @@ bool ChannelCard::paint(QPagedPaintDevice &device) const
             painter.drawText(QPointF(x, baseline), line.frequency);
             if (line.is833) {
                 painter.setFont(m.mark);
-                x += QFontMetricsF(m.text, &device).horizontalAdvance(line.frequency) + m.markGap;
+                x += textMetrics.horizontalAdvance(line.frequency) + m.markGap;
                 painter.drawText(QPointF(x, baseline), QLatin1String(markText));
             }
 

@@ -46,6 +46,8 @@ public:
 
     static constexpr qreal largestPointSize = 12;
     static constexpr qreal smallestPointSize = 8;
+    // The program named in a card's document properties, PDF or print job.
+    static constexpr char creator[] = "VKR Frequency Tool";
 
     // The records in channel order, the first one numbered `firstNumber`.
     ChannelCard(const ChannelRecords &records, int firstNumber, const QString &title, const QDate &date);
