@@ -61,6 +61,9 @@ void MainWindow::updateControls()
     ui->actionOpen->setEnabled(!transfer);
     ui->actionSave->setEnabled(!transfer);
     ui->actionSave_as->setEnabled(!transfer);
+    // A card shows the table as it stands: none of a table half read.
+    ui->actionPrint_card->setEnabled(!transfer);
+    ui->actionExport_card_as_PDF->setEnabled(!transfer);
     ui->frequencyTable->setEnabled(!transfer);
     ui->cancelButton->setVisible(transfer);
     cancelShortcut->setEnabled(transfer);

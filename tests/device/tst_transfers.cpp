@@ -835,20 +835,21 @@ void TransfersTest::cardAfterRead()
     QVERIFY(c.identified());
     DeviceWindow &w = *c.window;
     QMetaObject::invokeMethod(w.readButton, "click");
+    QVERIFY(!w.window->findChild<QAction *>(QStringLiteral("actionPrint_card"))->isEnabled()); // mid-read
+    QVERIFY(waitUntil([&w] { return !w.cancelButton->isVisible(); }, transferPatience));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read finished"));
 
-    FileDialogDriver::useWidgetFileDialogs();
-    QTemporaryDir folder;
+    QTemporaryDir cards;
     const QString date = QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate);
     const auto card = [&](const QString &pdf) {
-        const auto answer = FileDialogDriver::answerWithFile(folder.filePath(pdf));
+        const auto answer = FileDialogDriver::answerWithFile(cards.filePath(pdf));
         w.window->findChild<QAction *>(QStringLiteral("actionExport_card_as_PDF"))->trigger();
-        return PdfFile::pages(folder.filePath(pdf));
+        return PdfFile::pages(cards.filePath(pdf));
     };
     QCOMPARE(card(QStringLiteral("radio.pdf")),
              (QVector<QStringList>{{"Radio VKR627S" + date, "1 TOWER 121.500", "20 LAST 136.980 8.33"}}));
 
-    const auto saveAs = FileDialogDriver::answerWithFile(folder.filePath(QStringLiteral("club.csv")));
+    const auto saveAs = FileDialogDriver::answerWithFile(cards.filePath(QStringLiteral("club.csv")));
     w.window->findChild<QAction *>(QStringLiteral("actionSave_as"))->trigger();
     QVERIFY(saveAs->answered());
     QCOMPARE(card(QStringLiteral("file.pdf")).value(0).value(0), "club.csv" + date);
