@@ -66,12 +66,11 @@ window=$(xdotool search --name "^VKR Frequency Tool$" | head -n 1)
 xdotool windowmove "$window" 0 0
 sleep 1
 
-# Opens the File menu and picks its n-th entry (separators are skipped).
+# Opens the File menu and picks its first entry (Down) or its last (Up).
 file_menu() {
     xdotool mousemove --window "$window" 20 10 click 1
     sleep 0.5
-    xdotool key --repeat "$1" Down
-    xdotool key Return
+    xdotool key "$1" Return
 }
 # Types a path into the file dialog that has the focus and accepts it.
 answer_dialog() {
@@ -82,10 +81,10 @@ answer_dialog() {
     xdotool key Return
 }
 
-file_menu 1
+file_menu Down # Open
 answer_dialog "Open|Find File" "$work/club.csv"
 sleep 1
-file_menu 5
+file_menu Up # Export card as PDF...
 answer_dialog "^Export card$" "$work/club-card.pdf"
 wait_for 10 test -s "$work/club-card.pdf"
 
