@@ -72,6 +72,8 @@ void MainWindow::connectSignals()
     connect(cancelShortcut, &QShortcut::activated, this, &MainWindow::cancelTransfer);
     connect(ui->actionCHIRP_file, &QAction::triggered, this, &MainWindow::importChirp);
     connect(ui->actionAirfields, &QAction::triggered, this, &MainWindow::importAirfields);
+    connect(ui->actionPrint_card, &QAction::triggered, this, &MainWindow::printCard);
+    connect(ui->actionExport_card_as_PDF, &QAction::triggered, this, &MainWindow::exportCard);
 }
 
 void MainWindow::showStatusMessage(const QString &text)

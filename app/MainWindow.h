@@ -13,6 +13,7 @@ namespace Link {
 enum class ProbeStage;
 }
 
+class ChannelCard;
 class QLineEdit;
 class QShortcut;
 class RadioThread;
@@ -58,6 +59,8 @@ private slots:
     void setNameValidColor();
     void importChirp();
     void importAirfields();
+    void printCard();
+    void exportCard();
 
 private:
     // Application shell (app/)
@@ -116,6 +119,11 @@ private:
     bool openedAsImport(const QString &fileName);
     int placeImportedChannels(const ChannelRecords &channels, bool replace);
     void showImportReport(const QString &summary, const QStringList &messages);
+    // Channel card (app/CardCommands.cpp)
+    ChannelCard channelCard() const;
+    QString cardTitle() const;
+    bool cardHasChannels(const ChannelCard &card);
+    QString chooseCardFile();
 
     Ui::MainWindow *ui;
     QString currentFileName;
@@ -136,4 +144,5 @@ private:
     // nothing was written to it since: the memory as it stands, which a
     // write then need not read again.
     QString currentBackup;
+    QString tableReadFrom; // the model the table was last read from; empty once a file is loaded or saved
 };

@@ -58,8 +58,9 @@ void MainWindow::updateControls()
     ui->comPortComboBox->setEnabled(idle);
     for (QWidget *fileControl : {static_cast<QWidget *>(ui->toolButtonOpen), static_cast<QWidget *>(ui->toolButtonSave)})
         fileControl->setEnabled(!transfer);
+    // A card shows the table as it stands: none of a table half read.
     for (QAction *fileAction : {ui->actionOpen, ui->actionSave, ui->actionSave_as, ui->actionCHIRP_file,
-                                ui->actionAirfields})
+                                ui->actionAirfields, ui->actionPrint_card, ui->actionExport_card_as_PDF})
         fileAction->setEnabled(!transfer);
     ui->frequencyTable->setEnabled(!transfer);
     ui->cancelButton->setVisible(transfer);
@@ -92,8 +93,10 @@ void MainWindow::loadFreqsFromVkr()
         QMetaObject::invokeMethod(this, [this, row, channel] {
             // The table is emptied only once the radio has begun to send: a
             // radio that sends nothing leaves it as it was.
-            if (row == 0)
+            if (row == 0) {
                 clearFrequencyTable();
+                tableReadFrom = QLatin1String(connectedModel->label);
+            }
             setEditorText(nameEditor(row), channel.name);
             setEditorText(frequencyEditor(row), channel.frequency);
             ui->progressBar->setValue(row);

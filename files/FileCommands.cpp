@@ -45,6 +45,7 @@ void MainWindow::open()
         fillFrequencyTable();
         QGuiApplication::restoreOverrideCursor();
         currentFileName = fileName;
+        tableReadFrom.clear();
         showStatusMessage(tr("File loaded"));
     } else {
         QGuiApplication::restoreOverrideCursor();
@@ -84,6 +85,8 @@ bool MainWindow::writeCsvFile()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = ChannelCsv::writeFile(currentFileName, tableRecords());
     QGuiApplication::restoreOverrideCursor();
+    if (written)
+        tableReadFrom.clear(); // the table is now that file's
     showStatusMessage(written ? tr("File saved") : tr("File not saved"));
     return written;
 }

@@ -5,13 +5,16 @@
 # package) off the machine: it probes serial ports and would disturb a radio.
 set -eu
 
-packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libcsv-dev libcli11-dev"
+# libqt5printsupport5 prints the channel card (qtbase5-dev brings it, named
+# here since the window needs it); poppler-utils reads the card's PDF back in
+# the tests.
+packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5printsupport5 libqt5serialport5-dev libcsv-dev libcli11-dev poppler-utils"
 if [ "${1:-}" = "--fuzz" ]; then
     packages="$packages clang libclang-rt-14-dev"
 fi
 if [ "${1:-}" = "--qt6" ]; then
     # qt6-qpa-plugins holds the offscreen platform the tests run on.
-    packages="$packages qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins"
+    packages="$packages qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-serialport-dev qt6-qpa-plugins"
 fi
 if [ "${1:-}" = "--package" ]; then
     # CPack's Debian package (file and dpkg-shlibdeps work out its

@@ -321,7 +321,7 @@ void WidgetTreeTest::menus()
     };
     QCOMPARE(names("menuVKR_Frequency_Tool"),
              QStringList({"actionOpen", "actionSave", "actionSave_as", "separator", "menuImport", "separator",
-                          "actionRestore_backup"}));
+                          "actionRestore_backup", "separator", "actionPrint_card", "actionExport_card_as_PDF"}));
     QCOMPARE(child<QMenu>("menuImport")->title(), QString("Import"));
     QCOMPARE(names("menuImport"), QStringList({"actionCHIRP_file", "actionAirfields"}));
     QCOMPARE(child<QAction>("actionCHIRP_file")->text(), QString("CHIRP file..."));
@@ -351,7 +351,7 @@ void WidgetTreeTest::slotTable()
                                  "void comPortChanged(int) currIndex", "void loadFreqsFromVkr()",
                                  "void saveFreqsToVkr()", "void dirEntered(QString) dir", "void restoreBackup()",
                                  "void cancelTransfer()", "void setNameValidColor()", "void importChirp()",
-                                 "void importAirfields()"}));
+                                 "void importAirfields()", "void printCard()", "void exportCard()"}));
 }
 
 // Every image is an 8-bit RGBA PNG of its stated size.

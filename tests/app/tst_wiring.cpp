@@ -58,6 +58,10 @@ private:
             return QObject::disconnect(sender, signal, window, &MainWindow::loadFreqsFromVkr);
         if (slot == "saveFreqsToVkr")
             return QObject::disconnect(sender, signal, window, &MainWindow::saveFreqsToVkr);
+        if (slot == "printCard")
+            return QObject::disconnect(sender, signal, window, &MainWindow::printCard);
+        if (slot == "exportCard")
+            return QObject::disconnect(sender, signal, window, &MainWindow::exportCard);
         return false;
     }
 };
@@ -110,6 +114,8 @@ void WiringTest::connections_data()
     QTest::newRow("toolButtonSave") << "toolButtonSave" << "save";
     QTest::newRow("autoButton") << "autoButton" << "searchVKR";
     QTest::newRow("actionAbout") << "actionAbout" << "about";
+    QTest::newRow("actionPrint_card") << "actionPrint_card" << "printCard";
+    QTest::newRow("actionExport_card_as_PDF") << "actionExport_card_as_PDF" << "exportCard";
 }
 
 // Each sender reaches its slot through exactly one connection and reaches no

@@ -8,8 +8,10 @@
 #include "FileDialogDriver.h"
 #include "LinkConstants.h"
 #include "ModalAnswerer.h"
+#include "PdfFile.h"
 
 #include <QAction>
+#include <QDate>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QMessageBox>
@@ -224,6 +226,7 @@ private slots:
     void unpluggedDuringRead();
     void unpluggedDuringWrite();
     void transfersNeedOpenPort();
+    void cardAfterRead();
 
 private:
     QTemporaryDir folder;
@@ -819,6 +822,37 @@ void TransfersTest::transfersNeedOpenPort()
     QCOMPARE(w.frequencyEditor(0)->text(), QStringLiteral("12"));
     QCOMPARE(radio.received(), Link::pingCommand);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+// A card made after a read is titled by the radio and numbered as the radio
+// numbers its channels (from 1 on a 20-channel radio); once the table is
+// saved, by its file.
+void TransfersTest::cardAfterRead()
+{
+    Connected c(radioOf(1));
+    c.radio.setFrame(0, hex("79 64 54 4F 57 45 52 20 20 20"));  // TOWER 121.500
+    c.radio.setFrame(19, hex("88 C4 4C 41 53 54 20 20 20 20")); // LAST 136.980
+    QVERIFY(c.identified());
+    DeviceWindow &w = *c.window;
+    QMetaObject::invokeMethod(w.readButton, "click");
+    QVERIFY(!w.window->findChild<QAction *>(QStringLiteral("actionPrint_card"))->isEnabled()); // mid-read
+    QVERIFY(waitUntil([&w] { return !w.cancelButton->isVisible(); }, transferPatience));
+    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read finished"));
+
+    QTemporaryDir cards;
+    const QString date = QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate);
+    const auto card = [&](const QString &pdf) {
+        const auto answer = FileDialogDriver::answerWithFile(cards.filePath(pdf));
+        w.window->findChild<QAction *>(QStringLiteral("actionExport_card_as_PDF"))->trigger();
+        return PdfFile::pages(cards.filePath(pdf));
+    };
+    QCOMPARE(card(QStringLiteral("radio.pdf")),
+             (QVector<QStringList>{{"Radio VKR627S" + date, "1 TOWER 121.500", "20 LAST 136.980 8.33"}}));
+
+    const auto saveAs = FileDialogDriver::answerWithFile(cards.filePath(QStringLiteral("club.csv")));
+    w.window->findChild<QAction *>(QStringLiteral("actionSave_as"))->trigger();
+    QVERIFY(saveAs->answered());
+    QCOMPARE(card(QStringLiteral("file.pdf")).value(0).value(0), "club.csv" + date);
 }
 
 VKR_TEST_MAIN(TransfersTest)
