@@ -2,6 +2,11 @@
 #include "ui_RestoreBackupDialog.h"
 
 #include <QPushButton>
+#include <QStyle>
+
+namespace {
+constexpr int shownRows = 10; // backups seen without scrolling
+} // namespace
 
 RestoreBackupDialog::RestoreBackupDialog(const QVector<BackupStore::Entry> &backups, const QString &folder,
                                          QWidget *parent)
@@ -16,6 +21,14 @@ RestoreBackupDialog::RestoreBackupDialog(const QVector<BackupStore::Entry> &back
     ui->folderLabel->setText(backups.isEmpty() ? tr("No backups are kept in %1 yet.").arg(folder)
                                                : tr("Kept in %1").arg(folder));
     ui->backupList->setCurrentRow(0);
+    // Room for the longest entry and a screenful of them, in the user's font.
+    int widest = 0;
+    for (int row = 0; row < ui->backupList->count(); ++row)
+        widest = qMax(widest, ui->backupList->fontMetrics().horizontalAdvance(ui->backupList->item(row)->text()));
+    const int frame = 2 * ui->backupList->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+        + ui->backupList->fontMetrics().averageCharWidth() * 2;
+    ui->backupList->setMinimumWidth(widest + frame);
+    ui->backupList->setMinimumHeight(ui->backupList->fontMetrics().height() * shownRows);
     ui->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(!backups.isEmpty());
     connect(ui->backupList, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 }
