@@ -2,21 +2,30 @@
 
 #include "ChannelCsv.h"
 #include "CsvTable.h"
+#include "EditorStyles.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSettings>
 #include <QString>
+#include <QUndoStack>
 
+class ChannelDelegate;
+class QDialog;
+class QLabel;
 class QLineEdit;
 class QSerialPort;
+class RadioEndCaption;
 
 namespace Ui {
 class MainWindow;
 }
 
 // The program's one window. It owns all state: the widget tree, the channel
-// table (the only store of the channel records), the settings store, the rows
-// of the last CSV file read and the serial port to the radio.
+// table (the only store of the channel records, 100 of them whatever the
+// radio holds), its undo history, the settings store, the rows of the last
+// CSV file read and the serial port to the radio.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -25,6 +34,11 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void open();
@@ -41,19 +55,48 @@ private slots:
 private:
     // Application shell (app/)
     void connectSignals();
+    void connectEditActions();
     void showStatusMessage(const QString &text);
+    void showManual();
+    void fitToFont();
+    void fitDeviceLabel();
+    void resizeToDesign();
 
-    // Channel table (table/)
+    // Channel table (table/). Everything that reads or changes the records
+    // goes through tableRecords() and replaceRecords(), so that every change
+    // is one step of the undo history.
     void setupFrequencyTable();
     void renumberFrequencyTable();
-    void clearFrequencyTable();
-    void setFrequencyTableRowCount(int rows);
-    void buildChannelRow(int row);
-    QLineEdit *nameEditor(int row) const;
-    QLineEdit *frequencyEditor(int row) const;
-    ChannelRecords tableRecords() const; // the rows as the editors show them
-    bool isFrequencyEditor(const QWidget *widget) const;
-    static void setEditorText(QLineEdit *editor, const QString &text);
+    ChannelRecords tableRecords() const;
+    ChannelRecords radioRecords() const; // the rows the radio holds
+    int recordsBeyondRadio() const;      // used records below them
+    void replaceRecords(const ChannelRecords &records, const QString &step, const QList<int> &rowsBefore = {},
+                        const QList<int> &rowsAfter = {});
+    void commitCellEdit(int row, int column, const QString &text);
+    void showRecords(const ChannelRecords &records, const QList<int> &selectRows);
+    void showRecord(int row, const ChannelRecord &record);
+    void styleRow(int row);
+    void styleAllRows();
+    void setRadioChannelCount(int count, int firstNumber);
+    void showReceivedChannel(int row, const ChannelRecord &channel);
+    void showRadioChannels(const ChannelRecords &channels, bool complete);
+    void showCurrentCellFault();
+    void placeRadioEndCaption();
+    void fitTableToFont();
+
+    // Row operations (table/), on the selected rows
+    QList<int> selectedRows() const;
+    void selectRows(const QList<int> &rows);
+    void extendSelectionToRows();
+    void insertRowsAbove();
+    void deleteRows();
+    void moveRows(bool up);
+    void clearSelectedCells();
+    void sortRows(bool byName);
+    void copyRows();
+    void cutRows();
+    void pasteRows();
+    void showTableMenu(const QPoint &position);
 
     // Device link (device/)
     void collectReply(QByteArray &reply, int quietTime);
@@ -63,14 +106,20 @@ private:
     bool allChannelsValid();
     void showTransferProgress();
     bool radioHolds(const ChannelRecords &written);
-    void showDeviceState(const QString &text, const char *styleSheet);
+    QString withRecordsLeftOut(const QString &message) const;
+    static QString countedRecords(int count); // "1 record", "2 records"
+    void showDeviceState(const QString &text, EditorStyle::Tone tone);
     void showDeviceText(const QString &text);
     void setTransferButtonsEnabled(bool enabled);
     void closeVanishedPort();
 
     // Channel files (files/)
-    bool writeCsvFile();
-    void fillFrequencyTable();
+    enum class SaveOutcome { Saved, Failed, Cancelled };
+    SaveOutcome saveTableTo(const QString &fileName);
+    bool saveChanges();
+    bool maySetTableAside();
+    void showFileName();
+    void showHiddenRecords();
     enum class FileDialogPurpose { Open, Save };
     QString chooseCsvFile(FileDialogPurpose purpose);
 
@@ -82,4 +131,17 @@ private:
     QString currentDirectory;
     int firstChannelNumber;
     QSettings settings;
+
+    QUndoStack undoStack;
+    ChannelDelegate *delegate;
+    RadioEndCaption *radioEndCaption;
+    QLabel *hiddenRecordsLabel;
+    EditorStyle::Tone deviceTone;
+    bool showingRecords;           // the table is being filled by the program, not edited
+    bool readInProgress;           // a radio read has shown channels, not yet ended
+    ChannelRecords recordsBeforeRead;
+    QString hiddenRecordsFile;     // a file holding more records than the table
+    int hiddenRecordCount;
+    QString shownCellFault;        // the status bar message about the current cell
+    QPointer<QDialog> manual;
 };

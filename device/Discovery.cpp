@@ -97,10 +97,7 @@ bool MainWindow::probePort(const QString &portName)
         return false;
 
     showDeviceState(QLatin1String(model->label), EditorStyle::green);
-    channelCount = model->channelCount;
-    firstChannelNumber = model->firstChannelNumber;
-    setFrequencyTableRowCount(channelCount);
-    renumberFrequencyTable();
+    setRadioChannelCount(model->channelCount, model->firstChannelNumber);
     setTransferButtonsEnabled(true);
     return true;
 }
@@ -120,9 +117,10 @@ void MainWindow::closeVanishedPort()
     setTransferButtonsEnabled(false);
 }
 
-void MainWindow::showDeviceState(const QString &text, const char *styleSheet)
+void MainWindow::showDeviceState(const QString &text, EditorStyle::Tone tone)
 {
-    ui->VKRInfo->setStyleSheet(QLatin1String(styleSheet));
+    deviceTone = tone;
+    ui->VKRInfo->setStyleSheet(EditorStyle::labelStyleSheet(tone, palette()));
     showDeviceText(text);
 }
 

@@ -6,9 +6,9 @@
 #include "ChannelComparison.h"
 #include "MemoryTransfer.h"
 #include "ChannelTransfer.h"
+#include "ChannelRules.h"
 
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QSerialPort>
 
@@ -16,23 +16,26 @@ void MainWindow::loadFreqsFromVkr()
 {
     if (!serialPort || !serialPort->isOpen())
         return;
+    if (!maySetTableAside())
+        return;
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     showTransferProgress();
 
+    ChannelRecords received;
     const Link::ReadResult result = Link::readChannelMemory(
-        *serialPort, channelCount, [this](int row, const Link::ReceivedChannel &channel) {
+        *serialPort, channelCount, [this, &received](int row, const Link::ReceivedChannel &channel) {
             // The table is emptied only once the radio has begun to send: a
             // radio that sends nothing leaves it as it was.
-            if (row == 0)
-                clearFrequencyTable();
-            setEditorText(nameEditor(row), channel.name);
-            setEditorText(frequencyEditor(row), channel.frequency);
+            received.append({channel.name, channel.frequency});
+            showReceivedChannel(row, received.last());
             ui->progressBar->setValue(row);
             // The thread stays blocked until the read ends; show the rows now.
             repaint();
         });
 
+    if (!received.isEmpty())
+        showRadioChannels(received, result.isComplete(channelCount));
     QGuiApplication::restoreOverrideCursor();
     ui->progressBar->hide();
     // Fewer channels than the radio holds, or a frame cut short, is no
@@ -48,7 +51,7 @@ void MainWindow::saveFreqsToVkr()
     if (!allChannelsValid())
         return;
 
-    const ChannelRecords written = tableRecords();
+    const ChannelRecords written = radioRecords();
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     showTransferProgress();
@@ -65,7 +68,7 @@ void MainWindow::saveFreqsToVkr()
     const bool holdsWrite = result.allAcknowledged && radioHolds(written);
 
     ui->progressBar->hide();
-    showStatusMessage(holdsWrite ? tr("Write finished") : tr("Write error"));
+    showStatusMessage(withRecordsLeftOut(holdsWrite ? tr("Write finished") : tr("Write error")));
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -88,12 +91,11 @@ void MainWindow::showTransferProgress()
     ui->progressBar->reset();
 }
 
-// Every frequency must be valid or empty before anything is sent.
+// Every frequency the radio is sent must be valid or empty.
 bool MainWindow::allChannelsValid()
 {
-    for (int row = 0; row < ui->frequencyTable->rowCount(); ++row) {
-        const QLineEdit *editor = frequencyEditor(row);
-        if (editor->hasAcceptableInput() || editor->text().isEmpty())
+    for (const ChannelRecord &record : radioRecords()) {
+        if (record.frequency.isEmpty() || ChannelRules::isChannelFrequency(record.frequency))
             continue;
         QMessageBox::warning(this, QStringLiteral("Invalid data"),
                              QStringLiteral("Please correct invalid (red) channel data before transfer."),

@@ -5,7 +5,10 @@
 # package) off the machine: it probes serial ports and would disturb a radio.
 set -eu
 
-packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libcsv-dev libcli11-dev"
+# The fonts: the text-fit test runs with DejaVu alone and with the URW and
+# Liberation sets (tests/app/CMakeLists.txt).
+packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libcsv-dev libcli11-dev
+          fonts-dejavu-core fonts-urw-base35 fonts-liberation2"
 if [ "${1:-}" = "--fuzz" ]; then
     packages="$packages clang libclang-rt-14-dev"
 fi
