@@ -112,6 +112,13 @@ void MainWindow::connectEditActions()
     ui->actionUndo->setEnabled(false);
     ui->actionRedo->setEnabled(false);
 
+    // The keys of the operations on cells work where the table has the focus:
+    // Delete on the port list must not clear a row.
+    for (QAction *action : {ui->actionCut, ui->actionCopy, ui->actionPaste, ui->actionInsert_row_above,
+                            ui->actionDelete_rows, ui->actionMove_up, ui->actionMove_down, ui->actionClear}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        ui->frequencyTable->addAction(action);
+    }
     connect(ui->actionCut, &QAction::triggered, this, &MainWindow::cutRows);
     connect(ui->actionCopy, &QAction::triggered, this, &MainWindow::copyRows);
     connect(ui->actionPaste, &QAction::triggered, this, &MainWindow::pasteRows);

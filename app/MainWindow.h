@@ -73,7 +73,7 @@ private:
     void replaceRecords(const ChannelRecords &records, const QString &step, const QList<int> &rowsBefore = {},
                         const QList<int> &rowsAfter = {});
     void commitCellEdit(int row, int column, const QString &text);
-    void showRecords(const ChannelRecords &records, const QList<int> &selectRows);
+    void showRecords(const ChannelRecords &records, const QList<int> &rowsToSelect);
     void showRecord(int row, const ChannelRecord &record);
     void styleRow(int row);
     void styleAllRows();

@@ -7,6 +7,7 @@
 
 #include "ChannelCsv.h"
 #include "ChannelRules.h"
+#include "QtCompat.h"
 #include "SettingsKeys.h"
 
 #include <QFileDialog>
@@ -16,8 +17,23 @@
 #include <QMessageBox>
 
 namespace {
+
 constexpr char csvSuffix[] = "csv";
 constexpr char csvNameFilter[] = "*.csv";
+
+// The records of a file up to its last one that holds a name or a
+// frequency: empty records after it are nothing a save could lose.
+unsigned usedRecords(const CsvTable &table)
+{
+    const auto empty = [&table](unsigned row) {
+        return QtCompat::utf8UpToZero(table.cell(row, 0)).isEmpty() && QtCompat::utf8UpToZero(table.cell(row, 1)).isEmpty();
+    };
+    unsigned used = table.rowCount();
+    while (used > 0 && empty(used - 1))
+        --used;
+    return used;
+}
+
 } // namespace
 
 // Runs the window-modal file dialog shared by open and save as, starting in
@@ -50,8 +66,6 @@ void MainWindow::open()
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     if (csvTable.read(fileName)) {
-        const QByteArray used = ChannelCsv::toBytes(ChannelCsv::fromTable(csvTable, csvTable.rowCount()));
-        const int records = used.count('\n');
         replaceRecords(ChannelCsv::fromTable(csvTable, unsigned(ChannelRules::largestMemory)), tr("Open"));
         undoStack.setClean();
         ui->frequencyTable->scrollToTop();
@@ -59,7 +73,7 @@ void MainWindow::open()
         QGuiApplication::restoreOverrideCursor();
         currentFileName = fileName;
         hiddenRecordsFile = fileName;
-        hiddenRecordCount = qMax(0, records - ChannelRules::largestMemory);
+        hiddenRecordCount = qMax(0, int(usedRecords(csvTable)) - ChannelRules::largestMemory);
         showFileName();
         showStatusMessage(tr("File loaded"));
     } else {

@@ -284,8 +284,10 @@ QString frequencyFault(const QString &text)
         return tr("above 136.980");
     if (megahertz < lowestMegahertz)
         return tr("below 118.000");
-    if (decimals.size() < kilohertzDigits)
+    if (decimals.isEmpty())
         return incomplete;
+    if (decimals.size() < kilohertzDigits) // as the zeros leaving the cell adds would make it
+        return frequencyFault(text + QString(kilohertzDigits - decimals.size(), QLatin1Char('0')));
     if (decimals.size() > kilohertzDigits)
         return tr("too many decimals: a channel has three, like 121.500");
     if (megahertz == highestMegahertz && decimals.toInt() > highestKilohertzAt136)

@@ -215,13 +215,13 @@ void MainWindow::commitCellEdit(int row, int column, const QString &text)
 
 // Shows the records; the rows given are selected, or else the first
 // changed one is made current, so that the user sees what changed.
-void MainWindow::showRecords(const ChannelRecords &records, const QList<int> &selectRows)
+void MainWindow::showRecords(const ChannelRecords &records, const QList<int> &rowsToSelect)
 {
     const int changed = firstDifference(tableRecords(), records);
     for (int row = 0; row < records.size(); ++row)
         showRecord(row, records.at(row));
-    if (!selectRows.isEmpty()) {
-        this->selectRows(selectRows);
+    if (!rowsToSelect.isEmpty()) {
+        selectRows(rowsToSelect);
     } else if (changed >= 0) {
         const int column = qMax(int(Column::NameColumn), ui->frequencyTable->currentColumn());
         ui->frequencyTable->setCurrentCell(changed, column);
@@ -231,9 +231,11 @@ void MainWindow::showRecords(const ChannelRecords &records, const QList<int> &se
 
 void MainWindow::showRecord(int row, const ChannelRecord &record)
 {
-    showingRecords = true;
     QTableWidgetItem *name = ui->frequencyTable->item(row, Column::NameColumn);
     QTableWidgetItem *frequency = ui->frequencyTable->item(row, Column::FrequencyColumn);
+    if (name->text() == record.name && frequency->text() == record.frequency)
+        return;
+    showingRecords = true;
     if (name->text() != record.name)
         name->setText(record.name);
     if (frequency->text() != record.frequency)

@@ -407,6 +407,7 @@ void WidgetTreeTest::actions()
     action->setEnabled(true); // undo and redo wait for something to undo
     mainWindow->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(mainWindow));
+    child<QTableWidget>("frequencyTable")->setFocus(); // where the cells' keys work
     for (const QKeySequence &shortcut : action->shortcuts()) {
         QSignalSpy triggered(action, &QAction::triggered);
         ModalAnswerer<QDialog> closeDialog([](QDialog *dialog) { dialog->reject(); }, 0);

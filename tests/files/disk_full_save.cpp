@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTableWidget>
 
@@ -51,6 +52,11 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     window.show();
+    // The scan the window starts (over no ports) says its word in the
+    // status bar first.
+    auto *label = window.findChild<QLabel *>(QStringLiteral("VKRInfo"));
+    if (!QTest::qWaitFor([label] { return !label->styleSheet().isEmpty(); }, 10000))
+        return 5;
 
     {
         const auto answer = FileDialogDriver::answerWithFile(fileName);
