@@ -10,6 +10,7 @@
 #include "RadioEndCaption.h"
 #include "SettingsKeys.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -71,6 +72,12 @@ MainWindow::~MainWindow()
 
 void MainWindow::connectSignals()
 {
+    // A cell being edited is left, with what it holds, before any command of
+    // the menus runs (a click on a button takes the focus, which does the same).
+    for (QAction *menu : ui->menuBar->actions()) {
+        for (QAction *action : menu->menu()->actions())
+            connect(action, &QAction::triggered, ui->frequencyTable, [this] { endCellEdit(); });
+    }
     connect(ui->actionOpen, &QAction::triggered, this, &MainWindow::open);
     connect(ui->actionSave, &QAction::triggered, this, &MainWindow::save);
     connect(ui->actionSave_as, &QAction::triggered, this, &MainWindow::saveAs);
@@ -129,6 +136,13 @@ void MainWindow::connectEditActions()
     connect(ui->actionClear, &QAction::triggered, this, &MainWindow::clearSelectedCells);
     connect(ui->actionSort_by_name, &QAction::triggered, this, [this] { sortRows(true); });
     connect(ui->actionSort_by_frequency, &QAction::triggered, this, [this] { sortRows(false); });
+}
+
+void MainWindow::endCellEdit()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && focus != ui->frequencyTable && ui->frequencyTable->isAncestorOf(focus))
+        ui->frequencyTable->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::showStatusMessage(const QString &text)

@@ -56,6 +56,7 @@ private:
     // Application shell (app/)
     void connectSignals();
     void connectEditActions();
+    void endCellEdit();
     void showStatusMessage(const QString &text);
     void showManual();
     void fitToFont();

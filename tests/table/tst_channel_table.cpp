@@ -569,6 +569,13 @@ void ChannelTableTest::keyboard()
     QCOMPARE(table->currentRow(), 5);
     QCOMPARE(table->currentColumn(), 2);
     QTRY_COMPARE(QApplication::focusWidget(), table);
+    // A command given while a cell is edited takes the cell's text first.
+    editor = startEditing(*window, 5, 1);
+    QTest::keyClicks(editor, "ATIS");
+    QTest::keyClick(editor, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(rowsOf(*window, 6).mid(4), QStringList({"ATIS|", "|118.000"}));
+    QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
 
     selectRows(*window, {4});
     QTest::keyClick(table, Qt::Key_Delete);
