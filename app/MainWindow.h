@@ -71,6 +71,8 @@ private:
     ChannelRecords tableRecords() const;
     ChannelRecords radioRecords() const; // the rows the radio holds
     int recordsBeyondRadio() const;      // used records below them
+    QString withRecordsLeftOut(const QString &message) const;
+    static QString countedRecords(int count); // "1 record", "2 records"
     void replaceRecords(const ChannelRecords &records, const QString &step, const QList<int> &rowsBefore = {},
                         const QList<int> &rowsAfter = {});
     void commitCellEdit(int row, int column, const QString &text);
@@ -81,6 +83,7 @@ private:
     void setRadioChannelCount(int count, int firstNumber);
     void showReceivedChannel(int row, const ChannelRecord &channel);
     void showRadioChannels(const ChannelRecords &channels, bool complete);
+    void showFirstRow();
     void showCurrentCellFault();
     void placeRadioEndCaption();
     void fitTableToFont();
@@ -107,8 +110,6 @@ private:
     bool allChannelsValid();
     void showTransferProgress();
     bool radioHolds(const ChannelRecords &written);
-    QString withRecordsLeftOut(const QString &message) const;
-    static QString countedRecords(int count); // "1 record", "2 records"
     void showDeviceState(const QString &text, EditorStyle::Tone tone);
     void showDeviceText(const QString &text);
     void setTransferButtonsEnabled(bool enabled);

@@ -68,8 +68,7 @@ void MainWindow::open()
     if (csvTable.read(fileName)) {
         replaceRecords(ChannelCsv::fromTable(csvTable, unsigned(ChannelRules::largestMemory)), tr("Open"));
         undoStack.setClean();
-        ui->frequencyTable->scrollToTop();
-        ui->frequencyTable->setCurrentCell(0, 1);
+        showFirstRow();
         QGuiApplication::restoreOverrideCursor();
         currentFileName = fileName;
         hiddenRecordsFile = fileName;

@@ -343,6 +343,12 @@ void MainWindow::showRadioChannels(const ChannelRecords &channels, bool complete
     replaceRecords(channels, tr("Read from radio"));
     if (complete)
         undoStack.setClean();
+    showFirstRow();
+}
+
+// After the table was filled anew: the first record, where a list starts.
+void MainWindow::showFirstRow()
+{
     ui->frequencyTable->scrollToTop();
     ui->frequencyTable->setCurrentCell(0, Column::NameColumn);
 }
