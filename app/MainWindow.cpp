@@ -115,7 +115,7 @@ void MainWindow::connectEditActions()
     connect(&undoStack, &QUndoStack::redoTextChanged, this, [this](const QString &step) {
         ui->actionRedo->setText(step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step));
     });
-    connect(&undoStack, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+    connect(&undoStack, &QUndoStack::cleanChanged, this, &MainWindow::showFileName);
     ui->actionUndo->setEnabled(false);
     ui->actionRedo->setEnabled(false);
 

@@ -176,13 +176,15 @@ bool MainWindow::maySetTableAside()
 }
 
 // "<file name>[*] - VKR Frequency Tool": the mark shows while the table has
-// changes Save would write there.
+// changes Save would write there. With no file the title is the program's
+// name alone.
 void MainWindow::showFileName()
 {
     const QString program = tr("VKR Frequency Tool");
     setWindowTitle(currentFileName.isEmpty()
                        ? program
                        : QStringLiteral("%1[*] - %2").arg(QFileInfo(currentFileName).fileName(), program));
+    setWindowModified(!currentFileName.isEmpty() && !undoStack.isClean());
     showHiddenRecords();
 }
 
