@@ -2,10 +2,14 @@
 
 #include "ChannelCsv.h"
 #include "CsvTable.h"
+#include "EditorStyles.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSettings>
 #include <QString>
+#include <QUndoStack>
 
 #include <functional>
 
@@ -14,8 +18,12 @@ enum class ProbeStage;
 }
 
 class ChannelCard;
+class ChannelDelegate;
+class QDialog;
+class QLabel;
 class QLineEdit;
 class QShortcut;
+class RadioEndCaption;
 class RadioThread;
 struct RadioModel;
 
@@ -29,8 +37,9 @@ class MainWindow;
 }
 
 // The program's one window. It owns all state: the widget tree, the channel
-// table (the only store of the channel records), the settings store, the rows
-// of the last CSV file read and the thread that talks to the radio.
+// table (the only store of the channel records, 100 of them whatever the
+// radio holds), its undo history, the settings store, the rows of the last
+// CSV file read and the thread that talks to the radio.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -42,6 +51,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void open();
@@ -56,7 +67,6 @@ private slots:
     void dirEntered(QString dir);
     void restoreBackup();
     void cancelTransfer();
-    void setNameValidColor();
     void importChirp();
     void importAirfields();
     void printCard();
@@ -65,21 +75,53 @@ private slots:
 private:
     // Application shell (app/)
     void connectSignals();
+    void connectEditActions();
+    void endCellEdit();
     void showStatusMessage(const QString &text);
+    void showManual();
+    void fitToFont();
+    void fitDeviceLabel();
+    void resizeToDesign();
 
-    // Channel table (table/)
+    // Channel table (table/). Everything that reads or changes the records
+    // goes through tableRecords() and replaceRecords(), so that every change
+    // is one step of the undo history.
     void setupFrequencyTable();
     void renumberFrequencyTable();
-    void clearFrequencyTable();
-    void setFrequencyTableRowCount(int rows);
-    void buildChannelRow(int row);
-    QLineEdit *nameEditor(int row) const;
-    QLineEdit *frequencyEditor(int row) const;
-    ChannelRecords tableRecords() const; // the rows as the editors show them
-    void showChannels(const ChannelRecords &records); // replaces every row's contents
-    void showChannelProblem(int row, int column);     // selects the cell and scrolls it into view
-    bool isFrequencyEditor(const QWidget *widget) const;
-    static void setEditorText(QLineEdit *editor, const QString &text);
+    ChannelRecords tableRecords() const;
+    ChannelRecords radioRecords() const; // the rows the radio holds
+    int recordsBeyondRadio() const;      // used records below them
+    QString withRecordsLeftOut(const QString &message) const;
+    static QString countedRecords(int count); // "1 record", "2 records"
+    void replaceRecords(const ChannelRecords &records, const QString &step, const QList<int> &rowsBefore = {},
+                        const QList<int> &rowsAfter = {});
+    void commitCellEdit(int row, int column, const QString &text);
+    void showRecords(const ChannelRecords &records, const QList<int> &rowsToSelect);
+    void showRecord(int row, const ChannelRecord &record);
+    void styleRow(int row);
+    void styleAllRows();
+    void setRadioChannelCount(int count, int firstNumber);
+    void showReceivedChannel(int row, const ChannelRecord &channel);
+    void showRadioChannels(const ChannelRecords &channels, bool complete);
+    void showFirstRow();
+    void showCurrentCellFault();
+    void placeRadioEndCaption();
+    void fitTableToFont();
+
+    // Row operations (table/), on the selected rows
+    QList<int> selectedRows() const;
+    void selectRows(const QList<int> &rows);
+    void extendSelectionToRows();
+    void insertRowsAbove();
+    void deleteRows();
+    void moveRows(bool up);
+    void clearSelectedCells();
+    void sortRows(bool byName);
+    void copyRows();
+    void cutRows();
+    void pasteRows();
+    void showTableMenu(const QPoint &position);
+    void showChannelProblem(int row, int column); // selects the cell and scrolls it into view
 
     // Device link (device/)
     enum class Activity { Idle, Scanning, Reading, Writing };
@@ -91,7 +133,7 @@ private:
     void setActivity(Activity activity);
     void updateControls();
     void showTransferProgress();
-    void showDeviceState(const QString &text, const char *styleSheet);
+    void showDeviceState(const QString &text, EditorStyle::Tone tone);
     void showDeviceText(const QString &text);
     void setTransferButtonsEnabled(bool enabled);
     RadioThread &radioThread();
@@ -109,8 +151,12 @@ private:
                       const QString &kept);
 
     // Channel files (files/)
-    bool writeCsvFile();
-    void fillFrequencyTable();
+    enum class SaveOutcome { Saved, Failed, Cancelled };
+    SaveOutcome saveTableTo(const QString &fileName);
+    bool saveChanges();
+    bool maySetTableAside();
+    void showFileName();
+    void showHiddenRecords();
     enum class FileDialogPurpose { Open, Save };
     QString chooseCsvFile(FileDialogPurpose purpose);
 
@@ -145,4 +191,17 @@ private:
     // write then need not read again.
     QString currentBackup;
     QString tableReadFrom; // the model the table was last read from; empty once a file is loaded or saved
+
+    QUndoStack undoStack;
+    ChannelDelegate *delegate;
+    RadioEndCaption *radioEndCaption;
+    QLabel *hiddenRecordsLabel;
+    EditorStyle::Tone deviceTone;
+    bool showingRecords;           // the table is being filled by the program, not edited
+    bool readInProgress;           // a radio read has shown channels, not yet ended
+    ChannelRecords recordsBeforeRead;
+    QString hiddenRecordsFile;     // a file holding more records than the table
+    int hiddenRecordCount;
+    QString shownCellFault;        // the status bar message about the current cell
+    QPointer<QDialog> manual;
 };

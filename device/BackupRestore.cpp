@@ -12,6 +12,9 @@ void MainWindow::restoreBackup()
 {
     if (activity != Activity::Idle || !connectedModel)
         return;
+    // The table shows the backup once it is back in the radio.
+    if (!maySetTableAside())
+        return;
     const BackupStore store;
     RestoreBackupDialog dialog(store.list(), store.folder(), this);
     if (dialog.exec() != QDialog::Accepted)

@@ -132,10 +132,7 @@ void MainWindow::probeEnded(const RadioModel *model, int portIndex)
         ui->comPortComboBox->setCurrentIndex(portIndex);
         connectedPort = ui->comPortComboBox->itemText(portIndex);
         showDeviceState(QLatin1String(model->label), EditorStyle::green);
-        channelCount = model->channelCount;
-        firstChannelNumber = model->firstChannelNumber;
-        setFrequencyTableRowCount(channelCount);
-        renumberFrequencyTable();
+        setRadioChannelCount(model->channelCount, model->firstChannelNumber);
     }
     setActivity(Activity::Idle);
 }
@@ -150,9 +147,10 @@ void MainWindow::radioVanished()
     updateControls();
 }
 
-void MainWindow::showDeviceState(const QString &text, const char *styleSheet)
+void MainWindow::showDeviceState(const QString &text, EditorStyle::Tone tone)
 {
-    ui->VKRInfo->setStyleSheet(QLatin1String(styleSheet));
+    deviceTone = tone;
+    ui->VKRInfo->setStyleSheet(EditorStyle::labelStyleSheet(tone, palette()));
     showDeviceText(text);
 }
 

@@ -14,7 +14,6 @@
 #include "SafeWrite.h"
 
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QShortcut>
 
@@ -63,6 +62,14 @@ void MainWindow::updateControls()
                                 ui->actionAirfields, ui->actionPrint_card, ui->actionExport_card_as_PDF})
         fileAction->setEnabled(!transfer);
     ui->frequencyTable->setEnabled(!transfer);
+    // Nor is the table edited under a transfer: not by undo, nor by a row
+    // operation of the Edit menu.
+    for (QAction *edit : ui->menuEdit->actions())
+        edit->setEnabled(!transfer);
+    if (!transfer) {
+        ui->actionUndo->setEnabled(undoStack.canUndo());
+        ui->actionRedo->setEnabled(undoStack.canRedo());
+    }
     ui->cancelButton->setVisible(transfer);
     cancelShortcut->setEnabled(transfer);
 }
@@ -86,6 +93,8 @@ void MainWindow::loadFreqsFromVkr()
 {
     if (activity != Activity::Idle || !connectedModel)
         return;
+    if (!maySetTableAside())
+        return;
     setActivity(Activity::Reading);
 
     Session::JobObserver observer;
@@ -93,12 +102,9 @@ void MainWindow::loadFreqsFromVkr()
         QMetaObject::invokeMethod(this, [this, row, channel] {
             // The table is emptied only once the radio has begun to send: a
             // radio that sends nothing leaves it as it was.
-            if (row == 0) {
-                clearFrequencyTable();
+            if (row == 0)
                 tableReadFrom = QLatin1String(connectedModel->label);
-            }
-            setEditorText(nameEditor(row), channel.name);
-            setEditorText(frequencyEditor(row), channel.frequency);
+            showReceivedChannel(row, {channel.name, channel.frequency});
             ui->progressBar->setValue(row);
         }, Qt::QueuedConnection);
     };
@@ -116,6 +122,9 @@ void MainWindow::loadFreqsFromVkr()
 void MainWindow::readEnded(const Session::ReadOutcome &read)
 {
     setActivity(Activity::Idle);
+    // What came replaces the table as one step that can be undone.
+    if (read.result.received > 0)
+        showRadioChannels(read.channels.mid(0, read.result.received), read.isComplete());
     // A complete read, kept as a backup, is the radio's memory as it stands.
     currentBackup = read.isComplete() ? read.backup.path : QString();
     showStatusMessage(read.isComplete() ? tr("Read finished") : tr("Read incomplete"));
@@ -125,7 +134,7 @@ void MainWindow::readEnded(const Session::ReadOutcome &read)
 // rows refused are named with their reasons, and the first is shown.
 bool MainWindow::channelsFitTheRadio()
 {
-    const ChannelRecords records = tableRecords().mid(0, channelCount);
+    const ChannelRecords records = radioRecords();
     const QVector<ChannelProblem> problems =
         ChannelFileCheck::check(records, channelCount, ChannelFileCheck::Rules::Radio);
     if (problems.isEmpty())
@@ -154,7 +163,7 @@ void MainWindow::saveFreqsToVkr()
         return;
     if (!channelsFitTheRadio())
         return;
-    startWrite(tableRecords().mid(0, channelCount), WriteSource());
+    startWrite(radioRecords(), WriteSource());
 }
 
 // The safe write of the channels, or of a backup file when the source names

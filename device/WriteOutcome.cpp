@@ -49,8 +49,9 @@ void MainWindow::writeEnded(const Session::WriteResult &result, const WriteSourc
     if (result.outcome == Outcome::Written) {
         ChannelRecords restored;
         if (source.showRestored && readChannelFile(source.restoreFrom, restored))
-            showChannels(restored);
-        showStatusMessage(tr("Write finished"));
+            showRadioChannels(restored, true);
+        // Records beyond the radio's channels stayed in the table, unsent.
+        showStatusMessage(withRecordsLeftOut(tr("Write finished")));
         return;
     }
     showStatusMessage(result.outcome == Outcome::Stopped ? tr("Write stopped") : tr("Write error"));

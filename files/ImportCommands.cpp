@@ -6,12 +6,12 @@
 
 #include "AirfieldsDialog.h"
 #include "ChannelConvert.h"
+#include "ChannelRules.h"
 #include "ChirpCsv.h"
 #include "ImportReportDialog.h"
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -82,33 +82,31 @@ void MainWindow::importAirfields()
 // Replacing: the table is emptied and channel k goes to row k. Filling:
 // each channel goes to the next empty row from the first one on, so that no
 // row in use is overwritten; empty channels are not placed. Channels beyond
-// the table's rows are left out. Returns the channels placed.
+// the table's rows are left out. One step of the undo history either way.
+// Returns the channels placed.
 int MainWindow::placeImportedChannels(const ChannelRecords &channels, bool replace)
 {
-    if (replace)
-        clearFrequencyTable();
-    const auto rowIsEmpty = [this](int row) { return nameEditor(row)->text().isEmpty() && frequencyEditor(row)->text().isEmpty(); };
+    ChannelRecords records = replace ? ChannelRecords(ChannelRules::largestMemory) : tableRecords();
     int row = 0;
     int placed = 0;
-    int firstPlaced = -1;
+    QList<int> placedRows;
     for (const ChannelRecord &channel : channels) {
         if (!replace) {
             if (channel.isEmpty())
                 continue;
-            while (row < channelCount && !rowIsEmpty(row))
+            while (row < records.size() && !records.at(row).isEmpty())
                 ++row;
         }
-        if (row >= channelCount)
+        if (row >= records.size())
             break;
         if (!channel.isEmpty()) {
-            setEditorText(nameEditor(row), channel.name);
-            setEditorText(frequencyEditor(row), channel.frequency);
-            firstPlaced = firstPlaced < 0 ? row : firstPlaced;
+            records[row] = channel;
+            placedRows.append(row);
             ++placed;
         }
         ++row;
     }
-    nameEditor(qMax(0, firstPlaced))->setFocus(Qt::OtherFocusReason);
+    replaceRecords(records, tr("Import"), {}, placedRows.mid(0, 1));
     return placed;
 }
 

@@ -65,19 +65,19 @@ xdotool windowmove "$window" 0 0
 # Finding the radio takes the protocol's quiet times (about 5 s); then read.
 sleep 7
 xdotool mousemove --window "$window" 420 225 click 1
-# 100 channels at the read's 200 ms quiet time each, and a last second.
-sleep 23
-# The read leaves the focus, and the view, on the last row: scroll back up.
-xdotool mousemove --window "$window" 150 250 click --repeat 40 --delay 20 4
-sleep 1
+# 100 channels at the read's 200 ms quiet time each, and a last second; the
+# view is then back on the first row.
+sleep 24
 mkdir -p "$root/docs"
-"$build/scripts/screengrab/vkr-screen-grab" "$root/docs/main-window.png" 508 481
+eval "$(xdotool getwindowgeometry --shell "$window")"
+"$build/scripts/screengrab/vkr-screen-grab" "$root/docs/main-window.png" "$WIDTH" "$HEIGHT"
 echo "screenshot: docs/main-window.png"
 
-# Help > About: the menu opens on a click on "Help"; its first entry is About.
-xdotool mousemove --window "$window" 100 10 click 1
+# Help > About: the menu opens on a click on "Help", the last title of the
+# menu bar; About is its second entry.
+xdotool mousemove --window "$window" 140 10 click 1
 sleep 1
-xdotool key Down Return
+xdotool key Down Down Return
 wait_for 10 xdotool search --name "^About VKR Frequency Tool$"
 about=$(xdotool search --name "^About VKR Frequency Tool$" | head -n 1)
 xdotool windowmove "$about" 0 0

@@ -7,8 +7,10 @@ set -eu
 
 # libqt5printsupport5 prints the channel card (qtbase5-dev brings it, named
 # here since the window needs it); poppler-utils reads the card's PDF back in
-# the tests.
-packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5printsupport5 libqt5serialport5-dev libcsv-dev libcli11-dev poppler-utils"
+# the tests. The fonts: the text-fit test runs with DejaVu alone and with the
+# URW and Liberation sets (tests/app/CMakeLists.txt).
+packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5printsupport5 libqt5serialport5-dev libcsv-dev
+          libcli11-dev poppler-utils fonts-dejavu-core fonts-urw-base35 fonts-liberation2"
 if [ "${1:-}" = "--fuzz" ]; then
     packages="$packages clang libclang-rt-14-dev"
 fi

@@ -1,5 +1,7 @@
 #include "ChannelRules.h"
 
+#include <QCoreApplication>
+
 namespace ChannelRules {
 
 namespace {
@@ -170,6 +172,11 @@ int utf8Size(QChar c)
     return QString(c).toUtf8().size();
 }
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ChannelRules", text);
+}
+
 } // namespace
 
 Verdict judgeFrequency(const QString &text, int cursor)
@@ -287,6 +294,62 @@ QString nameFrom(const QString &text)
         bytes += utf8Size(c);
     }
     return name;
+}
+
+QString completedFrequency(const QString &text)
+{
+    const int pointAt = text.indexOf(point);
+    const int decimals = text.size() - pointAt - 1;
+    if (pointAt < 0 || decimals < 1 || decimals >= kilohertzDigits)
+        return text;
+    const QString padded = text + QString(kilohertzDigits - decimals, QLatin1Char('0'));
+    return isChannelFrequency(padded) ? padded : text;
+}
+
+QString frequencyFault(const QString &text)
+{
+    if (text.isEmpty() || isChannelFrequency(text))
+        return QString();
+    const int pointAt = text.indexOf(point);
+    const QString whole = pointAt < 0 ? text : text.left(pointAt);
+    const QString decimals = pointAt < 0 ? QString() : text.mid(pointAt + 1);
+    bool digitsOnly = !whole.isEmpty() && !decimals.contains(point);
+    for (const QChar c : whole + decimals)
+        digitsOnly = digitsOnly && isDigit(c);
+    if (!digitsOnly)
+        return tr("not a frequency: three digits, a point and three decimals, like 121.500");
+    const int megahertz = whole.toInt();
+    const QString incomplete = tr("incomplete: a channel has three decimals, like 121.500");
+    if (whole.size() < 3 && decimals.isEmpty())
+        return incomplete;
+    if (whole.size() > 3 || megahertz > highestMegahertz)
+        return tr("above 136.980");
+    if (megahertz < lowestMegahertz)
+        return tr("below 118.000");
+    if (decimals.isEmpty())
+        return incomplete;
+    if (decimals.size() < kilohertzDigits) // as the zeros leaving the cell adds would make it
+        return frequencyFault(text + QString(kilohertzDigits - decimals.size(), QLatin1Char('0')));
+    if (decimals.size() > kilohertzDigits)
+        return tr("too many decimals: a channel has three, like 121.500");
+    if (megahertz == highestMegahertz && decimals.toInt() > highestKilohertzAt136)
+        return tr("above 136.980");
+    return tr("not on the 8.33/25 kHz raster");
+}
+
+QString nameFault(const QString &name)
+{
+    for (const QChar c : name) {
+        if (c.isLower())
+            return tr("lower case: the radio shows upper case only");
+    }
+    for (const QChar c : name) {
+        if (!isNameCharacter(c))
+            return tr("\"%1\" is not a name character: letters, digits and spaces only").arg(c);
+    }
+    if (!isValidName(name))
+        return tr("longer than the radio's %1 bytes: letters such as \u00c4 take two").arg(maxNameLength);
+    return QString();
 }
 
 } // namespace ChannelRules

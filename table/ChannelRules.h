@@ -73,4 +73,18 @@ bool is833Channel(const QString &frequency);
 // dropped, cut after 8 characters or 8 UTF-8 bytes, whichever comes first.
 QString nameFrom(const QString &text);
 
+// A frequency as a user leaves it: one or two decimals get the zeros that
+// make it a channel ("121.65" gives "121.650", "121.5" gives "121.500");
+// any other text, and one that padding would not make a channel, comes
+// back as it is.
+QString completedFrequency(const QString &text);
+
+// Why a frequency text is no channel, in a few words for a tooltip ("above
+// 136.980"); empty for a channel and for an empty text.
+QString frequencyFault(const QString &text);
+
+// Why the radio would not store a name as it stands ("lower case: the
+// radio shows upper case only"); empty for a valid name.
+QString nameFault(const QString &name);
+
 } // namespace ChannelRules

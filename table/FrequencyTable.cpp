@@ -1,126 +1,160 @@
-// The channel table: one row per memory channel, with a read-only number,
-// a name editor and a frequency editor. The editors are the only store of
-// the channel records; every other part reads and writes them here.
+// The channel table: one row per memory record, with a number, a name and a
+// frequency. Its items are the only store of the records; every other part
+// reads them through tableRecords() and changes them through
+// replaceRecords(), which makes each change one step of the undo history.
+// The table always holds the 100 records of the largest radio; rows beyond
+// the connected radio's channels stay, greyed, below a caption.
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
-#include "AFNameValidator.h"
+#include "ChannelDelegate.h"
 #include "ChannelRules.h"
-#include "EditorStyles.h"
-#include "FreqValidator.h"
+#include "RadioEndCaption.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QUndoCommand>
+
+#include <functional>
 
 namespace {
 
-enum Column { NumberColumn = 0, NameColumn = 1, FrequencyColumn = 2 };
+using Column = ChannelDelegate::Column;
+
+// The widths the table was designed with; wider where the font needs it.
 constexpr int numberColumnWidth = 40;
 constexpr int nameColumnWidth = 160;
 constexpr int frequencyColumnWidth = 100;
+constexpr int cellPadding = 4; // px of room around a cell's text, each side
 
-// One validator of each kind serves every editor of its column; they hold no
-// state and live until the program ends.
-FreqValidator *sharedFreqValidator()
+// One change of the records: the whole table before and after, which is
+// small, and the rows to select after each way.
+class TableEdit : public QUndoCommand
 {
-    static FreqValidator *const validator = new FreqValidator(nullptr);
-    return validator;
-}
+public:
+    using Show = std::function<void(const ChannelRecords &, const QList<int> &)>;
 
-AFNameValidator *sharedNameValidator()
+    TableEdit(const QString &text, ChannelRecords before, ChannelRecords after, QList<int> rowsBefore,
+              QList<int> rowsAfter, Show show)
+        : QUndoCommand(text)
+        , before(std::move(before))
+        , after(std::move(after))
+        , rowsBefore(std::move(rowsBefore))
+        , rowsAfter(std::move(rowsAfter))
+        , show(std::move(show))
+    {
+    }
+
+    void undo() override { show(before, rowsBefore); }
+    void redo() override { show(after, rowsAfter); }
+
+private:
+    const ChannelRecords before;
+    const ChannelRecords after;
+    const QList<int> rowsBefore;
+    const QList<int> rowsAfter;
+    const Show show;
+};
+
+// The first row where two tables differ, or -1.
+int firstDifference(const ChannelRecords &a, const ChannelRecords &b)
 {
-    static AFNameValidator *const validator = new AFNameValidator(nullptr);
-    return validator;
+    for (int row = 0; row < qMin(a.size(), b.size()); ++row) {
+        if (a.at(row) != b.at(row))
+            return row;
+    }
+    return a.size() == b.size() ? -1 : qMin(a.size(), b.size());
 }
 
 } // namespace
 
 void MainWindow::setupFrequencyTable()
 {
-    ui->frequencyTable->setRowCount(channelCount);
-    ui->frequencyTable->setColumnWidth(NumberColumn, numberColumnWidth);
-    ui->frequencyTable->setColumnWidth(NameColumn, nameColumnWidth);
-    ui->frequencyTable->setColumnWidth(FrequencyColumn, frequencyColumnWidth);
-    for (int row = 0; row < channelCount; ++row)
-        buildChannelRow(row);
-}
-
-void MainWindow::buildChannelRow(int row)
-{
-    auto *number = new QTableWidgetItem(QString::number(row), QTableWidgetItem::Type);
-    number->setFlags(Qt::NoItemFlags);
-    ui->frequencyTable->setItem(row, NumberColumn, number);
-
-    for (int column : {NameColumn, FrequencyColumn}) {
-        // Created inside the table's viewport, where the table would move it
-        // anyway: a style sheet set before such a move is worked out twice.
-        auto *editor = new QLineEdit(ui->frequencyTable->viewport());
-        editor->setFrame(false);
-        editor->setStyleSheet(QLatin1String(EditorStyle::black));
-        editor->setText(QString());
-        if (column == NameColumn) {
-            editor->setMaxLength(ChannelRules::maxNameLength);
-            editor->setValidator(sharedNameValidator());
-            connect(editor, &QLineEdit::textChanged, this, &MainWindow::setNameValidColor);
-        } else {
-            editor->setValidator(sharedFreqValidator());
-            connect(editor, &QLineEdit::textChanged, this, &MainWindow::setFreqValidColor);
-        }
-        ui->frequencyTable->setCellWidget(row, column, editor);
+    QTableWidget *table = ui->frequencyTable;
+    table->setRowCount(ChannelRules::largestMemory);
+    for (int row = 0; row < ChannelRules::largestMemory; ++row) {
+        auto *number = new QTableWidgetItem(QString::number(row), QTableWidgetItem::Type);
+        number->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        table->setItem(row, Column::NumberColumn, number);
+        table->setItem(row, Column::NameColumn, new QTableWidgetItem());
+        table->setItem(row, Column::FrequencyColumn, new QTableWidgetItem());
     }
+    table->setItemDelegate(delegate);
+    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                           | QAbstractItemView::AnyKeyPressed);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->installEventFilter(this);
+
+    delegate->commit = [this](int row, int column, const QString &text) { commitCellEdit(row, column, text); };
+    delegate->frequencyEditorMade = [this](QLineEdit *editor) {
+        connect(editor, &QLineEdit::textChanged, this, &MainWindow::setFreqValidColor);
+    };
+    // A record changed other than through the undo history is still shown
+    // with its colours.
+    connect(table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        if (!showingRecords)
+            styleRow(item->row());
+    });
+    connect(table, &QTableWidget::currentCellChanged, this, &MainWindow::showCurrentCellFault);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::extendSelectionToRows);
+    connect(table, &QWidget::customContextMenuRequested, this, &MainWindow::showTableMenu);
+    const auto placeCaption = [this] { placeRadioEndCaption(); };
+    connect(table->verticalScrollBar(), &QScrollBar::valueChanged, this, placeCaption);
+    connect(table->horizontalScrollBar(), &QScrollBar::valueChanged, this, placeCaption);
+    connect(table->horizontalHeader(), &QHeaderView::sectionResized, this, placeCaption);
+    fitTableToFont();
 }
 
-// Rows that a smaller count removes go with their cells; rows that a larger
-// count adds are built like the rows at start.
-void MainWindow::setFrequencyTableRowCount(int rows)
+// Column widths and row heights as designed, or what the font needs. A
+// column that needs more than its design takes it from columns that need
+// less than theirs, so that the table keeps its width where it can.
+void MainWindow::fitTableToFont()
 {
-    const int oldRows = ui->frequencyTable->rowCount();
-    ui->frequencyTable->setRowCount(rows);
-    for (int row = oldRows; row < rows; ++row)
-        buildChannelRow(row);
+    QTableWidget *table = ui->frequencyTable;
+    const QFontMetrics metrics = table->fontMetrics();
+    const auto textWidth = [&metrics](const QString &text) { return metrics.horizontalAdvance(text) + 2 * cellPadding; };
+    const QHeaderView *header = table->horizontalHeader();
+    const int designed[] = {numberColumnWidth, nameColumnWidth, frequencyColumnWidth};
+    const QString widestText[] = {QString::number(ChannelRules::largestMemory),
+                                  QString(ChannelRules::maxNameLength, QLatin1Char('W')), QStringLiteral("136.980")};
+    int needed[3];
+    int widths[3];
+    int excess = 0;
+    for (int column = 0; column < 3; ++column) {
+        needed[column] = qMax(header->sectionSizeHint(column), textWidth(widestText[column]));
+        widths[column] = qMax(designed[column], needed[column]);
+        excess += widths[column] - designed[column];
+    }
+    for (int column : {Column::NameColumn, Column::FrequencyColumn, Column::NumberColumn}) {
+        const int spare = qMin(excess, widths[column] - needed[column]);
+        widths[column] -= spare;
+        excess -= spare;
+    }
+    for (int column = 0; column < 3; ++column)
+        table->setColumnWidth(column, widths[column]);
+
+    const int rowHeight = qMax(table->style()->pixelMetric(QStyle::PM_HeaderDefaultSectionSizeVertical, nullptr, table),
+                               metrics.height() + 2 * cellPadding);
+    table->verticalHeader()->setDefaultSectionSize(rowHeight);
+    if (delegate->boundaryRow() >= 0)
+        table->verticalHeader()->resizeSection(delegate->boundaryRow(),
+                                               rowHeight + ChannelDelegate::bandHeight(metrics));
+
+    // Room for every column beside the vertical scroll bar, so that no
+    // horizontal one covers the last row.
+    const int frame = 2 * table->frameWidth();
+    const int scrollBar = table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
+    table->setMinimumWidth(header->length() + frame + scrollBar);
+    placeRadioEndCaption();
 }
 
 void MainWindow::renumberFrequencyTable()
 {
-    for (int row = 0; row < channelCount; ++row)
-        ui->frequencyTable->item(row, NumberColumn)->setText(QString::number(firstChannelNumber + row));
-}
-
-void MainWindow::clearFrequencyTable()
-{
-    for (int row = 0; row < channelCount; ++row) {
-        setEditorText(nameEditor(row), QString());
-        setEditorText(frequencyEditor(row), QString());
-    }
-}
-
-QLineEdit *MainWindow::nameEditor(int row) const
-{
-    return qobject_cast<QLineEdit *>(ui->frequencyTable->cellWidget(row, NameColumn));
-}
-
-QLineEdit *MainWindow::frequencyEditor(int row) const
-{
-    return qobject_cast<QLineEdit *>(ui->frequencyTable->cellWidget(row, FrequencyColumn));
-}
-
-void MainWindow::showChannels(const ChannelRecords &records)
-{
-    clearFrequencyTable();
-    const int rows = qMin(int(records.size()), ui->frequencyTable->rowCount());
-    for (int row = 0; row < rows; ++row) {
-        setEditorText(nameEditor(row), records.at(row).name);
-        setEditorText(frequencyEditor(row), records.at(row).frequency);
-    }
-    if (rows > 0)
-        nameEditor(0)->setFocus(Qt::OtherFocusReason);
-}
-
-void MainWindow::showChannelProblem(int row, int column)
-{
-    ui->frequencyTable->setCurrentCell(row, column);
-    ui->frequencyTable->scrollTo(ui->frequencyTable->model()->index(row, column));
-    if (QWidget *editor = ui->frequencyTable->cellWidget(row, column))
-        editor->setFocus(Qt::OtherFocusReason);
+    for (int row = 0; row < ui->frequencyTable->rowCount(); ++row)
+        ui->frequencyTable->item(row, Column::NumberColumn)->setText(QString::number(firstChannelNumber + row));
 }
 
 ChannelRecords MainWindow::tableRecords() const
@@ -128,62 +162,244 @@ ChannelRecords MainWindow::tableRecords() const
     ChannelRecords records;
     const int rows = ui->frequencyTable->rowCount();
     records.reserve(rows);
-    for (int row = 0; row < rows; ++row)
-        records.append({nameEditor(row)->text(), frequencyEditor(row)->text()});
+    for (int row = 0; row < rows; ++row) {
+        records.append({ui->frequencyTable->item(row, Column::NameColumn)->text(),
+                        ui->frequencyTable->item(row, Column::FrequencyColumn)->text()});
+    }
     return records;
 }
 
-bool MainWindow::isFrequencyEditor(const QWidget *widget) const
+ChannelRecords MainWindow::radioRecords() const
 {
-    const auto *editor = qobject_cast<const QLineEdit *>(widget);
-    return editor && editor->validator() == sharedFreqValidator()
-        && ui->frequencyTable->isAncestorOf(editor);
+    return tableRecords().mid(0, channelCount);
 }
 
-// Every programmatic change of an editor's text gives it the focus first,
-// as a user's typing would.
-// Texts from the radio or a file are shown as they are: the name validator,
-// which QLineEdit would run on the new text, upper-cases the character before
-// the cursor, so it is set aside while a name is put in. (The frequency
-// validator never changes a text, and the colour slot needs it.)
-// A name longer than the radio takes is kept whole (and shows red), not
-// cut to the editor's length without a word; setNameValidColor() gives the
-// editor its limit back once the name is short enough.
-void MainWindow::setEditorText(QLineEdit *editor, const QString &text)
+int MainWindow::recordsBeyondRadio() const
 {
-    editor->setFocus(Qt::OtherFocusReason);
-    const QValidator *validator = editor->validator();
-    const bool isName = validator == sharedNameValidator();
-    if (isName) {
-        editor->setValidator(nullptr);
-        editor->setMaxLength(qMax(int(text.size()), ChannelRules::maxNameLength));
-    }
-    editor->setText(text);
-    if (isName)
-        editor->setValidator(validator);
+    const ChannelRecords records = tableRecords();
+    int used = 0;
+    for (int row = channelCount; row < records.size(); ++row)
+        used += records.at(row).isEmpty() ? 0 : 1;
+    return used;
 }
 
-// A name the radio would not store as it is shown (lower case from a file,
-// a character the radio lacks, too many bytes) shows red, as a refused
-// frequency does; the name editor itself lets only good names be typed.
-void MainWindow::setNameValidColor()
+// The table becomes `records` (the first 100; missing ones empty) as one
+// step of the undo history named `step`, unless nothing changes. The rows
+// given are selected after undoing and after doing the step. A name longer
+// than a radio stores is kept whole (and shows red), not cut without a word.
+void MainWindow::replaceRecords(const ChannelRecords &records, const QString &step, const QList<int> &rowsBefore,
+                                const QList<int> &rowsAfter)
 {
-    auto *editor = qobject_cast<QLineEdit *>(sender());
-    if (!editor)
+    ChannelRecords after = records.mid(0, ChannelRules::largestMemory);
+    after.resize(ChannelRules::largestMemory);
+    const ChannelRecords before = tableRecords();
+    if (after == before)
         return;
-    const bool valid = ChannelRules::isValidName(editor->text());
-    editor->setStyleSheet(QLatin1String(valid ? EditorStyle::black : EditorStyle::red));
-    if (editor->text().size() <= ChannelRules::maxNameLength)
-        editor->setMaxLength(ChannelRules::maxNameLength);
+    undoStack.push(new TableEdit(step, before, after, rowsBefore, rowsAfter,
+                                 [this](const ChannelRecords &shown, const QList<int> &rows) {
+                                     showRecords(shown, rows);
+                                 }));
 }
 
-// Colours the frequency editor whose text changed, wherever the focus is:
-// text dropped onto an editor without focus changes colour too.
+void MainWindow::commitCellEdit(int row, int column, const QString &text)
+{
+    ChannelRecords records = tableRecords();
+    if (column == Column::NameColumn)
+        records[row].name = text;
+    else
+        records[row].frequency = text;
+    replaceRecords(records, tr("Edit"));
+}
+
+// Shows the records; the rows given are selected, or else the first
+// changed one is made current, so that the user sees what changed.
+void MainWindow::showRecords(const ChannelRecords &records, const QList<int> &rowsToSelect)
+{
+    const int changed = firstDifference(tableRecords(), records);
+    for (int row = 0; row < records.size(); ++row)
+        showRecord(row, records.at(row));
+    if (!rowsToSelect.isEmpty()) {
+        selectRows(rowsToSelect);
+    } else if (changed >= 0) {
+        const int column = qMax(int(Column::NameColumn), ui->frequencyTable->currentColumn());
+        ui->frequencyTable->setCurrentCell(changed, column);
+    }
+    showCurrentCellFault();
+}
+
+void MainWindow::showRecord(int row, const ChannelRecord &record)
+{
+    QTableWidgetItem *name = ui->frequencyTable->item(row, Column::NameColumn);
+    QTableWidgetItem *frequency = ui->frequencyTable->item(row, Column::FrequencyColumn);
+    if (name->text() == record.name && frequency->text() == record.frequency)
+        return;
+    showingRecords = true;
+    if (name->text() != record.name)
+        name->setText(record.name);
+    if (frequency->text() != record.frequency)
+        frequency->setText(record.frequency);
+    showingRecords = false;
+    styleRow(row);
+}
+
+// Colours and tooltips of a row: a frequency green when it is a channel,
+// red otherwise; a name red when the radio would not store it as it
+// stands; the tooltip says why. Rows beyond the radio are grey.
+void MainWindow::styleRow(int row)
+{
+    showingRecords = true;
+    const QPalette palette = this->palette(); // the table's follows it only after this window
+    const bool onRadio = row < channelCount;
+    const QString notOnRadio = tr("not on this radio");
+    const auto style = [&](QTableWidgetItem *item, const QString &fault, bool markValid) {
+        QVariant colour;
+        if (!onRadio)
+            colour = QBrush(palette.color(QPalette::Disabled, QPalette::Text));
+        else if (!fault.isEmpty())
+            colour = QBrush(EditorStyle::colour(EditorStyle::red, palette, QPalette::Base));
+        else if (markValid)
+            colour = QBrush(EditorStyle::colour(EditorStyle::green, palette, QPalette::Base));
+        item->setData(Qt::ForegroundRole, colour);
+        QStringList tip;
+        if (!onRadio)
+            tip << notOnRadio;
+        if (!fault.isEmpty())
+            tip << fault;
+        item->setToolTip(tip.join(QStringLiteral("; ")));
+    };
+    QTableWidgetItem *name = ui->frequencyTable->item(row, Column::NameColumn);
+    QTableWidgetItem *frequency = ui->frequencyTable->item(row, Column::FrequencyColumn);
+    style(ui->frequencyTable->item(row, Column::NumberColumn), QString(), false);
+    style(name, ChannelRules::nameFault(name->text()), false);
+    style(frequency, ChannelRules::frequencyFault(frequency->text()), !frequency->text().isEmpty());
+    showingRecords = false;
+}
+
+void MainWindow::styleAllRows()
+{
+    for (int row = 0; row < ui->frequencyTable->rowCount(); ++row)
+        styleRow(row);
+}
+
+// Colours the line editor a frequency is being typed in, green once it is
+// a channel, red before; other editors are left alone.
 void MainWindow::setFreqValidColor()
 {
-    QObject *changed = sender();
-    if (!isFrequencyEditor(qobject_cast<QWidget *>(changed)))
+    auto *editor = qobject_cast<QLineEdit *>(sender());
+    if (!editor || editor->validator() != ChannelDelegate::frequencyValidator()
+        || !ui->frequencyTable->isAncestorOf(editor))
         return;
-    auto *editor = static_cast<QLineEdit *>(changed);
-    editor->setStyleSheet(QLatin1String(editor->hasAcceptableInput() ? EditorStyle::green : EditorStyle::red));
+    QPalette palette = editor->palette();
+    const EditorStyle::Tone tone = editor->text().isEmpty() ? EditorStyle::black
+        : editor->hasAcceptableInput()                      ? EditorStyle::green
+                                                            : EditorStyle::red;
+    palette.setColor(QPalette::Text, EditorStyle::colour(tone, this->palette(), QPalette::Base));
+    editor->setPalette(palette);
+}
+
+// The radio's channels are the first `count` rows, numbered from
+// `firstNumber`; the rows below keep their records, greyed.
+void MainWindow::setRadioChannelCount(int count, int firstNumber)
+{
+    channelCount = count;
+    firstChannelNumber = firstNumber;
+    renumberFrequencyTable();
+    const int oldBoundary = delegate->boundaryRow();
+    if (oldBoundary >= 0)
+        ui->frequencyTable->verticalHeader()->resizeSection(oldBoundary,
+                                                            ui->frequencyTable->verticalHeader()->defaultSectionSize());
+    delegate->setBoundaryRow(count < ui->frequencyTable->rowCount() ? count : -1);
+    fitTableToFont();
+    styleAllRows();
+}
+
+// A read in progress: each channel is shown as it comes, the table having
+// been emptied at the first. The read ends with showRadioChannels().
+void MainWindow::showReceivedChannel(int row, const ChannelRecord &channel)
+{
+    if (!readInProgress) {
+        readInProgress = true;
+        recordsBeforeRead = tableRecords();
+        for (int emptied = 0; emptied < recordsBeforeRead.size(); ++emptied)
+            showRecord(emptied, ChannelRecord());
+    }
+    showRecord(row, channel);
+}
+
+// The channels a read got from the radio replace the whole table, as one
+// step of the undo history; the rows below them are emptied. A complete
+// read leaves the table as the radio holds it: nothing unsaved. The view
+// goes back to the first row.
+void MainWindow::showRadioChannels(const ChannelRecords &channels, bool complete)
+{
+    // The step starts from the table as it stood before the read.
+    if (readInProgress) {
+        readInProgress = false;
+        for (int row = 0; row < recordsBeforeRead.size(); ++row)
+            showRecord(row, recordsBeforeRead.at(row));
+    }
+    replaceRecords(channels, tr("Read from radio"));
+    if (complete)
+        undoStack.setClean();
+    showFirstRow();
+}
+
+// The cell a check refused: made current and scrolled into view.
+void MainWindow::showChannelProblem(int row, int column)
+{
+    ui->frequencyTable->setCurrentCell(row, column);
+    ui->frequencyTable->scrollToItem(ui->frequencyTable->item(row, column));
+    ui->frequencyTable->setFocus(Qt::OtherFocusReason);
+}
+
+// After the table was filled anew: the first record, where a list starts.
+void MainWindow::showFirstRow()
+{
+    ui->frequencyTable->scrollToTop();
+    ui->frequencyTable->setCurrentCell(0, Column::NameColumn);
+}
+
+QString MainWindow::withRecordsLeftOut(const QString &message) const
+{
+    const int leftOut = recordsBeyondRadio();
+    if (leftOut == 0)
+        return message;
+    return tr("%1; %2 beyond the radio's %3 channels left out").arg(message, countedRecords(leftOut)).arg(channelCount);
+}
+
+QString MainWindow::countedRecords(int count)
+{
+    return count == 1 ? tr("1 record") : tr("%1 records").arg(count);
+}
+
+// While a cell that is not right has the focus, the status bar says why.
+void MainWindow::showCurrentCellFault()
+{
+    const QTableWidgetItem *item = ui->frequencyTable->currentItem();
+    const int column = ui->frequencyTable->currentColumn();
+    QString fault;
+    if (item && ui->frequencyTable->hasFocus() && column != Column::NumberColumn) {
+        fault = column == Column::NameColumn ? ChannelRules::nameFault(item->text())
+                                             : ChannelRules::frequencyFault(item->text());
+    }
+    if (!fault.isEmpty())
+        ui->statusBar->showMessage(fault);
+    else if (!shownCellFault.isEmpty() && ui->statusBar->currentMessage() == shownCellFault)
+        ui->statusBar->clearMessage();
+    shownCellFault = fault;
+}
+
+// Over the top of the first row beyond the radio, across the table.
+void MainWindow::placeRadioEndCaption()
+{
+    const int row = delegate->boundaryRow();
+    if (row < 0) {
+        radioEndCaption->hide();
+        return;
+    }
+    QTableWidget *table = ui->frequencyTable;
+    const int band = ChannelDelegate::bandHeight(table->fontMetrics());
+    radioEndCaption->setGeometry(table->columnViewportPosition(Column::NumberColumn), table->rowViewportPosition(row),
+                                 table->horizontalHeader()->length(), band);
+    radioEndCaption->show();
 }

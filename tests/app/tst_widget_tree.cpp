@@ -4,6 +4,7 @@
 #include "AboutDialog.h"
 #include "EditorStyles.h"
 #include "MainWindow.h"
+#include "ModalAnswerer.h"
 #include "TestMain.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <QFile>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -21,8 +23,18 @@
 #include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QScrollBar>
 #include <QtEndian>
 #include <QtTest>
+
+// Connects a radio of the given channel count, as discovery does.
+class MainWindowTestAccess
+{
+public:
+    static void setRadio(MainWindow &window, int channels) { window.setRadioChannelCount(channels, 1); }
+};
 
 class WidgetTreeTest : public QObject
 {
@@ -78,11 +90,10 @@ void WidgetTreeTest::window()
     QCOMPARE(mainWindow->objectName(), QString("MainWindow"));
     QCOMPARE(QString(mainWindow->metaObject()->className()), QString("MainWindow"));
     QCOMPARE(mainWindow->windowTitle(), QString("VKR Frequency Tool"));
-    QCOMPARE(mainWindow->size(), QSize(508, 481));
-    QCOMPARE(mainWindow->minimumSize(), QSize(508, 481));
-    QCOMPARE(mainWindow->maximumSize(), QSize(508, 481));
-    QCOMPARE(mainWindow->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
-    QCOMPARE(mainWindow->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    // 508 wide, and tall enough for the central area's 441 px of design
+    // between this platform's menu and status bars.
+    QCOMPARE(mainWindow->width(), 508);
+    QCOMPARE(mainWindow->centralWidget()->geometry(), QRect(0, mainWindow->menuBar()->height(), 508, 441));
     QVERIFY(!mainWindow->autoFillBackground());
     QVERIFY(!mainWindow->testAttribute(Qt::WA_SetWindowIcon));
     QCOMPARE(mainWindow->centralWidget()->objectName(), QString("centralWidget"));
@@ -90,26 +101,52 @@ void WidgetTreeTest::window()
     QCOMPARE(mainWindow->statusBar()->objectName(), QString("statusBar"));
     QCOMPARE(mainWindow->menuBar()->geometry().width(), 508);
 
-    // The user cannot make the window larger or smaller.
-    mainWindow->resize(700, 600);
-    QCOMPARE(mainWindow->size(), QSize(508, 481));
+    // The user can make it larger, and smaller down to what its widgets need.
+    mainWindow->resize(900, 700);
+    QCOMPARE(mainWindow->size(), QSize(900, 700));
+    mainWindow->resize(100, 100);
+    QCOMPARE(mainWindow->size(), mainWindow->minimumSizeHint());
+    QVERIFY(mainWindow->width() < 508);
+    mainWindow->showMaximized();
+    QTRY_VERIFY(mainWindow->isMaximized());
 }
 
+// Where each widget stands at the design size, within 2 px of the form's
+// old fixed places; and in a window 392 px wider and 207 px taller, where
+// the table takes the room and the controls beside it keep their places.
 void WidgetTreeTest::widgets_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("className");
     QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QSize>("growth");
 
-    QTest::newRow("frequencyTable") << "frequencyTable" << "QTableWidget" << QRect(20, 60, 321, 381);
-    QTest::newRow("comPortComboBox") << "comPortComboBox" << "QComboBox" << QRect(346, 60, 106, 22); // room for "ttyUSB0" or "/dev/pts/3"
-    QTest::newRow("VKRInfo") << "VKRInfo" << "QLabel" << QRect(380, 99, 121, 22);
-    QTest::newRow("loadFromDeviceButton") << "loadFromDeviceButton" << "QToolButton" << QRect(380, 180, 80, 48);
-    QTest::newRow("writeToDeviceButton") << "writeToDeviceButton" << "QToolButton" << QRect(380, 250, 80, 48);
-    QTest::newRow("progressBar") << "progressBar" << "QProgressBar" << QRect(350, 420, 141, 16);
-    QTest::newRow("toolButtonOpen") << "toolButtonOpen" << "QToolButton" << QRect(20, 10, 40, 40);
-    QTest::newRow("toolButtonSave") << "toolButtonSave" << "QToolButton" << QRect(70, 10, 40, 40);
-    QTest::newRow("autoButton") << "autoButton" << "QPushButton" << QRect(457, 59, 47, 24);
+    const struct {
+        const char *name;
+        const char *className;
+        QRect geometry;
+    } widgets[] = {
+        {"frequencyTable", "QTableWidget", QRect(20, 60, 321, 381)},
+        {"comPortComboBox", "QComboBox", QRect(346, 60, 106, 22)}, // room for "ttyUSB0" or "/dev/pts/3"
+        {"VKRInfo", "QLabel", QRect(380, 99, 121, 22)},
+        {"loadFromDeviceButton", "QToolButton", QRect(380, 180, 80, 48)},
+        {"writeToDeviceButton", "QToolButton", QRect(380, 250, 80, 48)},
+        {"progressBar", "QProgressBar", QRect(350, 420, 141, 16)},
+        {"toolButtonOpen", "QToolButton", QRect(20, 10, 40, 40)},
+        {"toolButtonSave", "QToolButton", QRect(70, 10, 40, 40)},
+        {"autoButton", "QPushButton", QRect(457, 59, 47, 24)},
+    };
+    for (const auto &widget : widgets) {
+        QTest::newRow(widget.name) << widget.name << widget.className << widget.geometry << QSize();
+        const bool right = widget.geometry.x() > 340;
+        QRect grown = widget.geometry;
+        if (QString(widget.name) == "frequencyTable")
+            grown.setSize(grown.size() + QSize(392, 207));
+        else if (right)
+            grown.translate(392, QString(widget.name) == "progressBar" ? 207 : 0);
+        QTest::newRow(QByteArray(widget.name) + " in a larger window") << widget.name << widget.className << grown
+                                                                        << QSize(392, 207);
+    }
 }
 
 void WidgetTreeTest::widgets()
@@ -117,11 +154,20 @@ void WidgetTreeTest::widgets()
     QFETCH(QString, name);
     QFETCH(QString, className);
     QFETCH(QRect, geometry);
+    QFETCH(QSize, growth);
     auto *widget = mainWindow->findChild<QWidget *>(name);
     QVERIFY(widget);
     QCOMPARE(QString(widget->metaObject()->className()), className);
-    QCOMPARE(widget->parentWidget()->objectName(), QString("centralWidget"));
-    QCOMPARE(widget->geometry(), geometry);
+    QCOMPARE(widget->window(), mainWindow);
+    child<QProgressBar>("progressBar")->show(); // as during a transfer
+    mainWindow->resize(mainWindow->size() + growth);
+    QTRY_VERIFY(!widget->geometry().isEmpty());
+    QCoreApplication::sendPostedEvents();
+    const QRect shown(widget->mapTo(mainWindow->centralWidget(), QPoint(0, 0)), widget->size());
+    const QByteArray what = QString("%1,%2 %3x%4").arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height()).toUtf8();
+    for (int edge : {shown.left() - geometry.left(), shown.top() - geometry.top(), shown.right() - geometry.right(),
+                     shown.bottom() - geometry.bottom()})
+        QVERIFY2(qAbs(edge) <= 2, what.constData());
 }
 
 // Tooltips of the load and file buttons are rich text; the write button's
@@ -164,9 +210,11 @@ void WidgetTreeTest::tableHeaders()
     QVERIFY(table->verticalHeader()->isHidden());
     QVERIFY(!table->horizontalHeader()->isHidden());
     QVERIFY(!table->autoFillBackground());
-    QCOMPARE(table->columnWidth(0), 40);
-    QCOMPARE(table->columnWidth(1), 160);
-    QCOMPARE(table->columnWidth(2), 100);
+    // The columns take the designed 300 px; a header that needs more than
+    // its column's design takes it from another column.
+    QCOMPARE(table->horizontalHeader()->length(), 300);
+    for (int column = 0; column < 3; ++column)
+        QVERIFY(table->columnWidth(column) >= table->horizontalHeader()->sectionSizeHint(column));
 }
 
 void WidgetTreeTest::labelFont()
@@ -181,31 +229,71 @@ void WidgetTreeTest::textsFit_data()
 {
     QTest::addColumn<bool>("aboutBox");
     QTest::addColumn<QString>("deviceText"); // shown in VKRInfo as discovery shows it; empty: as started
-    QTest::newRow("about box") << true << QString();
-    QTest::newRow("main window at start") << false << QString();
+    QTest::addColumn<int>("radioChannels");  // of the radio connected; 0: none
+    QTest::addColumn<QString>("display");    // run again in a process of its own with these settings
+    QTest::newRow("about box") << true << QString() << 0 << QString();
+    QTest::newRow("main window at start") << false << QString() << 0 << QString();
     for (const char *text :
          {"No device", "connecting...", "alive", "read", "VKR627A", "VKR627S", "VKR627-II", "VKR627"})
-        QTest::newRow(text) << false << text;
+        QTest::newRow(text) << false << text << 0 << QString();
+    QTest::newRow("20-channel radio") << false << "VKR627S" << 20 << QString();
+    for (const char *display : {"QT_FONT_DPI=120", "QT_FONT_DPI=144", "QT_SCALE_FACTOR=1.5", "QT_SCALE_FACTOR=2",
+                                "QT_FONT_DPI=144 QT_SCALE_FACTOR=2"})
+        QTest::newRow(display) << false << QString() << 0 << display;
 }
 
-// Every label and push button text has the room its font needs (DejaVu Sans
-// here, as on most Linux machines), inside its window.
+// Every label, push button and column header has the room its text needs
+// in the fonts installed (the test runs with two sets), inside its window,
+// at font resolutions from 96 to 144 dpi and at scale factors up to 2.
 void WidgetTreeTest::textsFit()
 {
     QFETCH(bool, aboutBox);
     QFETCH(QString, deviceText);
+    QFETCH(int, radioChannels);
+    QFETCH(QString, display);
+    // The font set the run is meant for is the one in use (a family that
+    // more than one foundry makes is named with its foundry in brackets).
+    for (const QString &family : qEnvironmentVariable("VKR_EXPECTED_FONTS").split(',', Qt::SkipEmptyParts))
+        QVERIFY2(QFontInfo(QFont(family)).family().section(" [", 0, 0) == family, qPrintable(family + " is missing"));
+    if (!display.isEmpty()) {
+        if (qEnvironmentVariableIsSet("VKR_TEXTS_FIT_DISPLAY"))
+            QSKIP("already running with other display settings");
+        QProcess again;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("VKR_TEXTS_FIT_DISPLAY", display);
+        for (const QString &setting : display.split(' '))
+            environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        again.setProcessEnvironment(environment);
+        again.setProcessChannelMode(QProcess::MergedChannels);
+        again.start(QCoreApplication::applicationFilePath(), {"textsFit"});
+        QVERIFY(again.waitForFinished(60000));
+        const QByteArray output = again.readAll();
+        QVERIFY2(again.exitCode() == 0 && output.contains("Totals: 1") && !output.contains("FAIL"), output.constData());
+        return;
+    }
     AboutDialog dialog(nullptr);
     QWidget *window = aboutBox ? static_cast<QWidget *>(&dialog) : mainWindow;
+    if (aboutBox) {
+        dialog.setWindowModality(Qt::NonModal); // shown without a modal loop
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    }
     if (!deviceText.isEmpty()) {
-        child<QLabel>("VKRInfo")->setStyleSheet(EditorStyle::green);
+        child<QLabel>("VKRInfo")->setStyleSheet("color: green");
         child<QLabel>("VKRInfo")->setText(deviceText);
     }
+    QTableWidget *table = child<QTableWidget>("frequencyTable");
+    if (radioChannels) {
+        MainWindowTestAccess::setRadio(*mainWindow, radioChannels);
+        table->scrollToItem(table->item(radioChannels, 0));
+    }
+    QCoreApplication::sendPostedEvents();
     int checked = 0;
     for (QWidget *widget : window->findChildren<QWidget *>()) {
         auto *label = qobject_cast<QLabel *>(widget);
         auto *button = qobject_cast<QPushButton *>(widget);
         const QString text = label ? label->text() : button ? button->text() : QString();
-        if (text.isEmpty())
+        if (text.isEmpty() || !widget->isVisibleTo(window))
             continue;
         ++checked;
         const QByteArray what = (widget->objectName() + " " + text).toUtf8();
@@ -225,7 +313,13 @@ void WidgetTreeTest::textsFit()
         QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(), what.constData());
         QVERIFY2(window->rect().contains(QRect(widget->mapTo(window, QPoint(0, 0)), widget->size())), what.constData());
     }
-    QVERIFY(checked >= (aboutBox ? 4 : 2));
+    QVERIFY(checked >= (aboutBox ? 4 : 2 + (radioChannels ? 1 : 0)));
+    if (aboutBox)
+        return;
+    const QHeaderView *header = table->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column)
+        QVERIFY(header->sectionSizeHint(column) <= header->sectionSize(column));
+    QVERIFY(!table->horizontalScrollBar()->isVisible()); // nothing covers the last row shown
 }
 
 void WidgetTreeTest::states()
@@ -257,31 +351,73 @@ void WidgetTreeTest::actions_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("keys"); // the shortcuts, in portable form
+    QTest::addColumn<bool>("hasIcon");
 
-    QTest::newRow("actionOpen") << "actionOpen" << "Open" << "menuVKR_Frequency_Tool";
-    QTest::newRow("actionSave") << "actionSave" << "Save" << "menuVKR_Frequency_Tool";
-    QTest::newRow("actionSave_as") << "actionSave_as" << "Save as" << "menuVKR_Frequency_Tool";
-    QTest::newRow("actionRead_from") << "actionRead_from" << "Read from" << "menuVKR";
-    QTest::newRow("actionWrite_to") << "actionWrite_to" << "Write to" << "menuVKR";
-    QTest::newRow("actionAbout") << "actionAbout" << "About" << "menuHelp";
+    const struct {
+        const char *name, *text, *menu, *keys;
+        bool hasIcon;
+    } actions[] = {
+        {"actionOpen", "&Open", "menuVKR_Frequency_Tool", "Ctrl+O", true},
+        {"actionSave", "&Save", "menuVKR_Frequency_Tool", "Ctrl+S", true},
+        {"actionSave_as", "Save &as", "menuVKR_Frequency_Tool", "Ctrl+Shift+S", true},
+        {"actionQuit", "&Quit", "menuVKR_Frequency_Tool", "Ctrl+Q", false},
+        {"actionUndo", "&Undo", "menuEdit", "Ctrl+Z", false},
+        {"actionRedo", "&Redo", "menuEdit", "Ctrl+Shift+Z Ctrl+Y", false},
+        {"actionCut", "Cu&t", "menuEdit", "Ctrl+X", false},
+        {"actionCopy", "&Copy", "menuEdit", "Ctrl+C", false},
+        {"actionPaste", "&Paste", "menuEdit", "Ctrl+V", false},
+        {"actionInsert_row_above", "&Insert row above", "menuEdit", "Ctrl+Shift++ Ctrl++", false},
+        {"actionDelete_rows", "&Delete rows", "menuEdit", "Ctrl+-", false},
+        {"actionMove_up", "Mo&ve up", "menuEdit", "Ctrl+Shift+Up", false},
+        {"actionMove_down", "Move do&wn", "menuEdit", "Ctrl+Shift+Down", false},
+        {"actionClear", "C&lear", "menuEdit", "Del", false},
+        {"actionSort_by_name", "Sort by &name", "menuEdit", "", false},
+        {"actionSort_by_frequency", "Sort by &frequency", "menuEdit", "", false},
+        {"actionRead_from", "&Read from", "menuVKR", "Ctrl+R", true},
+        {"actionWrite_to", "&Write to", "menuVKR", "Ctrl+Shift+W", true},
+        {"actionShort_manual", "Short &manual", "menuHelp", "F1", false},
+        {"actionAbout", "&About", "menuHelp", "", true},
+    };
+    for (const auto &action : actions)
+        QTest::newRow(action.name) << action.name << action.text << action.menu << action.keys << action.hasIcon;
 }
 
+// Each action in its menu, with its text and shortcuts; a shortcut pressed
+// in the window triggers it once (any dialog it opens is closed again).
 void WidgetTreeTest::actions()
 {
     QFETCH(QString, name);
     QFETCH(QString, text);
     QFETCH(QString, menu);
+    QFETCH(QString, keys);
+    QFETCH(bool, hasIcon);
     auto *action = mainWindow->findChild<QAction *>(name);
     QVERIFY(action);
     QCOMPARE(action->parent(), mainWindow);
     QCOMPARE(action->text(), text);
-    QVERIFY(!action->icon().isNull());
-    QVERIFY(action->shortcut().isEmpty());
+    QCOMPARE(!action->icon().isNull(), hasIcon);
+    QStringList shortcuts;
+    for (const QKeySequence &shortcut : action->shortcuts())
+        shortcuts << shortcut.toString(QKeySequence::PortableText);
+    QCOMPARE(shortcuts.join(' '), keys);
     QVERIFY(action->statusTip().isEmpty());
     QVERIFY(!action->isCheckable());
     QVERIFY(mainWindow->findChild<QMenu *>(menu)->actions().contains(action));
     if (name == "actionOpen")
         QVERIFY(action->isIconVisibleInMenu());
+
+    action->setEnabled(true); // undo and redo wait for something to undo
+    mainWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow));
+    child<QTableWidget>("frequencyTable")->setFocus(); // where the cells' keys work
+    for (const QKeySequence &shortcut : action->shortcuts()) {
+        QSignalSpy triggered(action, &QAction::triggered);
+        ModalAnswerer<QDialog> closeDialog([](QDialog *dialog) { dialog->reject(); }, 0);
+        QTest::keySequence(mainWindow, shortcut);
+        QCOMPARE(triggered.count(), 1);
+        mainWindow->show();
+    }
 }
 
 void WidgetTreeTest::saveAsSharesTheSaveIcon()
@@ -305,12 +441,13 @@ void WidgetTreeTest::aboutActionShowsTheLogo()
     }
 }
 
+// The menus, and Alt with each underlined letter opening its menu.
 void WidgetTreeTest::menus()
 {
     QStringList bar;
     for (QAction *entry : mainWindow->menuBar()->actions())
         bar << entry->menu()->objectName() + "=" + entry->text();
-    QCOMPARE(bar, QStringList({"menuVKR_Frequency_Tool=File", "menuVKR=VKR", "menuHelp=Help"}));
+    QCOMPARE(bar, QStringList({"menuVKR_Frequency_Tool=&File", "menuEdit=&Edit", "menuVKR=&VKR", "menuHelp=&Help"}));
 
     const auto names = [this](const char *menu) {
         QStringList result;
@@ -321,15 +458,32 @@ void WidgetTreeTest::menus()
     };
     QCOMPARE(names("menuVKR_Frequency_Tool"),
              QStringList({"actionOpen", "actionSave", "actionSave_as", "separator", "menuImport", "separator",
-                          "actionRestore_backup", "separator", "actionPrint_card", "actionExport_card_as_PDF"}));
+                          "actionRestore_backup", "separator", "actionPrint_card", "actionExport_card_as_PDF",
+                          "separator", "actionQuit"}));
     QCOMPARE(child<QMenu>("menuImport")->title(), QString("Import"));
     QCOMPARE(names("menuImport"), QStringList({"actionCHIRP_file", "actionAirfields"}));
     QCOMPARE(child<QAction>("actionCHIRP_file")->text(), QString("CHIRP file..."));
     QCOMPARE(child<QAction>("actionAirfields")->text(), QString("Airfields..."));
+    QCOMPARE(names("menuEdit"),
+             QStringList({"actionUndo", "actionRedo", "separator", "actionCut", "actionCopy", "actionPaste", "separator",
+                          "actionInsert_row_above", "actionDelete_rows", "actionMove_up", "actionMove_down",
+                          "actionClear", "separator", "actionSort_by_name", "actionSort_by_frequency"}));
     QCOMPARE(names("menuVKR"), QStringList({"actionRead_from", "actionWrite_to"}));
-    QCOMPARE(names("menuHelp"), QStringList({"actionAbout"}));
-    for (const char *menu : {"menuVKR_Frequency_Tool", "menuVKR", "menuHelp"})
-        QCOMPARE(child<QMenu>(menu)->parent(), mainWindow->menuBar());
+    QCOMPARE(names("menuHelp"), QStringList({"actionShort_manual", "actionAbout"}));
+
+    const QList<QPair<Qt::Key, const char *>> mnemonics = {
+        {Qt::Key_V, "menuVKR"}, {Qt::Key_F, "menuVKR_Frequency_Tool"}, {Qt::Key_E, "menuEdit"}, {Qt::Key_H, "menuHelp"}};
+    for (const auto &mnemonic : mnemonics) {
+        auto *menu = child<QMenu>(mnemonic.second);
+        QCOMPARE(menu->parent(), mainWindow->menuBar());
+        QTest::keyClick(mainWindow, mnemonic.first, Qt::AltModifier);
+        QTRY_VERIFY2(menu->isVisible(), mnemonic.second);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTest::keyClick(mainWindow->menuBar(), Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+        mainWindow->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(mainWindow));
+    }
 }
 
 // The window's own slots, in the order of its meta-object.
@@ -350,7 +504,7 @@ void WidgetTreeTest::slotTable()
                                  "void setFreqValidColor()", "void searchVKR()",
                                  "void comPortChanged(int) currIndex", "void loadFreqsFromVkr()",
                                  "void saveFreqsToVkr()", "void dirEntered(QString) dir", "void restoreBackup()",
-                                 "void cancelTransfer()", "void setNameValidColor()", "void importChirp()",
+                                 "void cancelTransfer()", "void importChirp()",
                                  "void importAirfields()", "void printCard()", "void exportCard()"}));
 }
 

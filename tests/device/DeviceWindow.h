@@ -131,20 +131,26 @@ public:
     bool buttonsEnabled() const { return readButton->isEnabled() && writeButton->isEnabled(); }
     bool buttonsDisabled() const { return !readButton->isEnabled() && !writeButton->isEnabled(); }
 
-    QLineEdit *nameEditor(int row) const { return qobject_cast<QLineEdit *>(table->cellWidget(row, 1)); }
-    QLineEdit *frequencyEditor(int row) const { return qobject_cast<QLineEdit *>(table->cellWidget(row, 2)); }
+    // The cells a user edits, by row.
+    QTableWidgetItem *nameEditor(int row) const { return table->item(row, 1); }
+    QTableWidgetItem *frequencyEditor(int row) const { return table->item(row, 2); }
     QString number(int row) const { return table->item(row, 0) ? table->item(row, 0)->text() : QString(); }
 
-    // Clicks into an editor, selects what it holds and types over it.
-    void typeInto(QLineEdit *editor, const QString &text) const
+    // Clicks a cell, opens its editor with F2 (what the cell holds comes
+    // selected), types over it and leaves it with Enter.
+    void typeInto(QTableWidgetItem *cell, const QString &text) const
     {
-        QTest::mouseClick(editor, Qt::LeftButton);
-        editor->selectAll();
-        if (text.isEmpty()) {
-            QTest::keyClick(editor, Qt::Key_Delete);
+        table->scrollToItem(cell);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(cell).center());
+        QTest::keyClick(table, Qt::Key_F2);
+        auto *editor = qobject_cast<QLineEdit *>(table->indexWidget(table->model()->index(cell->row(), cell->column())));
+        if (!editor)
             return;
-        }
-        typeText(editor, text);
+        if (text.isEmpty())
+            QTest::keyClick(editor, Qt::Key_Delete);
+        else
+            typeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
     }
 
     std::unique_ptr<MainWindow> window;

@@ -119,28 +119,31 @@ public:
     QList<bool> duringTransfer;
 };
 
-// Notes whether an editor was painted with text while the busy cursor of a
-// transfer was up.
+// Counts the paint events of a widget that come while the busy cursor of a
+// transfer is up.
 class PaintWatcher : public QObject
 {
 public:
-    explicit PaintWatcher(QLineEdit *editor)
-        : editor(editor)
-    {
-        editor->installEventFilter(this);
-    }
+    explicit PaintWatcher(QWidget *widget) { widget->installEventFilter(this); }
 
     bool eventFilter(QObject *, QEvent *event) override
     {
         const QCursor *cursor = QGuiApplication::overrideCursor();
-        if (event->type() == QEvent::Paint && !editor->text().isEmpty() && cursor && cursor->shape() == Qt::BusyCursor)
-            shownWhileBusy = true;
+        if (event->type() == QEvent::Paint && cursor && cursor->shape() == Qt::BusyCursor)
+            ++paintsWhileBusy;
         return false;
     }
 
-    QLineEdit *editor;
-    bool shownWhileBusy = false;
+    int paintsWhileBusy = 0;
 };
+
+// A read over edits asks first; the user drops the edits.
+std::unique_ptr<ModalAnswerer<QMessageBox>> discardWhenAsked()
+{
+    return std::make_unique<ModalAnswerer<QMessageBox>>(
+        [](QMessageBox *box) { box->button(QMessageBox::Discard)->click(); }, 15000,
+        [](QMessageBox *box) { return box->text() == QLatin1String("Save changes?"); });
+}
 
 struct Row {
     QString name;
@@ -287,7 +290,9 @@ void TransfersTest::writeSendsExactFrames()
     QCOMPARE(backups[0].usedChannels, 0);
 
     // After a complete read the read is the backup: the write sends at once.
+    const auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
+    QVERIFY(discard->answered());
     for (int row = 0; row < 3; ++row) {
         w.typeInto(w.nameEditor(row), QString());
         w.typeInto(w.frequencyEditor(row), QString());
@@ -345,9 +350,9 @@ void TransfersTest::writeRefused()
         w.window->findChild<QAction *>(QStringLiteral("actionOpen"))->trigger();
         QVERIFY(answer->answered());
     }
-    QLineEdit *atFault = column == 1 ? w.nameEditor(row) : w.frequencyEditor(row);
+    QTableWidgetItem *atFault = column == 1 ? w.nameEditor(row) : w.frequencyEditor(row);
     if (red)
-        QCOMPARE(atFault->styleSheet(), ExpectedStyle::red);
+        QCOMPARE(colourOf(atFault), ExpectedColour::red);
 
     QString title, text, rows;
     QMessageBox::StandardButtons buttons;
@@ -484,7 +489,7 @@ void TransfersTest::cancelAndRestore()
         for (int i = 0; i < list->count(); ++i)
             listed << list->item(i)->text();
         dialog->accept();
-    });
+    }, 15000, [](QDialog *dialog) { return dialog->findChild<QListWidget *>(QStringLiteral("backupList")) != nullptr; });
     QString question;
     ModalAnswerer<QMessageBox> confirm([&](QMessageBox *box) {
         question = box->text();
@@ -492,10 +497,11 @@ void TransfersTest::cancelAndRestore()
             if (button->text() == QLatin1String("Write backup"))
                 button->click();
         }
-    }, 60000);
+    }, 60000, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Restore backup"); });
     c.radio.setChannel(0, "OTHER", "123.100");
+    const auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.window->findChild<QAction *>(QStringLiteral("actionRestore_backup"))));
-    QVERIFY(choose.answered() && confirm.answered());
+    QVERIFY(discard->answered() && choose.answered() && confirm.answered());
     QCOMPARE(listed.size(), 1);
     QVERIFY2(listed[0].endsWith(QLatin1String(", VKR627S, 1 channel(s)")), qPrintable(listed[0]));
     QVERIFY2(question.contains(QStringLiteral("to the VKR627S on %1?").arg(c.radio.portName())), qPrintable(question));
@@ -523,33 +529,39 @@ void TransfersTest::readDecodesFrames()
     w.typeInto(w.nameEditor(1), QStringLiteral("OLD"));
     w.typeInto(w.frequencyEditor(1), QStringLiteral("120.000"));
     w.typeInto(w.frequencyEditor(12), QStringLiteral("122.000"));
-    QCOMPARE(w.frequencyEditor(15)->styleSheet(), ExpectedStyle::black);
+    QCOMPARE(colourOf(w.frequencyEditor(15)), ExpectedColour::none);
 
     QSignalSpy progress(w.progressBar, &QProgressBar::valueChanged);
     w.table->scrollToTop();
-    PaintWatcher painting(w.nameEditor(0));
+    PaintWatcher painting(w.table->viewport());
     QElapsedTimer clock;
     clock.start();
+    const auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
     const auto readEnded = RadioProtocol::Clock::now();
+    QVERIFY(discard->answered());
 
     const QVector<Row> expected = {
         {"TOWER", "121.500"}, {"", ""}, {"", ""}, {"ABC", "118.000"}, {"A B", "118.500"},
         {"", "119.000"}, {"BAD", "137.000"}, {"", "118.020"},
     };
-    for (int row = 0; row < 20; ++row) {
+    // The whole table is replaced: rows beyond the radio's 20 are emptied.
+    for (int row = 0; row < 100; ++row) {
         const Row want = row < expected.size() ? expected[row] : row == 19 ? Row{"LAST", "136.980"} : Row{};
         QCOMPARE(w.nameEditor(row)->text(), want.name);
         QCOMPARE(w.frequencyEditor(row)->text(), want.frequency);
     }
     for (int row : {0, 3, 4, 5, 19})
-        QCOMPARE(w.frequencyEditor(row)->styleSheet(), ExpectedStyle::green);
+        QCOMPARE(colourOf(w.frequencyEditor(row)), ExpectedColour::green);
     for (int row : {6, 7})
-        QCOMPARE(w.frequencyEditor(row)->styleSheet(), ExpectedStyle::red);
-    // Emptied by the read: red where it held a frequency, untouched where not.
-    QCOMPARE(w.frequencyEditor(1)->styleSheet(), ExpectedStyle::red);
-    QCOMPARE(w.frequencyEditor(12)->styleSheet(), ExpectedStyle::red);
-    QCOMPARE(w.frequencyEditor(15)->styleSheet(), ExpectedStyle::black);
+        QCOMPARE(colourOf(w.frequencyEditor(row)), ExpectedColour::red);
+    for (int row : {1, 12, 15})
+        QCOMPARE(colourOf(w.frequencyEditor(row)), ExpectedColour::none);
+    // The view is back on the first row, and the read is one step to undo.
+    QCOMPARE(w.table->rowAt(0), 0);
+    w.window->findChild<QAction *>(QStringLiteral("actionUndo"))->trigger();
+    QCOMPARE(w.nameEditor(1)->text(), QStringLiteral("OLD"));
+    QCOMPARE(w.frequencyEditor(12)->text(), QStringLiteral("122.000"));
 
     QCOMPARE(c.heardAfterProbe(), Link::readMemoryCommand + Link::ackByte.repeated(20));
     // The one-byte answer of channel 5 and the channels no radio stores
@@ -560,8 +572,9 @@ void TransfersTest::readDecodesFrames()
     QCOMPARE(progress.size(), 20);
     for (int i = 0; i < progress.size(); ++i)
         QCOMPARE(progress.at(i).at(0).toInt(), i);
-    // The first channel was on screen while the read went on.
-    QVERIFY(painting.shownWhileBusy);
+    // The rows in view that a channel changed (0 and 3 to 7) were painted as
+    // they came, while the read went on.
+    QVERIFY(painting.paintsWhileBusy >= 6);
     QVERIFY(!QGuiApplication::overrideCursor());
     // After the last acknowledgement the read still listened for a second.
     const auto lastAck = c.radio.receivedLog().back().at;
@@ -602,7 +615,7 @@ void TransfersTest::readSplitsFrameAtPause()
     // 57 45 52 20 20 20, then the empty frame 76 00 20 ...
     QCOMPARE(w.frequencyEditor(3)->text(), QStringLiteral("87.345"));
     QCOMPARE(w.nameEditor(3)->text(), QStringLiteral("R v"));
-    QCOMPARE(w.frequencyEditor(3)->styleSheet(), ExpectedStyle::red);
+    QCOMPARE(colourOf(w.frequencyEditor(3)), ExpectedColour::red);
     QCOMPARE(w.nameEditor(4)->text(), QStringLiteral("GROUND"));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
     QCOMPARE(c.heardAfterProbe(), Link::readMemoryCommand + Link::ackByte.repeated(20));
@@ -622,23 +635,27 @@ void TransfersTest::incompleteReads()
     w.typeInto(w.nameEditor(10), QStringLiteral("KEEP"));
     w.typeInto(w.frequencyEditor(10), QStringLiteral("1"));
     const QVector<Row> before = tableRows(w);
-    const QString colourBefore = w.frequencyEditor(10)->styleSheet();
+    const QColor colourBefore = colourOf(w.frequencyEditor(10));
 
+    auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
+    QVERIFY(discard->answered());
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
     const QVector<Row> after = tableRows(w);
     for (int row = 0; row < 20; ++row) {
         QCOMPARE(after[row].name, before[row].name);
         QCOMPARE(after[row].frequency, before[row].frequency);
     }
-    QCOMPARE(w.frequencyEditor(10)->styleSheet(), colourBefore);
+    QCOMPARE(colourOf(w.frequencyEditor(10)), colourBefore);
     QVERIFY(!w.progressBar->isVisible());
     QVERIFY(!QGuiApplication::overrideCursor());
 
     RadioSettings settings = c.radio.settings();
     settings.faults.stopAfterFrames = 5;
     c.radio.setSettings(settings);
+    discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
+    QVERIFY(discard->answered());
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
     for (int row = 0; row < 20; ++row) {
         QCOMPARE(w.nameEditor(row)->text(), row < 5 ? QStringLiteral("CH%1").arg(row) : QString());
@@ -690,7 +707,7 @@ void TransfersTest::strayBytes()
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("TOWER"));
     QCOMPARE(w.frequencyEditor(0)->text(), QStringLiteral("121.500"));
     if (readSays == QLatin1String("Read incomplete")) {
-        QCOMPARE(w.frequencyEditor(2)->styleSheet(), ExpectedStyle::red); // 21.595: shifted by the byte
+        QCOMPARE(colourOf(w.frequencyEditor(2)), ExpectedColour::red); // 21.595: shifted by the byte
         QCOMPARE(BackupStore().list().size(), 0);
         // A write then needs a backup, which the shifted frame spoils too.
         WriteBox box;
@@ -722,7 +739,7 @@ void TransfersTest::roundTrip()
     Connected c(radioOf(model));
     QVERIFY(c.identified());
     DeviceWindow &w = *c.window;
-    const int rows = w.table->rowCount();
+    const int rows = model == 0 ? 100 : 20; // the radio's channels
     const QVector<Row> written = randomRows(rows, 4711 + rows);
     typeRows(w, written);
     const QVector<Row> typed = tableRows(w);
@@ -731,13 +748,21 @@ void TransfersTest::roundTrip()
         QCOMPARE(typed[row].frequency, written[row].frequency);
     }
 
+    // A record below a 20-channel radio's rows stays in the table, unsent.
+    if (rows < 100)
+        w.typeInto(w.nameEditor(25), QStringLiteral("EXTRA"));
+
     QVERIFY(w.transfer(w.writeButton));
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
+    QCOMPARE(w.statusBar->currentMessage(),
+             rows < 100 ? QStringLiteral("Write finished; 1 record beyond the radio's 20 channels left out")
+                        : QStringLiteral("Write finished"));
     QCOMPARE(c.radio.completedWrites(), 1);
 
     // Change the table, so that what the read shows can only come from the radio.
     typeRows(w, randomRows(rows, 99));
+    const auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
+    QVERIFY(discard->answered());
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read finished"));
     const QVector<Row> read = tableRows(w);
     for (int row = 0; row < rows; ++row) {

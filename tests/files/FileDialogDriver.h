@@ -139,21 +139,34 @@ struct SeenBox {
     QWidget *parent = nullptr;
 };
 
+// Answers the next message box with an OK button.
 inline std::unique_ptr<ModalAnswerer<QMessageBox>> answerBoxWithOk(SeenBox *seen)
 {
-    return std::make_unique<ModalAnswerer<QMessageBox>>([seen](QMessageBox *box) {
-        seen->shown = true;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        seen->buttons = box->standardButtons();
-        seen->parent = box->parentWidget();
-        QAbstractButton *ok = box->button(QMessageBox::Ok);
-        if (ok)
-            ok->click();
-        else
-            box->reject();
-    });
+    return std::make_unique<ModalAnswerer<QMessageBox>>(
+        [seen](QMessageBox *box) {
+            seen->shown = true;
+            seen->title = box->windowTitle();
+            seen->text = box->text();
+            seen->icon = box->icon();
+            seen->buttons = box->standardButtons();
+            seen->parent = box->parentWidget();
+            box->button(QMessageBox::Ok)->click();
+        },
+        15000, [](QMessageBox *box) { return box->button(QMessageBox::Ok) != nullptr; });
+}
+
+// Answers the question before unsaved changes are set aside with `button`
+// (Save, Discard or Cancel); `asked`, when given, notes that it came.
+inline std::unique_ptr<ModalAnswerer<QMessageBox>> answerSaveChanges(QMessageBox::StandardButton button,
+                                                                    bool *asked = nullptr)
+{
+    return std::make_unique<ModalAnswerer<QMessageBox>>(
+        [button, asked](QMessageBox *box) {
+            if (asked)
+                *asked = true;
+            box->button(button)->click();
+        },
+        15000, [](QMessageBox *box) { return box->text() == QLatin1String("Save changes?"); });
 }
 
 } // namespace FileDialogDriver

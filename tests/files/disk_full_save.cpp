@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTableWidget>
 
@@ -62,14 +64,14 @@ int main(int argc, char *argv[])
     }
     print(QStringLiteral("loaded: ") + window.statusBar()->currentMessage());
 
+    // Every row filled, pasted as from a spreadsheet.
     auto *table = window.findChild<QTableWidget *>(QStringLiteral("frequencyTable"));
-    for (int row = 0; row < table->rowCount(); ++row) {
-        for (int column : {1, 2}) {
-            auto *editor = qobject_cast<QLineEdit *>(table->cellWidget(row, column));
-            editor->setFocus(Qt::OtherFocusReason);
-            editor->setText(column == 1 ? QStringLiteral("CH%1").arg(row) : QStringLiteral("121.500"));
-        }
-    }
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row)
+        rows << QStringLiteral("CH%1\t121.500").arg(row);
+    table->setCurrentCell(0, 1);
+    QApplication::clipboard()->setText(rows.join(QLatin1Char('\n')));
+    window.findChild<QAction *>(QStringLiteral("actionPaste"))->trigger();
 
     if (!limitFileSize())
         return 4;

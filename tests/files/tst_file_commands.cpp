@@ -12,6 +12,7 @@
 #include "TestMain.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -33,10 +34,6 @@ using namespace FileDialogDriver;
 
 namespace {
 
-const QString black = ExpectedStyle::black;
-const QString green = ExpectedStyle::green;
-const QString red = ExpectedStyle::red;
-
 std::unique_ptr<MainWindow> newWindow()
 {
     auto window = std::make_unique<MainWindow>();
@@ -46,37 +43,39 @@ std::unique_ptr<MainWindow> newWindow()
     return window;
 }
 
+void trigger(MainWindow &window, const char *actionName)
+{
+    window.findChild<QAction *>(QLatin1String(actionName))->trigger();
+}
+
 QTableWidget *tableOf(MainWindow &window)
 {
     return window.findChild<QTableWidget *>(QStringLiteral("frequencyTable"));
 }
 
-QLineEdit *nameAt(MainWindow &window, int row)
+QTableWidgetItem *nameAt(MainWindow &window, int row)
 {
-    return qobject_cast<QLineEdit *>(tableOf(window)->cellWidget(row, 1));
+    return tableOf(window)->item(row, 1);
 }
 
-QLineEdit *frequencyAt(MainWindow &window, int row)
+QTableWidgetItem *frequencyAt(MainWindow &window, int row)
 {
-    return qobject_cast<QLineEdit *>(tableOf(window)->cellWidget(row, 2));
+    return tableOf(window)->item(row, 2);
 }
 
-// Puts text into a row's editors the way the program does: focus first, so
-// the colour slot colours the right editor.
+// Rows given as "name|frequency" pasted from the clipboard from `first` on,
+// as a user brings them from a spreadsheet (any text: nothing is checked).
+void setRows(MainWindow &window, const QStringList &rows, int first = 0)
+{
+    QTableWidget *table = tableOf(window);
+    table->setCurrentCell(first, 1, QItemSelectionModel::ClearAndSelect);
+    QApplication::clipboard()->setText(QStringList(rows).replaceInStrings(QStringLiteral("|"), QStringLiteral("\t")).join('\n'));
+    trigger(window, "actionPaste");
+}
+
 void setRow(MainWindow &window, int row, const QString &name, const QString &frequency)
 {
-    nameAt(window, row)->setFocus(Qt::OtherFocusReason);
-    nameAt(window, row)->setText(name);
-    frequencyAt(window, row)->setFocus(Qt::OtherFocusReason);
-    frequencyAt(window, row)->setText(frequency);
-}
-
-void setRows(MainWindow &window, const QStringList &rows)
-{
-    for (int row = 0; row < rows.size(); ++row) {
-        const QStringList fields = rows.at(row).split(QLatin1Char('|'));
-        setRow(window, row, fields.value(0), fields.value(1));
-    }
+    setRows(window, {name + QLatin1Char('|') + frequency}, row);
 }
 
 // Every row of the table as "name|frequency".
@@ -96,11 +95,6 @@ QStringList padded(QStringList filled, int count = 100)
     return filled;
 }
 
-void trigger(MainWindow &window, const char *actionName)
-{
-    window.findChild<QAction *>(QLatin1String(actionName))->trigger();
-}
-
 void release(MainWindow &window, const char *buttonName)
 {
     QTest::mouseClick(window.findChild<QToolButton *>(QLatin1String(buttonName)), Qt::LeftButton);
@@ -117,9 +111,11 @@ QString storedDirectory()
     return settings.value(QLatin1String(SettingsKeys::currentDirectory)).toString();
 }
 
-// Opens a file through the open dialog, as the user does.
+// Opens a file through the open dialog, as the user does, dropping any
+// unsaved changes.
 QString openThroughDialog(MainWindow &window, const QString &fileName)
 {
+    const auto discard = answerSaveChanges(QMessageBox::Discard);
     const auto answer = answerWithFile(fileName);
     release(window, "toolButtonOpen");
     return answer->answered() ? statusOf(window) : QStringLiteral("(no dialog)");
@@ -159,6 +155,9 @@ private slots:
     void importChirp_data();
     void importChirp();
     void importAirfields();
+    void unsavedChangesAreGuarded_data();
+    void unsavedChangesAreGuarded();
+    void longFileKeepsItsRest();
     void folderRemembered();
     void folderStoredAsUtf8();
 
@@ -211,6 +210,7 @@ void FileCommandsTest::dialogs()
 
     Seen seen;
     SeenBox box;
+    const auto discard = answerSaveChanges(QMessageBox::Discard);
     const auto answer = answerWithCancel(&seen);
     const auto boxAnswer = answerBoxWithOk(&box);
     if (isButton)
@@ -270,6 +270,7 @@ void FileCommandsTest::openCancelled()
     QVERIFY(window);
     setRows(*window, {"TOWER|118.000"});
     window->statusBar()->clearMessage();
+    const auto discard = answerSaveChanges(QMessageBox::Discard);
     const auto answer = answerWithCancel();
     release(*window, "toolButtonOpen");
     QVERIFY(answer->answered());
@@ -338,12 +339,12 @@ void FileCommandsTest::load_data()
                                                          << QStringList{"ABCDEFGHIJKL|118.000"} << "File loaded";
     QByteArray many;
     QStringList first100;
-    for (int k = 0; k < 120; ++k) {
+    for (int k = 0; k < 150; ++k) {
         many += "CH" + QByteArray::number(k) + ";118.000\r\n";
         if (k < 100)
             first100 << QStringLiteral("CH%1|118.000").arg(k);
     }
-    QTest::newRow("more records than channels") << many << first100 << "File loaded";
+    QTest::newRow("more records than the table") << many << first100 << "File loaded";
     // A PNG renamed .csv: refused whole, the table left as it was.
     QTest::newRow("not text") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
                               << padded({}).replaceInStrings(QStringLiteral("|"), QStringLiteral("OLD|118.000"))
@@ -367,6 +368,8 @@ void FileCommandsTest::load()
     QCOMPARE(rowsOf(*window), padded(rows));
 }
 
+// After a load each frequency is coloured by what it now holds; the view
+// shows the first row.
 void FileCommandsTest::coloursAndFocusAfterLoad()
 {
     const QString fileName = folder->filePath("channels.csv");
@@ -374,31 +377,21 @@ void FileCommandsTest::coloursAndFocusAfterLoad()
                                    "B;136.985\r\n"    // row 1: off the raster
                                    "C;200.000\r\n"    // row 2: out of the band
                                    "D\r\n"            // row 3: had a frequency, now none
-                                   ";\r\n"            // row 4: empty before and after, never coloured
-                                   ";\r\n"            // row 5: empty before and after, red before
-                                   "E;118.005\r\n")); // row 6: valid, was empty before
+                                   ";\r\n"            // row 4: empty before and after
+                                   "E;118.005\r\n")); // row 5: valid, was empty before
     auto window = newWindow();
     QVERIFY(window);
-    setRow(*window, 0, "X", "200.000");
-    setRow(*window, 3, "X", "118.000");
-    setRow(*window, 5, "", "118.000");
-    setRow(*window, 5, "", "");
-    QCOMPARE(frequencyAt(*window, 0)->styleSheet(), red);
-    QCOMPARE(frequencyAt(*window, 4)->styleSheet(), black);
-    QCOMPARE(frequencyAt(*window, 5)->styleSheet(), red);
+    setRows(*window, {"X|200.000", "|", "|", "X|118.000"});
+    tableOf(*window)->scrollToBottom();
 
     QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
-    QCOMPARE(frequencyAt(*window, 0)->styleSheet(), green);
-    QCOMPARE(frequencyAt(*window, 1)->styleSheet(), red);
-    QCOMPARE(frequencyAt(*window, 2)->styleSheet(), red);
-    QCOMPARE(frequencyAt(*window, 3)->styleSheet(), red);
-    QCOMPARE(frequencyAt(*window, 4)->styleSheet(), black);
-    QCOMPARE(frequencyAt(*window, 5)->styleSheet(), red);
-    QCOMPARE(frequencyAt(*window, 6)->styleSheet(), green);
-    QCOMPARE(frequencyAt(*window, 7)->styleSheet(), black);
-    for (int row = 0; row < 8; ++row)
-        QCOMPARE(nameAt(*window, row)->styleSheet(), black);
-    QCOMPARE(window->focusWidget(), nameAt(*window, 0));
+    const QColor expected[] = {ExpectedColour::green, ExpectedColour::red,  ExpectedColour::red,
+                               ExpectedColour::none,  ExpectedColour::none, ExpectedColour::green};
+    for (int row = 0; row < 6; ++row) {
+        QCOMPARE(colourOf(frequencyAt(*window, row)), expected[row]);
+        QCOMPARE(colourOf(nameAt(*window, row)), ExpectedColour::none);
+    }
+    QCOMPARE(tableOf(*window)->rowAt(0), 0);
 }
 
 // Save with no file yet asks for one; a name typed without a suffix gets
@@ -642,6 +635,108 @@ void FileCommandsTest::roundTrip()
     }
 }
 
+void FileCommandsTest::unsavedChangesAreGuarded_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("goesOn");   // the window closes, the other file is loaded
+    QTest::addColumn<QByteArray>("kept"); // channels.csv afterwards
+    const QByteArray old("TOWER;118.000\r\n");
+    const QByteArray edited("TOWER;118.000\r\nATIS;121.500\r\n");
+    for (const char *command : {"close", "open"}) {
+        QTest::newRow(QByteArray(command) + ", Save") << command << int(QMessageBox::Save) << true << edited;
+        QTest::newRow(QByteArray(command) + ", Discard") << command << int(QMessageBox::Discard) << true << old;
+        QTest::newRow(QByteArray(command) + ", Cancel") << command << int(QMessageBox::Cancel) << false << old;
+    }
+}
+
+// Closing the window or opening another file over unsaved changes asks
+// first; the title names the file and marks the changes.
+void FileCommandsTest::unsavedChangesAreGuarded()
+{
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(bool, goesOn);
+    QFETCH(QByteArray, kept);
+    const QString fileName = folder->filePath("channels.csv");
+    const QString other = folder->filePath("other.csv");
+    QVERIFY(writeContent(fileName, "TOWER;118.000\r\n"));
+    QVERIFY(writeContent(other, "GROUND;121.900\r\n"));
+    auto window = newWindow();
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("VKR Frequency Tool"));
+    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("channels.csv[*] - VKR Frequency Tool"));
+    QVERIFY(!window->isWindowModified());
+    window->close(); // nothing to save: no question
+    QVERIFY(!window->isVisible());
+    window->show();
+    setRow(*window, 1, "ATIS", "121.500");
+    QVERIFY(window->isWindowModified());
+
+    bool asked = false;
+    const auto question = answerSaveChanges(QMessageBox::StandardButton(answer), &asked);
+    const auto chosen = answerWithFile(other);
+    if (command == "close")
+        window->close();
+    else
+        trigger(*window, "actionOpen");
+    QVERIFY(asked);
+    QCOMPARE(contentOf(fileName), kept);
+    if (command == "close") {
+        QCOMPARE(window->isVisible(), !goesOn);
+        return;
+    }
+    QCOMPARE(chosen->answered(), goesOn);
+    QCOMPARE(rowsOf(*window).first(), goesOn ? QStringLiteral("GROUND|121.900") : QStringLiteral("TOWER|118.000"));
+    QCOMPARE(window->windowTitle().section('[', 0, 0), goesOn ? QStringLiteral("other.csv") : QStringLiteral("channels.csv"));
+    QCOMPARE(window->isWindowModified(), !goesOn);
+}
+
+// A file of 150 records: the table shows the first 100 and the status bar
+// the rest's count; a save over the file asks first, one to another file
+// does not; the file keeps its rest until the user agrees.
+void FileCommandsTest::longFileKeepsItsRest()
+{
+    QByteArray content;
+    for (int k = 0; k < 150; ++k)
+        content += "CH" + QByteArray::number(k) + ";118.000\r\n";
+    const QString fileName = folder->filePath("long.csv");
+    QVERIFY(writeContent(fileName, content + ";\r\n;\r\n")); // empty records at the end are nothing
+    auto window = newWindow();
+    QVERIFY(window);
+    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    auto *note = window->findChild<QLabel *>(QStringLiteral("hiddenRecordsLabel"));
+    QVERIFY(note->isVisible());
+    QCOMPARE(note->text(), QStringLiteral("The file holds 50 records more, not shown"));
+
+    QString asked;
+    const auto save = [&](QMessageBox::StandardButton button) {
+        asked.clear();
+        const auto answer = std::make_unique<ModalAnswerer<QMessageBox>>([&asked, button](QMessageBox *box) {
+            asked = box->text();
+            box->button(button)->click();
+        });
+        trigger(*window, "actionSave");
+    };
+    const QString question("long.csv holds 50 records beyond the 100 the table shows.");
+    save(QMessageBox::Cancel);
+    QCOMPARE(asked, question);
+    QCOMPARE(contentOf(fileName).count('\n'), 152);
+
+    const auto copy = answerWithFile(folder->filePath("copy.csv"));
+    trigger(*window, "actionSave_as"); // another file: nothing is lost there
+    QCOMPARE(contentOf(folder->filePath("copy.csv")).count('\n'), 100);
+    QVERIFY(!note->isVisible());
+
+    QCOMPARE(openThroughDialog(*window, fileName), QStringLiteral("File loaded"));
+    QVERIFY(note->isVisible());
+    save(QMessageBox::Save);
+    QCOMPARE(asked, question);
+    QCOMPARE(contentOf(fileName).count('\n'), 100);
+    QVERIFY(!note->isVisible());
+}
+
 // Entering a folder in a dialog stores it at once; the next dialog starts
 // there, also after a restart, and a cancelled dialog keeps it stored.
 void FileCommandsTest::folderRemembered()
@@ -732,9 +827,14 @@ void FileCommandsTest::importChirp()
 
     const auto file = answerWithFile(fileName);
     std::unique_ptr<ModalAnswerer<QMessageBox>> offer;
-    if (entry == QLatin1String("actionOpen"))
+    std::unique_ptr<ModalAnswerer<QMessageBox>> discard;
+    if (entry == QLatin1String("actionOpen")) {
+        // Open asks about the edits first, then offers the import.
+        discard = answerSaveChanges(QMessageBox::Discard);
         offer = std::make_unique<ModalAnswerer<QMessageBox>>(
-            [](QMessageBox *box) { QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton); });
+            [](QMessageBox *box) { QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton); }, 15000,
+            [](QMessageBox *box) { return box->button(QMessageBox::Yes) != nullptr; });
+    }
     QString reported;
     ModalAnswerer<ImportReportDialog> report([&reported](ImportReportDialog *box) {
         reported = box->findChild<QPlainTextEdit *>(QStringLiteral("messagesText"))->toPlainText();

@@ -218,7 +218,7 @@ private:
             outcome.note = QStringLiteral("no radio found: ") + window.label->text();
             return; // nothing reported as done
         }
-        const int rows = window.table->rowCount();
+        const int rows = int(memoryOf(*radio).size()); // the radio's channels; the table holds 100 whatever the radio
         if (write) {
             for (int row = 0; row < rows; ++row) {
                 window.nameEditor(row)->setText(cycle.toWrite.value(row).name);

@@ -14,7 +14,8 @@
     {                                                              \
         TestEnvironment environment;                               \
         QApplication app(argc, argv);                              \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                   \
+        /* a resolution asked for is kept */                      \
+        app.setAttribute(Qt::AA_Use96Dpi, !qEnvironmentVariableIsSet("QT_FONT_DPI")); \
         ModalGuard::start();                                       \
         TestClass test;                                            \
         QTEST_SET_MAIN_SOURCE_PATH                                 \
