@@ -15,6 +15,14 @@ struct ReadOutcome {
 
     // Every channel came, whole and storable, and no stop was asked for.
     bool isComplete() const { return !channels.isEmpty() && result.isComplete(channels.size()); }
+    // Every channel came whole, but some hold what no radio of the series
+    // stores: line noise shifted them, or the radio's memory itself holds
+    // such values.
+    bool isWholeButOdd() const
+    {
+        return !channels.isEmpty() && result.received == channels.size() && result.shortFrames == 0
+            && !result.stopped && result.badFrames > 0;
+    }
 };
 
 // Reads the radio's whole memory, telling the observer of every channel.

@@ -35,7 +35,19 @@ bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &requ
             observer.backupKept(result.backupPath);
         return true;
     }
-    const ReadOutcome read = readRadio(radio, &store, Phase::BackingUp, observer);
+    ReadOutcome read = readRadio(radio, &store, Phase::BackingUp, observer);
+    // Channels no radio stores come from line noise, or from a memory that
+    // really holds them (a radio that stored a write wrongly). A second
+    // read that gives the same tells the two apart: noise does not repeat
+    // itself byte for byte. Without this, a radio holding such a channel
+    // could never be backed up, and so never written or restored again.
+    if (read.isWholeButOdd()) {
+        const ReadOutcome again = readRadio(radio, nullptr, Phase::BackingUp, observer);
+        if (again.isWholeButOdd() && again.channels == read.channels) {
+            read.result.badFrames = 0;
+            read.backup = store.save(radio.modelLabel(), radio.portName(), read.channels);
+        }
+    }
     result.lastRead = read.result;
     if (read.result.stopped) {
         result.outcome = WriteOutcome::Stopped;

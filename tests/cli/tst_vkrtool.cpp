@@ -233,6 +233,17 @@ void VkrtoolTest::verifyFindsCorruptedChannel()
     QCOMPARE(refused.exitCode, 3);
     QVERIFY2(refused.output.contains("the radio refused channels 0, 1, 2,"), qPrintable(refused.output));
     QVERIFY2(refused.output.contains("vkrtool restore \""), qPrintable(refused.output));
+
+    // A memory that really holds a channel no radio stores (118.020) is
+    // backed up all the same, once a second read agrees, and then written.
+    radio.setSettings(twentyChannels());
+    radio.setFrame(3, QByteArray::fromHex("76042020202020202020"));
+    radio.clearLogs();
+    const ProgramRun odd = run({"write", file("good.csv")}, radio.portName());
+    QCOMPARE(odd.exitCode, 0);
+    const QString backup = QRegularExpression(QStringLiteral("backup of the radio's memory: (\\S+)")).match(odd.output).captured(1);
+    QCOMPARE(contentOf(backup), QByteArray("TOWER;118.000\r\n;121.505\r\n;\r\n;118.020\r\n"));
+    QCOMPARE(radio.received().count(QByteArray::fromHex("0254")), 3); // two reads of the backup, one to verify
 }
 
 // A port the user may not open: the group that owns it, and the command
