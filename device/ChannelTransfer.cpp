@@ -40,8 +40,10 @@ ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelRec
         send(port, ackByte);
         if (answer.size() < frameLength)
             ++result.shortFrames;
-        else if (!isStorableFrame(answer))
+        else if (!isStorableFrame(answer)) {
             ++result.badFrames;
+            result.shiftedFrames += answer.size() > frameLength ? 1 : 0;
+        }
         channelReceived(result.received, decodeChannelFrame(answer));
         ++result.received;
     }

@@ -20,6 +20,7 @@ struct ReadResult {
     int received = 0;    // channels handed over
     int shortFrames = 0; // of them, answers of fewer than 10 bytes (cut short, or split by a pause)
     int badFrames = 0;   // of them, answers that hold no channel a radio stores (shifted by line noise)
+    int shiftedFrames = 0; // of the bad ones, those longer than a frame, as a byte in front makes them
     bool stopped = false; // ended early because a stop was requested
 
     // Every channel of the memory came, each as a whole frame that holds a

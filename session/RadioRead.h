@@ -15,13 +15,14 @@ struct ReadOutcome {
 
     // Every channel came, whole and storable, and no stop was asked for.
     bool isComplete() const { return !channels.isEmpty() && result.isComplete(channels.size()); }
-    // Every channel came whole, but some hold what no radio of the series
-    // stores: line noise shifted them, or the radio's memory itself holds
-    // such values.
+    // Every channel came as a frame of the right length, but some hold what
+    // no radio of the series stores: line noise that replaced bytes, or a
+    // memory that really holds such values. (A frame that came longer, with
+    // a byte in front, was shifted by noise, and is no such case.)
     bool isWholeButOdd() const
     {
         return !channels.isEmpty() && result.received == channels.size() && result.shortFrames == 0
-            && !result.stopped && result.badFrames > 0;
+            && !result.stopped && result.badFrames > 0 && result.shiftedFrames == 0;
     }
 };
 
