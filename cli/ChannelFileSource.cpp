@@ -89,6 +89,8 @@ bool reportProblems(const QString &fileName, const QVector<ChannelProblem> &prob
                          .arg(label, QString::number(problem.line), QString::number(problem.channel), problem.text));
     if (problems.isEmpty())
         return false;
-    Console::fail(QStringLiteral("%1 has %2%3.").arg(label, countOf(problems.size(), "problem", "problems"), advice));
+    const QString pronoun = problems.size() == 1 ? QStringLiteral("it") : QStringLiteral("them");
+    Console::fail(QStringLiteral("%1 has %2%3.")
+                      .arg(label, countOf(problems.size(), "problem", "problems"), QString(advice).arg(pronoun)));
     return true;
 }

@@ -21,5 +21,6 @@ int checkInputs(const QStringList &fileNames);
 QString fileLabel(const QString &fileName);
 
 // Each problem on a line of its own (file:line: channel N: what), then
-// "<file> has N problem(s)<advice>." True when there were any.
+// "<file> has N problem(s)<advice>.", where %1 in the advice is "it" or
+// "them". True when there were any.
 bool reportProblems(const QString &fileName, const QVector<ChannelProblem> &problems, const QString &advice);

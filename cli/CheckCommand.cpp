@@ -16,7 +16,7 @@ int Commands::check(const QString &file, int channelCount)
         return ExitCode::cannotUse;
     const QVector<ChannelProblem> problems =
         ChannelFileCheck::check(table, channelCount, ChannelFileCheck::Rules::Radio);
-    if (reportProblems(file, problems, QStringLiteral("; correct them before writing it to a radio")))
+    if (reportProblems(file, problems, QStringLiteral("; correct %1 before writing it to a radio")))
         return ExitCode::dataNotRight;
     Console::out(QStringLiteral("%1: %2, no problems").arg(fileLabel(file), countOf(table.rowCount(), "record", "records")));
     return ExitCode::success;

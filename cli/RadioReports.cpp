@@ -28,6 +28,11 @@ void reportKeptBackup(const Session::ReadOutcome &read)
         Console::err(QStringLiteral("vkrtool: the read could not be kept as a backup: %1").arg(read.backup.error));
 }
 
+QString refusedWriteAdvice()
+{
+    return QStringLiteral(", so the radio received nothing; correct %1 and write again");
+}
+
 QString restoreCommand(const QString &backup, const QString &port)
 {
     QString command = QStringLiteral("vkrtool restore \"%1\"").arg(backup);
@@ -80,8 +85,7 @@ int reportWrite(const Session::WriteResult &result, const QString &modelLabel, c
 {
     switch (result.outcome) {
     case Session::WriteOutcome::Refused:
-        reportProblems(context.file, result.problems,
-                       QStringLiteral(", so the radio received nothing; correct them and write again"));
+        reportProblems(context.file, result.problems, refusedWriteAdvice());
         return ExitCode::dataNotRight;
     case Session::WriteOutcome::WouldEmpty:
         Console::fail(QStringLiteral("%1 would empty %2 of the %3 channels in use in the radio, so the radio "

@@ -9,12 +9,6 @@
 #include "ExitCodes.h"
 #include "RadioReports.h"
 
-namespace {
-
-const char refusedAdvice[] = ", so the radio received nothing; correct them and write again";
-
-} // namespace
-
 int Commands::write(const WriteOptions &options)
 {
     if (const int failed = checkInputs({options.file}))
@@ -37,7 +31,7 @@ int Commands::write(const WriteOptions &options)
     request.channels = ChannelCsv::fromTable(table, table.rowCount());
     // What no radio of the series takes is refused before one is looked for.
     if (reportProblems(options.file, ChannelFileCheck::check(table, ChannelRules::largestMemory, request.rules),
-                       QLatin1String(refusedAdvice)))
+                       refusedWriteAdvice()))
         return ExitCode::dataNotRight;
 
     ToolRadio radio;
@@ -54,7 +48,7 @@ int Commands::write(const WriteOptions &options)
     if (result.outcome == Session::WriteOutcome::Refused) {
         // Now with the lines of the file.
         reportProblems(options.file, ChannelFileCheck::check(table, radio.connection().channelCount(), request.rules),
-                       QLatin1String(refusedAdvice));
+                       refusedWriteAdvice());
         return ExitCode::dataNotRight;
     }
     return reportWrite(result, radio.connection().modelLabel(), {options.file, options.port, QStringLiteral("written")});
