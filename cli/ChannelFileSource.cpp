@@ -1,27 +1,96 @@
 #include "ChannelFileSource.h"
 
 #include "Console.h"
+#include "ExitCodes.h"
+#include "Messages.h"
+#include "QuotedText.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
+
+namespace {
+
+bool isStandardInput(const QString &fileName)
+{
+    return fileName == QLatin1String(standardInputName);
+}
+
+// Why a named file cannot be read, or empty when it can.
+QString unreadable(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        return QStringLiteral("it does not exist");
+    if (info.isDir())
+        return QStringLiteral("it is a folder");
+    if (::access(QFile::encodeName(fileName).constData(), R_OK) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return QString();
+}
+
+void failUnreadable(const QString &fileName, const QString &reason)
+{
+    Console::fail(QStringLiteral("cannot use the channel file %1: %2; check the name and its permissions.")
+                      .arg(fileLabel(fileName), reason));
+}
+
+} // namespace
+
+QString fileLabel(const QString &fileName)
+{
+    return isStandardInput(fileName) ? QStringLiteral("standard input") : QuotedText::escaped(fileName);
+}
+
+int checkInputs(const QStringList &fileNames)
+{
+    if (fileNames.count(QLatin1String(standardInputName)) > 1) {
+        Console::fail(QStringLiteral("standard input (\"-\") can be read only once; name a file for the other."));
+        return ExitCode::usage;
+    }
+    for (const QString &fileName : fileNames) {
+        if (isStandardInput(fileName))
+            continue;
+        const QString reason = unreadable(fileName);
+        if (!reason.isEmpty()) {
+            failUnreadable(fileName, reason);
+            return ExitCode::cannotUse;
+        }
+    }
+    return ExitCode::success;
+}
 
 bool loadChannelFile(const QString &fileName, CsvTable &table)
 {
+    if (isStandardInput(fileName)) {
+        QFile input;
+        if (input.open(stdin, QIODevice::ReadOnly) && table.read(input))
+            return true;
+        failUnreadable(fileName, input.errorString());
+        return false;
+    }
     if (table.read(fileName))
         return true;
-    const QString reason = QFileInfo::exists(fileName) ? QStringLiteral("it could not be read")
-                                                       : QStringLiteral("it does not exist");
-    Console::fail(QStringLiteral("cannot use the channel file %1: %2; check the name and its permissions.")
-                      .arg(fileName, reason));
+    const QString reason = unreadable(fileName);
+    failUnreadable(fileName, reason.isEmpty() ? QStringLiteral("it could not be read") : reason);
     return false;
 }
 
 bool reportProblems(const QString &fileName, const QVector<ChannelProblem> &problems, const QString &advice)
 {
+    const QString label = fileLabel(fileName);
     for (const ChannelProblem &problem : problems)
         Console::out(QStringLiteral("%1:%2: channel %3: %4")
-                         .arg(fileName, QString::number(problem.line), QString::number(problem.channel), problem.text));
+                         .arg(label, QString::number(problem.line), QString::number(problem.channel), problem.text));
     if (problems.isEmpty())
         return false;
-    Console::fail(QStringLiteral("%1 has %2 problem(s)%3.").arg(fileName, QString::number(problems.size()), advice));
+    const QString pronoun = problems.size() == 1 ? QStringLiteral("it") : QStringLiteral("them");
+    Console::fail(QStringLiteral("%1 has %2%3.")
+                      .arg(label, countOf(problems.size(), "problem", "problems"), QString(advice).arg(pronoun)));
     return true;
 }

@@ -2,20 +2,22 @@
 #include "Commands.h"
 
 #include "ChannelFileCheck.h"
-#include "ChannelRules.h"
 #include "ChannelFileSource.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "Messages.h"
 
-int Commands::check(const QString &file)
+int Commands::check(const QString &file, int channelCount)
 {
+    if (const int failed = checkInputs({file}))
+        return failed;
     CsvTable table;
     if (!loadChannelFile(file, table))
         return ExitCode::cannotUse;
     const QVector<ChannelProblem> problems =
-        ChannelFileCheck::check(table, ChannelRules::largestMemory, ChannelFileCheck::Rules::Radio);
-    if (reportProblems(file, problems, QStringLiteral("; correct them before writing it to a radio")))
+        ChannelFileCheck::check(table, channelCount, ChannelFileCheck::Rules::Radio);
+    if (reportProblems(file, problems, QStringLiteral("; correct %1 before writing it to a radio")))
         return ExitCode::dataNotRight;
-    Console::out(QStringLiteral("%1: %2 records, no problems").arg(file).arg(table.rowCount()));
+    Console::out(QStringLiteral("%1: %2, no problems").arg(fileLabel(file), countOf(table.rowCount(), "record", "records")));
     return ExitCode::success;
 }

@@ -4,11 +4,13 @@
 #include "Commands.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "RadioModels.h"
 
 #include <CLI/CLI.hpp>
 
 #include <QString>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -40,7 +42,39 @@ struct Arguments {
     int perAirfield = 0;
     std::string from;
     std::string to;
+    std::string model;
+    int channelCount = 0;
 };
+
+// "VKR627A, VKR627S, VKR627-II, VKR627"
+QString modelLabels()
+{
+    QStringList labels;
+    for (const RadioModel &model : RadioModels::all)
+        labels << QLatin1String(model.label);
+    return labels.join(QStringLiteral(", "));
+}
+
+bool isMemorySize(int channels)
+{
+    return std::any_of(std::begin(RadioModels::all), std::end(RadioModels::all),
+                       [channels](const RadioModel &model) { return model.channelCount == channels; });
+}
+
+// "20 or 100"
+QString memorySizes()
+{
+    QList<int> sizes;
+    for (const RadioModel &model : RadioModels::all) {
+        if (!sizes.contains(model.channelCount))
+            sizes << model.channelCount;
+    }
+    std::sort(sizes.begin(), sizes.end());
+    QStringList texts;
+    for (int size : sizes)
+        texts << QString::number(size);
+    return texts.join(QStringLiteral(" or "));
+}
 
 ChannelFormat formatNamed(const std::string &name)
 {
@@ -82,13 +116,13 @@ int runCommandLine(int argc, char **argv)
 
     CLI::App *write = app.add_subcommand(
         "write", "Check a channel file, back the radio up, write the file and verify it by reading back");
-    write->add_option("FILE", arguments.file, "The channel file to write")->required();
+    write->add_option("FILE", arguments.file, "The channel file to write; - for standard input")->required();
     addPort(write, arguments);
     write->add_flag("--no-backup", arguments.noBackup, "Do not read the radio into a backup first");
     write->add_flag("--no-verify", arguments.noVerify, "Do not read the radio back after the write");
     write->add_flag("--force", arguments.force,
-                    "Write a file the name and frequency rules refuse (a backup of odd values); what no radio "
-                    "can hold is still refused");
+                    "Write a file the name and frequency rules refuse (a backup of odd values), a file with no "
+                    "records, or one that empties most channels in use; what no radio can hold is still refused");
     write->callback([&] {
         run = [&] {
             Commands::WriteOptions options;
@@ -113,12 +147,38 @@ int runCommandLine(int argc, char **argv)
     restore->callback([&] { run = [&] { return Commands::restore(text(arguments.file), text(arguments.port)); }; });
 
     CLI::App *check = app.add_subcommand("check", "Check a channel file against the radio's rules");
-    check->add_option("FILE", arguments.file, "The channel file")->required();
-    check->callback([&] { run = [&] { return Commands::check(text(arguments.file)); }; });
+    check->add_option("FILE", arguments.file, "The channel file; - for standard input")->required();
+    CLI::Option *model = check->add_option("--model", arguments.model,
+                                           "Against this model's memory (VKR627A, VKR627S, VKR627-II, VKR627)");
+    CLI::Option *channels = check->add_option("--channels", arguments.channelCount,
+                                              "Against a memory of this many channels (20 or 100)");
+    model->excludes(channels);
+    check->callback([&] {
+        run = [&] {
+            int channelCount = ChannelRules::largestMemory;
+            if (model->count() > 0) {
+                const RadioModel *named = RadioModels::named(text(arguments.model));
+                if (!named) {
+                    Console::fail(QStringLiteral("there is no model \"%1\"; the models are %2.")
+                                      .arg(text(arguments.model), modelLabels()));
+                    return ExitCode::usage;
+                }
+                channelCount = named->channelCount;
+            } else if (channels->count() > 0) {
+                if (!isMemorySize(arguments.channelCount)) {
+                    Console::fail(QStringLiteral("--channels wants the channels of a model of the series: %1.")
+                                      .arg(memorySizes()));
+                    return ExitCode::usage;
+                }
+                channelCount = arguments.channelCount;
+            }
+            return Commands::check(text(arguments.file), channelCount);
+        };
+    });
 
     CLI::App *diff = app.add_subcommand("diff", "Compare two channel lists, each a channel file or the word radio");
-    diff->add_option("A", arguments.first, "A channel file, or radio")->required();
-    diff->add_option("B", arguments.second, "A channel file, or radio")->required();
+    diff->add_option("A", arguments.first, "A channel file (- for standard input), or radio")->required();
+    diff->add_option("B", arguments.second, "A channel file (- for standard input), or radio")->required();
     diff->callback([&] { run = [&] { return Commands::diff(text(arguments.first), text(arguments.second)); }; });
 
     CLI::App *airfields = app.add_subcommand(
@@ -161,7 +221,7 @@ int runCommandLine(int argc, char **argv)
 
     CLI::App *convert = app.add_subcommand("convert", "Convert between a channel file and a CHIRP file");
     convert->add_option("IN", arguments.file, "The file to read")->required();
-    convert->add_option("OUT", arguments.output, "The file to write")->required();
+    convert->add_option("OUT", arguments.output, "The file to write; - for standard output")->required();
     convert->add_option("--from", arguments.from, "The format of IN; guessed from its header when missing")
         ->check(CLI::IsMember({"chirp", "vkr"}));
     convert->add_option("--to", arguments.to, "The format of OUT; the other one when missing")

@@ -6,7 +6,8 @@
 #include <QString>
 
 // The subcommands of vkrtool. Each returns the exit code (ExitCodes.h) and
-// prints its results on standard output, its errors on standard error.
+// prints its results on standard output, its errors on standard error. A
+// channel file named "-" is standard input.
 namespace Commands {
 
 int ports(bool json);
@@ -22,7 +23,8 @@ struct WriteOptions {
 };
 int write(const WriteOptions &options);
 
-int check(const QString &file);
+// Against a radio of `channelCount` channels (the largest by default).
+int check(const QString &file, int channelCount);
 int backups(bool json);
 // `backup` is a file or "latest", the newest backup of the radio's model.
 int restore(const QString &backup, const QString &port);

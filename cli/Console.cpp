@@ -1,10 +1,44 @@
 #include "Console.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace Console {
+
+namespace {
+
+int outputErrno = 0; // the first failure of standard output, 0 while none
+bool outputClosed = false; // the program was started with standard output closed
+
+void noteOutputFailure(int error)
+{
+    if (outputErrno == 0)
+        outputErrno = error != 0 ? error : EIO;
+}
+
+bool isOpen(int descriptor)
+{
+    return ::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF;
+}
+
+} // namespace
+
+void guardStandardStreams()
+{
+    for (int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (isOpen(descriptor))
+            continue;
+        // open() takes the lowest free descriptor: this one. Read-only, so
+        // that a write to standard output fails with EBADF, as it would have.
+        ::open("/dev/null", O_RDONLY);
+        if (descriptor == STDOUT_FILENO)
+            outputClosed = true;
+    }
+}
 
 void out(const QString &line)
 {
@@ -13,8 +47,12 @@ void out(const QString &line)
 
 void outBytes(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    if (outputErrno != 0)
+        return;
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
+        || std::fflush(stdout) != 0)
+        noteOutputFailure(errno);
 }
 
 void err(const QString &line)
@@ -26,6 +64,34 @@ void err(const QString &line)
 void fail(const QString &sentence)
 {
     err(QStringLiteral("vkrtool: ") + sentence);
+}
+
+bool outputWasClosed()
+{
+    return outputClosed;
+}
+
+bool outputWorks()
+{
+    return outputErrno == 0;
+}
+
+QString outputError()
+{
+    return QString::fromLocal8Bit(std::strerror(outputErrno));
+}
+
+bool closeOutput()
+{
+    errno = 0;
+    if (std::fflush(stdout) != 0)
+        noteOutputFailure(errno);
+    // A descriptor that refuses writes (guardStandardStreams) closes fine;
+    // a failure is only new when nothing failed before.
+    errno = 0;
+    if (std::fclose(stdout) != 0 && outputErrno == 0)
+        noteOutputFailure(errno);
+    return outputErrno == 0;
 }
 
 bool errorIsTerminal()

@@ -15,19 +15,22 @@ namespace {
 
 constexpr char radioWord[] = "radio";
 
-// The channels of one side; the radio is read at most once, and a complete
-// read of it is kept as a backup.
-std::optional<ChannelRecords> channelsOf(const QString &source, ToolRadio &radio,
-                                         std::optional<ChannelRecords> &radioChannels)
+bool isRadio(const QString &source)
 {
-    if (source != QLatin1String(radioWord)) {
-        CsvTable table;
-        if (!loadChannelFile(source, table))
-            return std::nullopt;
-        return ChannelCsv::fromTable(table, table.rowCount());
-    }
-    if (radioChannels)
-        return radioChannels;
+    return source == QLatin1String(radioWord);
+}
+
+std::optional<ChannelRecords> fileChannels(const QString &source)
+{
+    CsvTable table;
+    if (!loadChannelFile(source, table))
+        return std::nullopt;
+    return ChannelCsv::fromTable(table, table.rowCount());
+}
+
+// The radio's channels; a complete read of it is kept as a backup.
+std::optional<ChannelRecords> radioChannels(ToolRadio &radio)
+{
     if (!radio.connect(QString()))
         return std::nullopt;
     const Session::ReadOutcome read =
@@ -42,28 +45,48 @@ std::optional<ChannelRecords> channelsOf(const QString &source, ToolRadio &radio
         return std::nullopt;
     }
     reportKeptBackup(read);
-    radioChannels = read.channels;
-    return radioChannels;
+    return read.channels;
 }
 
 } // namespace
 
 int Commands::diff(const QString &first, const QString &second)
 {
-    ToolRadio radio;
-    std::optional<ChannelRecords> radioChannels;
-    const std::optional<ChannelRecords> a = channelsOf(first, radio, radioChannels);
-    const std::optional<ChannelRecords> b = a ? channelsOf(second, radio, radioChannels) : std::nullopt;
-    if (Interrupt::requested()) {
-        Console::fail(QStringLiteral("interrupted; nothing was compared."));
-        return ExitCode::interrupted;
+    // The files first: one that cannot be read is said before the radio is
+    // searched and read.
+    QStringList files;
+    for (const QString &source : {first, second}) {
+        if (!isRadio(source))
+            files << source;
     }
+    if (const int failed = checkInputs(files))
+        return failed;
+    std::optional<ChannelRecords> a = isRadio(first) ? std::optional<ChannelRecords>(ChannelRecords()) : fileChannels(first);
+    std::optional<ChannelRecords> b =
+        a && !isRadio(second) ? fileChannels(second) : std::optional<ChannelRecords>(ChannelRecords());
     if (!a || !b)
         return ExitCode::cannotUse;
+    if (isRadio(first) || isRadio(second)) {
+        ToolRadio radio;
+        const std::optional<ChannelRecords> read = radioChannels(radio);
+        if (Interrupt::requested()) {
+            Console::fail(QStringLiteral("%1; nothing was compared.").arg(Interrupt::what()));
+            return Interrupt::exitCode();
+        }
+        if (!read)
+            return ExitCode::cannotUse;
+        if (isRadio(first))
+            a = read;
+        if (isRadio(second))
+            b = read;
+    }
     const QVector<ChannelComparison::Difference> differences = ChannelComparison::differences(*a, *b);
+    const QString firstLabel = isRadio(first) ? first : fileLabel(first);
+    const QString secondLabel = isRadio(second) ? second : fileLabel(second);
     for (const ChannelComparison::Difference &d : differences)
         Console::out(QStringLiteral("channel %1: %2: %3, %4: %5")
                          .arg(d.channel)
-                         .arg(first, ChannelComparison::describe(d.first), second, ChannelComparison::describe(d.second)));
+                         .arg(firstLabel, ChannelComparison::describe(d.first), secondLabel,
+                              ChannelComparison::describe(d.second)));
     return differences.isEmpty() ? ExitCode::success : ExitCode::dataNotRight;
 }

@@ -6,6 +6,7 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "ImportFiles.h"
+#include "OutputTarget.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ QString optionsProblem(RequestProblem problem)
     return QString();
 }
 
-int finish(const ImportResult &result, bool toStandardOutput)
+int finish(const ImportResult &result, const OutputTarget &target)
 {
     for (const QString &message : result.messages)
         Console::fail(message);
@@ -58,8 +59,9 @@ int finish(const ImportResult &result, bool toStandardOutput)
         Console::fail(optionsProblem(result.problem));
     if (result.outcome == ImportOutcome::Done && !result.summary.isEmpty())
         Console::fail(result.summary);
-    if (result.outcome == ImportOutcome::Done && toStandardOutput)
-        Console::outBytes(outputBytes(result));
+    // The library wrote a named file itself.
+    if (result.outcome == ImportOutcome::Done && target.isStandardOutput() && !target.write(outputBytes(result)))
+        return ExitCode::cannotUse;
     return exitCodeFor(result.outcome);
 }
 
@@ -67,10 +69,24 @@ int finish(const ImportResult &result, bool toStandardOutput)
 
 int Commands::airfields(const AirfieldOptions &options)
 {
-    return finish(importAirfields(options), options.outputFile.isEmpty());
+    // An output onto an input, or into a missing folder, is said before the
+    // files are read.
+    const OutputTarget target(options.outputFile);
+    if (const int failed = target.check({options.frequenciesFile, options.airportsFile}))
+        return failed;
+    AirfieldOptions request = options;
+    if (target.isStandardOutput())
+        request.outputFile.clear();
+    return finish(importAirfields(request), target);
 }
 
 int Commands::convert(const ConvertOptions &options)
 {
-    return finish(convertChannels(options), false);
+    const OutputTarget target(options.outputFile);
+    if (const int failed = target.check({options.inputFile}))
+        return failed;
+    ConvertOptions request = options;
+    if (target.isStandardOutput())
+        request.outputFile.clear(); // "-": the channels come back to be printed
+    return finish(convertChannels(request), target);
 }

@@ -24,5 +24,8 @@ struct WriteContext {
     QString done; // "written", "restored": what a success says
 };
 
+// What follows the problems of a file a write refused ("%1": it, them).
+QString refusedWriteAdvice();
+
 // Reports the outcome of a safe write and gives the exit code.
 int reportWrite(const Session::WriteResult &result, const QString &modelLabel, const WriteContext &context);

@@ -5,10 +5,17 @@
 
 #include "Console.h"
 #include "ExitCodes.h"
+#include "Interrupt.h"
+#include "OutputTarget.h"
+#include "QuotedText.h"
 #include "RadioReports.h"
 
 int Commands::read(const QString &port, const QString &output)
 {
+    // A folder that is missing is said before the radio is searched and read.
+    const OutputTarget target(output);
+    if (const int failed = target.check())
+        return failed;
     ToolRadio radio;
     if (const int failed = connectRadio(radio, port))
         return failed;
@@ -17,8 +24,8 @@ int Commands::read(const QString &port, const QString &output)
     radio.endProgress();
     const int channelCount = radio.connection().channelCount();
     if (read.result.stopped) {
-        Console::fail(QStringLiteral("interrupted; nothing was written."));
-        return ExitCode::interrupted;
+        Console::fail(QStringLiteral("%1; nothing was written.").arg(Interrupt::what()));
+        return Interrupt::exitCode();
     }
     if (!read.isComplete()) {
         Console::fail(QStringLiteral("the read is incomplete (%1), so nothing was written; check the cable and "
@@ -27,16 +34,11 @@ int Commands::read(const QString &port, const QString &output)
         return ExitCode::cannotUse;
     }
     reportKeptBackup(read);
-    if (output.isEmpty() || output == QLatin1String("-")) {
-        Console::outBytes(ChannelCsv::toBytes(read.channels));
-        return ExitCode::success;
-    }
-    if (!ChannelCsv::writeFile(output, read.channels)) {
-        Console::fail(QStringLiteral("could not write %1; check that its folder exists and may be written.").arg(output));
+    if (!target.write(ChannelCsv::toBytes(read.channels)))
         return ExitCode::cannotUse;
-    }
-    Console::err(QStringLiteral("%1 channels of the %2 saved to %3")
-                     .arg(channelCount)
-                     .arg(radio.connection().modelLabel(), output));
+    if (!target.isStandardOutput())
+        Console::err(QStringLiteral("%1 channels of the %2 saved to %3")
+                         .arg(channelCount)
+                         .arg(radio.connection().modelLabel(), QuotedText::escaped(output)));
     return ExitCode::success;
 }

@@ -2,13 +2,48 @@
 
 #include "Console.h"
 #include "Interrupt.h"
+#include "PortDiagnosis.h"
+#include "QuotedText.h"
 #include "SerialPorts.h"
+
+namespace {
+
+// Bytes a device sent, shown as text with its control bytes escaped.
+QString shownBytes(const QByteArray &bytes)
+{
+    return QuotedText::quoted(QString::fromLatin1(bytes));
+}
+
+// Why one port held no radio, with what to do where there is something.
+QString whyNoRadio(const RadioConnection::PortFailure &failure)
+{
+    const Link::ProbeReport &probe = failure.probe;
+    if (probe.lock.held())
+        return QStringLiteral("it is in use by %1, so it was left alone; close that program, or name another port")
+            .arg(Link::describeLock(probe.lock));
+    if (!failure.opened) {
+        const Link::PortReport report = Link::diagnosePort(failure.port);
+        if (report.opens) // it opens now: whatever held it let go
+            return QStringLiteral("it did not open: %1").arg(failure.openError);
+        return QStringLiteral("%1; fix: %2").arg(report.problem, report.fix);
+    }
+    if (probe.pingAnswer.isEmpty())
+        return QStringLiteral("nothing answered; check that the radio is switched on and its cable plugged in");
+    if (!probe.answeredPing)
+        return QStringLiteral("a device answered %1, which is no answer of a VKR627 radio").arg(shownBytes(probe.pingAnswer));
+    if (!probe.answeredIdentify)
+        return QStringLiteral("a device answered the ping but not the request for its model; switch the radio off "
+                              "and on again");
+    return QStringLiteral("a device answered %1, which is no VKR627 model").arg(shownBytes(probe.modelText));
+}
+
+} // namespace
 
 bool ToolRadio::connect(const QString &portOption)
 {
     const QStringList ports = portOption.isEmpty() ? Link::serialPortNames() : QStringList{portOption};
     if (ports.isEmpty()) {
-        Console::fail(QStringLiteral("no serial ports were found; run \"vkrtool ports\" to see why."));
+        Console::fail(Link::noPortsAdvice() + QLatin1Char('.'));
         return false;
     }
     const RadioConnection::Search search = radio.connect(ports, {}, Interrupt::requested);
@@ -16,11 +51,15 @@ bool ToolRadio::connect(const QString &portOption)
         return true;
     if (search.stopped)
         return false;
-    const QString where = portOption.isEmpty() ? QStringLiteral("on any of the %1 serial ports").arg(ports.size())
-                                               : QStringLiteral("on %1").arg(portOption);
-    Console::fail(QStringLiteral("no radio answered %1; check that it is switched on and connected, "
-                                 "and run \"vkrtool ports\" to see the ports and their problems.")
-                      .arg(where));
+    if (search.failures.size() == 1) {
+        const RadioConnection::PortFailure &failure = search.failures.first();
+        Console::fail(QStringLiteral("no radio on %1: %2.").arg(QuotedText::shown(failure.port), whyNoRadio(failure)));
+        return false;
+    }
+    Console::fail(QStringLiteral("no radio answered on any of the %1 serial ports:").arg(ports.size()));
+    for (const RadioConnection::PortFailure &failure : search.failures)
+        Console::err(QStringLiteral("  %1: %2").arg(QuotedText::shown(failure.port), whyNoRadio(failure)));
+    Console::err(QStringLiteral("\"vkrtool ports\" tells more about each port."));
     return false;
 }
 

@@ -11,18 +11,27 @@
 
 int Commands::write(const WriteOptions &options)
 {
+    if (const int failed = checkInputs({options.file}))
+        return failed;
     CsvTable table;
     if (!loadChannelFile(options.file, table))
         return ExitCode::cannotUse;
+    // A file with nothing in it would blank the radio: never by mistake.
+    if (table.rowCount() == 0 && !options.force) {
+        Console::fail(QStringLiteral("%1 holds no records, so writing it would empty every channel of the radio; "
+                                     "the radio received nothing. Write it with --force if that is meant.")
+                          .arg(fileLabel(options.file)));
+        return ExitCode::dataNotRight;
+    }
     Session::WriteRequest request;
     request.rules = options.force ? ChannelFileCheck::Rules::Encodable : ChannelFileCheck::Rules::Radio;
     request.backUp = options.backup;
     request.verify = options.verify;
+    request.refuseEmptying = !options.force;
     request.channels = ChannelCsv::fromTable(table, table.rowCount());
     // What no radio of the series takes is refused before one is looked for.
-    const QString refusedAdvice = QStringLiteral(", so the radio received nothing; correct them and write again");
     if (reportProblems(options.file, ChannelFileCheck::check(table, ChannelRules::largestMemory, request.rules),
-                       refusedAdvice))
+                       refusedWriteAdvice()))
         return ExitCode::dataNotRight;
 
     ToolRadio radio;
@@ -35,7 +44,7 @@ int Commands::write(const WriteOptions &options)
     if (result.outcome == Session::WriteOutcome::Refused) {
         // Now with the lines of the file.
         reportProblems(options.file, ChannelFileCheck::check(table, radio.connection().channelCount(), request.rules),
-                       refusedAdvice);
+                       refusedWriteAdvice());
         return ExitCode::dataNotRight;
     }
     return reportWrite(result, radio.connection().modelLabel(), {options.file, options.port, QStringLiteral("written")});

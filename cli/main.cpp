@@ -1,12 +1,26 @@
 // vkrtool: the radio's channel memory from the command line.
 #include "CommandLine.h"
+#include "Console.h"
+#include "ExitCodes.h"
 #include "Interrupt.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    Console::guardStandardStreams();
     Interrupt::install();
-    return runCommandLine(argc, argv);
+    int code = ExitCode::success;
+    {
+        QCoreApplication application(argc, argv);
+        code = runCommandLine(argc, argv);
+    }
+    // Results that did not arrive are a failure, whatever the subcommand
+    // found: a file redirected onto a full disk is not written.
+    if (!Console::closeOutput()) {
+        Console::fail(QStringLiteral("could not write the results to standard output: %1.").arg(Console::outputError()));
+        if (code == ExitCode::success || code == ExitCode::dataNotRight)
+            code = ExitCode::cannotUse;
+    }
+    return code;
 }

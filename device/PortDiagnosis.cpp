@@ -1,5 +1,6 @@
 #include "PortDiagnosis.h"
 
+#include "PortLock.h"
 #include "SerialPorts.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -92,6 +94,48 @@ QString freeFrom(const Holder &holder)
     return QStringLiteral("close %1 (process %2), which has the port open").arg(holder.program, holder.pid);
 }
 
+// What a file that is no serial port is.
+QString kindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return QStringLiteral("a regular file");
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a FIFO");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    if (S_ISBLK(mode))
+        return QStringLiteral("a block device");
+    return QStringLiteral("a device that is no terminal");
+}
+
+// A character device that opens but is no terminal (/dev/null, /dev/zero).
+bool isNonTerminalDevice(const QByteArray &path)
+{
+    const int descriptor = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (descriptor < 0)
+        return false;
+    const bool terminal = ::isatty(descriptor) == 1;
+    ::close(descriptor);
+    return !terminal;
+}
+
+// A group of its own for the port, where the device belongs to root's group:
+// no user is to join that. A udev rule for the adapter's ids does it.
+QString udevAdvice(const PortReport &report)
+{
+    const QString match = report.vendorId.isEmpty()
+        ? QStringLiteral("KERNEL==\"%1\"").arg(QFileInfo(report.path).fileName())
+        : QStringLiteral("ATTRS{idVendor}==\"%1\", ATTRS{idProduct}==\"%2\"").arg(report.vendorId, report.productId);
+    return QStringLiteral("%1 belongs to the group root, which no user should join: ask the administrator to give "
+                          "it the group dialout with a udev rule, the line 'SUBSYSTEM==\"tty\", %2, "
+                          "GROUP=\"dialout\", MODE=\"0660\"' in /etc/udev/rules.d/99-vkr-radio.rules, then "
+                          "\"sudo udevadm control --reload-rules && sudo udevadm trigger\", replug the cable and "
+                          "join dialout (\"sudo usermod -aG dialout %3\", then log out and in again)")
+        .arg(report.path, match, userName());
+}
+
 // Why an existing port did not open, told apart by the system's own answers.
 void explainUnix(PortReport &report, const QString &qtError)
 {
@@ -103,12 +147,27 @@ void explainUnix(PortReport &report, const QString &qtError)
                                     "(\"dmesg\" shows what the system saw when it was plugged in)");
         return;
     }
+    if (!S_ISCHR(status.st_mode)) {
+        report.problem = QStringLiteral("%1 is no serial port: it is %2").arg(report.path, kindOf(status.st_mode));
+        report.fix = QStringLiteral("name the radio's port (\"vkrtool ports\" with %1 unset lists the system's)")
+                         .arg(QLatin1String(portListVariable));
+        return;
+    }
+    // Both are needed: a port that may be read but not written opens no better.
     if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES) {
         const QString group = groupName(status.st_gid);
         const QString user = userName();
         report.problem = QStringLiteral("permission denied: %1 belongs to group %2, and user %3 may not use it")
                              .arg(report.path, group, user);
-        report.fix = QStringLiteral("sudo usermod -aG %1 %2, then log out and in again").arg(group, user);
+        report.fix = status.st_gid == 0
+            ? udevAdvice(report)
+            : QStringLiteral("sudo usermod -aG %1 %2, then log out and in again").arg(group, user);
+        return;
+    }
+    if (isNonTerminalDevice(path)) {
+        report.problem = QStringLiteral("%1 is no serial port: it is %2").arg(report.path, kindOf(status.st_mode));
+        report.fix = QStringLiteral("name the radio's port (\"vkrtool ports\" with %1 unset lists the system's)")
+                         .arg(QLatin1String(portListVariable));
         return;
     }
     const QVector<Holder> holders = holdersOf(report.path);
@@ -144,6 +203,15 @@ PortReport diagnosePort(const QString &name, const QList<QSerialPortInfo> &ports
         report.serialNumber = info.serialNumber();
     }
 
+    // Another program's locked port is not opened, which would take its lock.
+    const PortLock lock = liveLockOf(name);
+    if (lock.held()) {
+        report.problem = QStringLiteral("the port is in use by %1").arg(describeLock(lock));
+        report.fix = QStringLiteral("close %1 (process %2), or use another port")
+                         .arg(lock.program.isEmpty() ? QStringLiteral("the program") : lock.program)
+                         .arg(lock.pid);
+        return report;
+    }
     QSerialPort port;
     port.setPortName(name);
     report.opens = port.open(QIODevice::ReadWrite);
@@ -171,8 +239,17 @@ QVector<PortReport> diagnosePorts()
     return reports;
 }
 
+PortReport diagnosePort(const QString &name)
+{
+    return diagnosePort(name, QSerialPortInfo::availablePorts());
+}
+
 QString noPortsAdvice()
 {
+    if (qEnvironmentVariableIsSet(portListVariable))
+        return QStringLiteral("%1 is set but names no port, so there is none to scan: name the ports in it, "
+                              "or unset it (\"unset %1\") to scan the system's")
+            .arg(QLatin1String(portListVariable));
     return QStringLiteral("no serial ports were found: check that the radio's cable is plugged in and that the "
                           "system has a driver for its USB serial adapter (\"dmesg\" shows what it saw when the "
                           "cable was plugged in)");

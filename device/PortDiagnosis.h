@@ -24,7 +24,11 @@ struct PortReport {
 // VKR_SERIAL_PORTS), in scan order, each opened once and closed again.
 QVector<PortReport> diagnosePorts();
 
-// What to check when there are no serial ports at all.
+// The same for one port, opened once unless another program locks it.
+PortReport diagnosePort(const QString &name);
+
+// What to check when there are no serial ports at all (or the environment
+// variable names none).
 QString noPortsAdvice();
 
 } // namespace Link

@@ -9,6 +9,15 @@ namespace Link {
 const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const ProbeProgress &progress,
                                const StopRequested &stopRequested, ProbeReport *report)
 {
+    // Another program's port is not touched: opening it would take its lock.
+    const PortLock lock = liveLockOf(portName);
+    if (lock.held()) {
+        if (report) {
+            *report = ProbeReport();
+            report->lock = lock;
+        }
+        return nullptr;
+    }
     port.setPortName(portName);
     applyLineSettings(port);
     if (!port.open(QIODevice::ReadWrite))

@@ -9,8 +9,10 @@ class QSerialPort;
 namespace Link {
 
 // Opens the named port (a name as the platform lists it, or a device path)
-// with the radio's line settings and probes it. Null when the port does not
-// open or no radio answers; the port may then still be open, and the caller
+// with the radio's line settings and probes it. A port locked by another
+// live process (a UUCP lock file) is left alone, the lock named in
+// `report`. Null when the port is locked, does not open or no radio
+// answers; the port may then still be open, and the caller
 // closes it. On success the port stays open. `report`, when given, says
 // how far the probe got.
 const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const ProbeProgress &progress = {},

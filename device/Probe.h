@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PortLock.h"
 #include "RadioModels.h"
 #include "Reply.h"
 
@@ -26,6 +27,7 @@ struct ProbeReport {
     bool answeredIdentify = false; // something came back to the identify request
     QByteArray modelText;          // what that was
     bool stopped = false;          // a stop was requested before the probe ended
+    PortLock lock;                 // held: another live process locks the port, which was left alone
 };
 
 // The ping and identify exchanges on an open port: discards what the port

@@ -71,6 +71,15 @@ void MainWindow::writeEnded(const Session::WriteResult &result, const WriteSourc
                      lines.join(QLatin1Char('\n')), QString(), QString());
         break;
     }
+    case Outcome::WouldEmpty:
+        offerRestore(QStringLiteral("Write error"),
+                     QStringLiteral("The table would empty %1 of the %2 channels in use in the %3; nothing was "
+                                    "written.")
+                         .arg(result.emptied)
+                         .arg(result.usedBefore)
+                         .arg(radioName),
+                     QString(), QString(), QString());
+        break;
     case Outcome::Unreadable:
         offerRestore(QStringLiteral("Write error"),
                      QStringLiteral("The backup %1 could not be read; nothing was written.").arg(source.restoreFrom),

@@ -5,6 +5,7 @@
 #include "NamedColumns.h"
 #include "OurAirports.h"
 #include "QtCompat.h"
+#include "QuotedText.h"
 #include "UniqueNames.h"
 
 #include <QFile>
@@ -107,8 +108,8 @@ QVector<AirfieldFrequency> inTypeOrder(const QVector<AirfieldFrequency> &frequen
 
 QString airfieldLabel(const Airfield &airfield)
 {
-    const QString ident = QtCompat::utf8UpToZero(airfield.ident);
-    return airfield.name.isEmpty() ? ident : QStringLiteral("%1 (%2)").arg(ident, airfield.name);
+    const QString ident = QuotedText::shown(QtCompat::utf8UpToZero(airfield.ident));
+    return airfield.name.isEmpty() ? ident : QStringLiteral("%1 (%2)").arg(ident, QuotedText::shown(airfield.name));
 }
 
 struct Candidate {
@@ -129,11 +130,12 @@ QVector<Candidate> airfieldCandidates(const AirfieldOptions &options, const Airf
         const auto first = std::find_if(candidates.cbegin(), candidates.cend(), same);
         QString skipped;
         if (frequency.isEmpty())
-            skipped = QStringLiteral("%1 %2: \"%3\" is not an air-band channel, skipped")
-                          .arg(airfieldLabel(airfield), type, megahertz);
+            skipped = QStringLiteral("%1 %2: %3 is not an air-band channel, skipped")
+                          .arg(airfieldLabel(airfield), QuotedText::shown(type), QuotedText::quoted(megahertz));
         else if (first != candidates.cend())
             skipped = QStringLiteral("%1 %2: %3 is already its %4 channel, skipped")
-                          .arg(airfieldLabel(airfield), type, frequency, QtCompat::utf8UpToZero(first->found.type));
+                          .arg(airfieldLabel(airfield), QuotedText::shown(type), frequency,
+                               QuotedText::shown(QtCompat::utf8UpToZero(first->found.type)));
         if (skipped.isEmpty())
             candidates.append({found, frequency});
         else

@@ -5,6 +5,7 @@
 #include "CsvReader.h"
 #include "CsvTable.h"
 #include "ImportFiles.h"
+#include "QuotedText.h"
 
 #include <QFile>
 
@@ -60,9 +61,9 @@ void leaveOutChannelsWithoutFrequency(ImportResult &result, const QString &input
         ChannelRecord &channel = result.channels[k];
         if (channel.isEmpty() || ChannelRules::isChannelFrequency(channel.frequency))
             continue;
-        result.messages << QStringLiteral("channel %1 \"%2\": \"%3\" is no channel frequency, left out")
+        result.messages << QStringLiteral("channel %1 %2: %3 is no channel frequency, left out")
                                .arg(k + 1)
-                               .arg(channel.name, channel.frequency);
+                               .arg(QuotedText::quoted(channel.name), QuotedText::quoted(channel.frequency));
         channel = ChannelRecord();
     }
 }

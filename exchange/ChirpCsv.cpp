@@ -5,6 +5,7 @@
 #include "CsvTable.h"
 #include "NamedColumns.h"
 #include "QtCompat.h"
+#include "QuotedText.h"
 #include "UniqueNames.h"
 #include "Utf8Check.h"
 
@@ -72,13 +73,13 @@ struct LocatedChannel {
 QString rowProblem(const NamedFields &fields, bool locationIsNumber, qint64 location, const QString &frequency)
 {
     if (!locationIsNumber || location < 0)
-        return QStringLiteral("Location \"%1\" is not a channel number").arg(textField(fields.at(Location)));
+        return QStringLiteral("Location %1 is not a channel number").arg(QuotedText::quoted(textField(fields.at(Location))));
     if (repeaterDuplex.contains(fields.at(Duplex).trimmed().toLower()))
-        return QStringLiteral("Duplex \"%1\" is set").arg(textField(fields.at(Duplex)));
+        return QStringLiteral("Duplex %1 is set").arg(QuotedText::quoted(textField(fields.at(Duplex))));
     if (frequencyModulation.contains(fields.at(Mode).trimmed().toLower()))
-        return QStringLiteral("Mode \"%1\" is not AM").arg(textField(fields.at(Mode)));
+        return QStringLiteral("Mode %1 is not AM").arg(QuotedText::quoted(textField(fields.at(Mode))));
     if (frequency.isEmpty())
-        return QStringLiteral("frequency \"%1\" is not an air-band channel").arg(textField(fields.at(Frequency)));
+        return QStringLiteral("frequency %1 is not an air-band channel").arg(QuotedText::quoted(textField(fields.at(Frequency))));
     return QString();
 }
 
@@ -106,9 +107,24 @@ bool looksLikeChirp(QIODevice &device)
 ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &channels, QStringList &messages)
 {
     QVector<LocatedChannel> located;
+    // The rows and the messages in file order: a located row (its index),
+    // or a message in its place. The messages of the column reader about a
+    // record come before the next record is handed over.
+    struct Entry {
+        int row;
+        QString message;
+    };
+    QVector<Entry> entries;
+    QStringList readerMessages;
+    int readerMessagesTaken = 0;
+    const auto takeReaderMessages = [&] {
+        for (; readerMessagesTaken < readerMessages.size(); ++readerMessagesTaken)
+            entries.append({-1, readerMessages.at(readerMessagesTaken)});
+    };
     bool hasLocationZero = false;
     qint64 smallestLocation = std::numeric_limits<qint64>::max();
     const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
+        takeReaderMessages();
         bool isNumber = false;
         const qint64 location = fields.at(Location).trimmed().toLongLong(&isNumber);
         if (isNumber && location >= 0) {
@@ -121,20 +137,32 @@ ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &c
         const QString frequency = isStep833(fields.at(TStep)) ? ChannelRules::channel833For(megahertz)
                                                                : ChannelRules::channelFrequencyFor(megahertz);
         const QString skipped = rowProblem(fields, isNumber, location, frequency);
-        if (skipped.isEmpty())
+        if (skipped.isEmpty()) {
             located.append({location, recordNumber, {importedName(textField(fields.at(Name))), frequency}});
-        else
-            messages << recordMessage(fileName, recordNumber, skipped + QStringLiteral(", skipped"));
+            entries.append({int(located.size()) - 1, QString()});
+        } else {
+            entries.append({-1, recordMessage(fileName, recordNumber, skipped + QStringLiteral(", skipped"))});
+        }
     };
-    const ImportOutcome outcome = readNamedColumns(device, fileName, chirpColumns, handleRecord, messages);
-    if (outcome != ImportOutcome::Done)
+    const ImportOutcome outcome = readNamedColumns(device, fileName, chirpColumns, handleRecord, readerMessages);
+    takeReaderMessages();
+    if (outcome != ImportOutcome::Done) {
+        for (const Entry &entry : qAsConst(entries))
+            if (entry.row < 0)
+                messages << entry.message;
         return outcome;
+    }
 
     // The file's Locations are kept, counted from its first: 0 where there
     // is one, whether or not its row became a channel.
     const qint64 first = hasLocationZero ? 0 : smallestLocation;
     channels.clear();
-    for (const LocatedChannel &row : qAsConst(located)) {
+    for (const Entry &entry : qAsConst(entries)) {
+        if (entry.row < 0) {
+            messages << entry.message;
+            continue;
+        }
+        const LocatedChannel &row = located.at(entry.row);
         const qint64 index = row.location - first;
         QString skipped;
         if (index >= ChannelRules::largestMemory)

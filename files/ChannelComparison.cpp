@@ -1,6 +1,7 @@
 #include "ChannelComparison.h"
 
 #include "ChannelFrame.h"
+#include "QuotedText.h"
 
 namespace ChannelComparison {
 
@@ -32,8 +33,9 @@ QString describe(const ChannelRecord &record)
 {
     if (record.isEmpty())
         return QStringLiteral("(empty)");
-    const QString name = record.name.isEmpty() ? QStringLiteral("(no name)") : QLatin1Char('"') + record.name + QLatin1Char('"');
-    return name + QLatin1Char(' ') + (record.frequency.isEmpty() ? QStringLiteral("(no frequency)") : record.frequency);
+    const QString name = record.name.isEmpty() ? QStringLiteral("(no name)") : QuotedText::quoted(record.name);
+    return name + QLatin1Char(' ')
+        + (record.frequency.isEmpty() ? QStringLiteral("(no frequency)") : QuotedText::shown(record.frequency));
 }
 
 } // namespace ChannelComparison

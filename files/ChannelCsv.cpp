@@ -3,6 +3,8 @@
 #include "CsvTable.h"
 #include "QtCompat.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -39,8 +41,33 @@ QByteArray toBytes(const ChannelRecords &records)
     return bytes;
 }
 
+namespace {
+
+// A device or a FIFO is written as it is: a rename would put a regular
+// file in its place (a device node of /dev turned into a file, a pipe
+// another program reads from gone).
+bool writeDirectly(const QString &fileName, const QByteArray &bytes, QString *why)
+{
+    QFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    if (why)
+        *why = file.errorString();
+    return false;
+}
+
+} // namespace
+
 bool saveBytes(const QString &fileName, const QByteArray &bytes, QString *why)
 {
+    const QFileInfo target(fileName); // a link is followed to what it names
+    if (target.isDir()) {
+        if (why)
+            *why = QStringLiteral("it is a folder");
+        return false;
+    }
+    if (target.exists() && !target.isFile())
+        return writeDirectly(fileName, bytes, why);
     QSaveFile file(fileName);
     const auto failed = [&file, why] {
         if (why)

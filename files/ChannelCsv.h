@@ -41,7 +41,9 @@ QByteArray toBytes(const ChannelRecords &records);
 // failure the previous file stays exactly as it was and the result is
 // false. Where no file can be created beside it (a read-only folder) but
 // the named file itself may be written, it is written directly, without
-// that protection. Every file the program writes is saved this way. On a
+// that protection. So is a target that is no regular file (a device, a
+// FIFO), which a rename would replace; a folder is refused. Every file the
+// program writes is saved this way. On a
 // failure `why`, when given, receives the system's reason.
 bool saveBytes(const QString &fileName, const QByteArray &bytes, QString *why = nullptr);
 

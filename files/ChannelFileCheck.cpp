@@ -3,6 +3,7 @@
 #include "ChannelFrame.h"
 #include "ChannelRules.h"
 #include "CsvTable.h"
+#include "QuotedText.h"
 
 #include <functional>
 
@@ -10,25 +11,51 @@ namespace ChannelFileCheck {
 
 namespace {
 
+// Which rule a name breaks: its length in characters or in bytes, lower
+// case, or a character no radio stores.
 QString nameProblem(const QString &name)
 {
     if (ChannelRules::isValidName(name))
         return QString();
-    return QStringLiteral("the name \"%1\" is not one a radio stores as it is: at most %2 characters and %2 bytes, "
-                          "of A-Z, 0-9, spaces and upper-case letters")
-        .arg(name)
-        .arg(ChannelRules::maxNameLength);
+    const QString shown = QuotedText::quoted(name);
+    const int most = ChannelRules::maxNameLength;
+    if (name.size() > most)
+        return QStringLiteral("the name %1 has %2 characters; a radio stores at most %3").arg(shown).arg(name.size()).arg(most);
+    const int bytes = name.toUtf8().size();
+    if (bytes > most)
+        return QStringLiteral("the name %1 takes %2 bytes; a radio stores at most %3 (letters such as Ä take two)")
+            .arg(shown)
+            .arg(bytes)
+            .arg(most);
+    for (const QChar c : name) {
+        if (ChannelRules::isNameCharacter(c))
+            continue;
+        if (c.isLower() && ChannelRules::isNameCharacter(c.toUpper()))
+            return QStringLiteral("the name %1 has lower case; a radio stores upper case only: %2")
+                .arg(shown, QuotedText::quoted(name.toUpper()));
+        return QStringLiteral("the name %1 has the character %2, which a radio does not store; use A-Z, 0-9, "
+                              "spaces and upper-case letters")
+            .arg(shown, QuotedText::quoted(QString(c)));
+    }
+    return QStringLiteral("the name %1 is not one a radio stores as it is").arg(shown);
 }
 
 QString frequencyProblem(const QString &frequency, Rules rules)
 {
     if (frequency.isEmpty())
         return QString();
-    if (rules == Rules::Radio && !ChannelRules::isChannelFrequency(frequency))
-        return QStringLiteral("\"%1\" is no channel of the air band (118.000 to 136.980, on the 25 or 8.33 kHz raster)")
-            .arg(frequency);
+    const QString shown = QuotedText::quoted(frequency);
+    if (rules == Rules::Radio && !ChannelRules::isChannelFrequency(frequency)) {
+        // A channel written with fewer decimals: "121.5" for 121.500.
+        const QString channel = ChannelRules::channelFrequencyFor(frequency);
+        if (!channel.isEmpty() && channel.size() > frequency.size() && channel.startsWith(frequency))
+            return QStringLiteral("%1 is no channel of the air band as written: write three decimals: %2")
+                .arg(shown, channel);
+        return QStringLiteral("%1 is no channel of the air band (118.000 to 136.980, on the 25 or 8.33 kHz raster)")
+            .arg(shown);
+    }
     if (!Link::isEncodableFrequency(frequency))
-        return QStringLiteral("\"%1\" is no frequency a radio can hold").arg(frequency);
+        return QStringLiteral("%1 is no frequency a radio can hold").arg(shown);
     return QString();
 }
 
@@ -36,13 +63,13 @@ QString frequencyProblem(const QString &frequency, Rules rules)
 QString storageProblem(const ChannelRecord &record)
 {
     if (!record.name.isEmpty() && record.frequency.isEmpty())
-        return QStringLiteral("the name \"%1\" has no frequency; the radio would store it at 118.000")
-            .arg(record.name);
+        return QStringLiteral("the name %1 has no frequency; the radio would store it at 118.000")
+            .arg(QuotedText::quoted(record.name));
     if (record.name.trimmed().isEmpty() && !record.frequency.isEmpty()
         && Link::storedChannel(record.name, record.frequency).frequency.isEmpty())
         return QStringLiteral("%1 without a name is the radio's empty channel: it would be gone after the write; "
                               "give it a name")
-            .arg(record.frequency);
+            .arg(QuotedText::shown(record.frequency));
     return QString();
 }
 
@@ -50,17 +77,10 @@ QVector<ChannelProblem> checkRecords(const ChannelRecords &records, int channelL
                                      const std::function<unsigned(int)> &lineOf)
 {
     QVector<ChannelProblem> problems;
-    for (int channel = 0; channel < records.size(); ++channel) {
+    const int checked = qMin(records.size(), qMax(channelLimit, 0));
+    for (int channel = 0; channel < checked; ++channel) {
         const ChannelRecord &record = records.at(channel);
         const unsigned line = lineOf(channel);
-        if (channel >= channelLimit) {
-            if (!record.isEmpty())
-                problems.append({line, channel,
-                                 QStringLiteral("channel %1 is beyond the %2 channels of the radio")
-                                     .arg(channel)
-                                     .arg(channelLimit)});
-            continue;
-        }
         const bool radioRules = rules == Rules::Radio;
         for (const QString &text : {radioRules ? nameProblem(record.name) : QString(),
                                     frequencyProblem(record.frequency, rules),
@@ -69,6 +89,24 @@ QVector<ChannelProblem> checkRecords(const ChannelRecords &records, int channelL
                 problems.append({line, channel, text});
         }
     }
+    // The records the radio has no place for, counted once: a file of
+    // millions of lines is one problem, not millions.
+    int beyond = 0, firstBeyond = -1;
+    for (int channel = checked; channel < records.size(); ++channel) {
+        if (records.at(channel).isEmpty())
+            continue;
+        ++beyond;
+        if (firstBeyond < 0)
+            firstBeyond = channel;
+    }
+    if (beyond == 1)
+        problems.append({lineOf(firstBeyond), firstBeyond,
+                         QStringLiteral("channel %1 is beyond the %2 channels of the radio").arg(firstBeyond).arg(channelLimit)});
+    else if (beyond > 1)
+        problems.append({lineOf(firstBeyond), firstBeyond,
+                         QStringLiteral("this record and %1 more after it are beyond the %2 channels of the radio")
+                             .arg(beyond - 1)
+                             .arg(channelLimit)});
     return problems;
 }
 

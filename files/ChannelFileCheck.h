@@ -27,7 +27,9 @@ enum class Rules {
 };
 
 // Checks every record against the rules. Non-empty records beyond
-// `channelLimit` are problems too: the radio has no place for them.
+// `channelLimit` are a problem too, one for all of them (at the first): the
+// radio has no place for them. Values from the list are quoted escaped and
+// cut (QuotedText).
 QVector<ChannelProblem> check(const ChannelRecords &records, int channelLimit, Rules rules);
 
 // The same for the records of a channel file, with their line numbers.

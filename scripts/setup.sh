@@ -41,6 +41,16 @@ else
     exit 1
 fi
 
+# On a fresh desktop the automatic updates hold the package lock just when
+# this runs: wait for it (apt says so as it waits) rather than fail at once.
+lock_wait="-o DPkg::Lock::Timeout=600"
+for lock in /var/lib/dpkg/lock-frontend /var/lib/dpkg/lock /var/lib/apt/lists/lock; do
+    if command -v fuser >/dev/null 2>&1 && $sudo fuser "$lock" >/dev/null 2>&1; then
+        echo "setup: another program installing packages holds $lock (automatic updates?); waiting up to 10 minutes for it" >&2
+        break
+    fi
+done
+
 echo "setup: installing$missing"
-$sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+$sudo apt-get $lock_wait update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get $lock_wait install -y -q --no-install-recommends $missing

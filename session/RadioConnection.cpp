@@ -24,7 +24,7 @@ RadioConnection::Search RadioConnection::connect(const QStringList &portNames, c
             return search;
         }
         failure.opened = serialPort.isOpen();
-        if (!failure.opened)
+        if (!failure.opened && !failure.probe.lock.held())
             failure.openError = serialPort.errorString();
         serialPort.close();
         if (failure.probe.stopped) {

@@ -22,7 +22,7 @@ public:
     // Why one port of a search held no radio.
     struct PortFailure {
         QString port;
-        bool opened = false;      // the port opened (else `openError` says why)
+        bool opened = false;      // the port opened (else `openError` or `probe.lock` says why)
         QString openError;        // the system's words for a port that did not open
         Link::ProbeReport probe;  // how far the probe got on an open port
     };

@@ -1,5 +1,6 @@
 #include "SafeWrite.h"
 
+#include "ChannelFrame.h"
 #include "LinkConstants.h"
 #include "RadioConnection.h"
 #include "RadioRead.h"
@@ -21,18 +22,48 @@ bool portFailed(RadioConnection &radio)
         || error == QSerialPort::ReadError;
 }
 
+bool isEmptyAsStored(const ChannelRecord &record)
+{
+    const Link::ReceivedChannel stored = Link::storedChannel(record.name, record.frequency);
+    return stored.name.isEmpty() && stored.frequency.isEmpty();
+}
+
+// The memory as it stands, for the check against emptying it, when no
+// backup is made: read, not kept. False, with the outcome set, when the
+// read is not complete.
+bool readMemory(RadioConnection &radio, const JobObserver &observer, WriteResult &result, ChannelRecords &memory)
+{
+    const ReadOutcome read = readRadio(radio, nullptr, Phase::Reading, observer);
+    result.lastRead = read.result;
+    if (read.result.stopped) {
+        result.outcome = WriteOutcome::Stopped;
+        return false;
+    }
+    if (!read.isComplete()) {
+        result.outcome = WriteOutcome::BackupFailed;
+        result.radioGone = portFailed(radio);
+        return false;
+    }
+    memory = read.channels;
+    return true;
+}
+
 // Keeps the memory as it stands: a given backup, or a complete read saved
-// now. False, with the outcome set, when there is none.
+// now. False, with the outcome set, when there is none. `memory` receives
+// the memory kept.
 bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &request, const JobObserver &observer,
-            WriteResult &result)
+            WriteResult &result, ChannelRecords &memory)
 {
     result.phase = Phase::BackingUp;
     if (!request.backUp)
-        return true;
+        return !request.refuseEmptying || readMemory(radio, observer, result, memory);
     if (!request.currentBackup.isEmpty()) {
         result.backupPath = request.currentBackup;
-        if (observer.backupKept)
-            observer.backupKept(result.backupPath);
+        if (request.refuseEmptying && !readChannelFile(request.currentBackup, memory)) {
+            result.outcome = WriteOutcome::BackupFailed;
+            result.backupError = QStringLiteral("%1 could not be read").arg(request.currentBackup);
+            return false;
+        }
         return true;
     }
     ReadOutcome read = readRadio(radio, &store, Phase::BackingUp, observer);
@@ -64,8 +95,7 @@ bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &requ
         return false;
     }
     result.backupPath = read.backup.path;
-    if (observer.backupKept)
-        observer.backupKept(result.backupPath);
+    memory = read.channels;
     return true;
 }
 
@@ -129,6 +159,23 @@ void verify(RadioConnection &radio, const WriteRequest &request, const JobObserv
 
 } // namespace
 
+bool emptiesMostChannels(const ChannelRecords &memory, const ChannelRecords &channels, int *emptied, int *used)
+{
+    int inUse = 0, emptiedNow = 0;
+    for (int k = 0; k < memory.size(); ++k) {
+        if (isEmptyAsStored(memory.at(k)))
+            continue;
+        ++inUse;
+        if (isEmptyAsStored(channels.value(k)))
+            ++emptiedNow;
+    }
+    if (emptied)
+        *emptied = emptiedNow;
+    if (used)
+        *used = inUse;
+    return 2 * emptiedNow > inUse;
+}
+
 WriteResult safeWrite(RadioConnection &radio, BackupStore &store, const WriteRequest &request,
                       const JobObserver &observer)
 {
@@ -145,8 +192,15 @@ WriteResult safeWrite(RadioConnection &radio, BackupStore &store, const WriteReq
         result.outcome = WriteOutcome::Refused;
         return result;
     }
-    if (!backUp(radio, store, request, observer, result))
+    ChannelRecords memory;
+    if (!backUp(radio, store, request, observer, result, memory))
         return result;
+    if (request.refuseEmptying && emptiesMostChannels(memory, request.channels, &result.emptied, &result.usedBefore)) {
+        result.outcome = WriteOutcome::WouldEmpty;
+        return result;
+    }
+    if (!result.backupPath.isEmpty() && observer.backupKept)
+        observer.backupKept(result.backupPath);
     if (stopRequested(observer)) {
         result.outcome = WriteOutcome::Stopped;
         return result;

@@ -20,11 +20,21 @@ struct WriteRequest {
     QString currentBackup;
     bool backUp = true; // false: no backup at all
     bool verify = true; // false: no read-back
+    // Refuse channels that would empty more than half of the channels in
+    // use in the radio (a list cut short, the wrong file): a write that
+    // makes no backup reads the memory for this check all the same.
+    bool refuseEmptying = false;
 };
+
+// Whether writing `channels` over `memory` empties more than half of the
+// channels in use there; `emptied` and `used` receive the counts.
+bool emptiesMostChannels(const ChannelRecords &memory, const ChannelRecords &channels, int *emptied = nullptr,
+                         int *used = nullptr);
 
 enum class WriteOutcome {
     Written,            // every frame taken, and the read-back holds the channels (if verified)
     Refused,            // the channels break the rules: nothing was sent
+    WouldEmpty,         // the channels would empty most channels in use (refuseEmptying): nothing was sent
     Unreadable,         // the channels to restore could not be read: nothing was sent
     BackupFailed,       // the backup read was incomplete, or its file could not be saved: nothing was written
     Stopped,            // a stop was asked for, in `phase`
@@ -50,6 +60,8 @@ struct WriteResult {
     QVector<FrameFault> frameFaults;  // in channel order
     bool radioGone = false;           // the port failed: the radio was unplugged or switched off
     QVector<ChannelComparison::Difference> differences; // Differs: expected and found
+    int emptied = 0;        // WouldEmpty: channels in use that the write would empty,
+    int usedBefore = 0;     //   of this many in use
     bool verified = false; // read back and found the same
 
     bool succeeded() const { return outcome == WriteOutcome::Written; }

@@ -66,7 +66,10 @@ int main(int argc, char *argv[])
     std::vector<FloorRun> reads, writes;
     for (int k = 0; k < runs; ++k) {
         reads.push_back(measure(radio, {"read", "-o", file}, 100.0 * Link::readQuietTime + Link::readFrameTimeout, 0));
-        writes.push_back(measure(radio, {"write", file, "--no-backup", "--no-verify"}, 0, Link::eotByte.size()));
+        // --force: without it, a write that makes no backup still reads the
+        // memory, to refuse one that would empty most of it.
+        writes.push_back(
+            measure(radio, {"write", file, "--no-backup", "--no-verify", "--force"}, 0, Link::eotByte.size()));
     }
 
     QTextStream out(stdout);

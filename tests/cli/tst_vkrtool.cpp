@@ -2,24 +2,67 @@
 // pseudo-terminals, with the real port and time-outs.
 #include "TestMain.h"
 
+#include "CsvTable.h"
+#include "MemoryFile.h"
 #include "ProgramRun.h"
 #include "RunAsNobody.h"
 #include "SerialPorts.h"
 #include "VirtualRadio.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
 // Ports named for the scan, and a data folder of the test's own for backups.
-ProgramRun vkrtool(const QStringList &arguments, const QString &ports, const QString &dataFolder)
+ProgramRun vkrtool(const QStringList &arguments, const QString &ports, const QString &dataFolder,
+                   const ProgramStreams &streams = ProgramStreams())
 {
     return runProgram(QStringLiteral(VKRTOOL_PATH), arguments,
-                      {{QString::fromLatin1(Link::portListVariable), ports}, {QStringLiteral("XDG_DATA_HOME"), dataFolder}});
+                      {{QString::fromLatin1(Link::portListVariable), ports}, {QStringLiteral("XDG_DATA_HOME"), dataFolder}},
+                      60000, streams);
+}
+
+// What a write test finds in the radio afterwards.
+enum Setup {
+    Plain = 0,
+    BrokenDataFolder = 1, // the data folder is a file: no backup can be saved
+    LockedNeighbour = 2,  // a second radio, scanned first, on a port a live process has locked
+    ShortFrame = 4,       // channel 3 is sent one byte short
+    StaleBytes = 8,       // a ping answer waits in the port before the tool starts
+};
+
+// Every channel in use, so that a write that leaves one alone is seen.
+ChannelRecords fullMemory(int channels)
+{
+    ChannelRecords records;
+    for (int k = 0; k < channels; ++k)
+        records.append({QStringLiteral("OLD%1").arg(k), QStringLiteral("%1.%2").arg(119 + k / 40).arg((k % 40) * 25, 3, 10, QLatin1Char('0'))});
+    return records;
+}
+
+ChannelRecords recordsOf(const VirtualRadio &radio)
+{
+    ChannelRecords records;
+    const RadioMemory memory = radio.memory();
+    for (int k = 0; k < memory.channelCount(); ++k) {
+        const Link::ReceivedChannel channel = memory.channel(k);
+        records.append({channel.name, channel.frequency});
+    }
+    return records;
+}
+
+// The lock file of a port, as minicom writes it.
+QString lockFileOf(const QString &portName)
+{
+    return QStringLiteral("/run/lock/LCK..") + portName.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
 }
 
 QByteArray contentOf(const QString &path)
@@ -38,6 +81,8 @@ RadioSettings twentyChannels(void (*change)(RadioFaults &) = [](RadioFaults &) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(RadioSettings)
+
 class VkrtoolTest : public QObject
 {
     Q_OBJECT
@@ -46,13 +91,17 @@ private slots:
     void initTestCase();
     void withoutRadio_data();
     void withoutRadio();
+    void withRadio_data();
+    void withRadio();
     void identifyFindsTheRadio();
     void readCompleteAndIncomplete();
     void writeBacksUpAndVerifies();
     void verifyFindsCorruptedChannel();
+    void portWithoutPermission_data();
     void portWithoutPermission();
 
 private:
+    void addWithoutRadioRows();
     QString file(const char *name) const { return folder.filePath(QLatin1String(name)); }
     ProgramRun run(const QStringList &arguments, const QString &ports = QString())
     {
@@ -72,7 +121,22 @@ void VkrtoolTest::initTestCase()
         {"raster.csv", "A;118.003\r\n"},
         {"nameonly.csv", "TOWER;121.500\r\nATIS;\r\n"},
         {"nameless.csv", ";118.000\r\n"},
-        {"long.csv", QByteArray("A;118.000\r\n").repeated(101)},
+        {"long.csv", QByteArray("A;118.000\r\n").repeated(1000)},
+        {"three.csv", "TOWER;118.000\r\n;121.500\r\nX;119.000\r\n"},
+        {"one.csv", "TOWER;118.000\r\n"},
+        {"decimals.csv", "TOWER;121.5\r\n"},
+        {"umlauts.csv", "\xc3\x84\xc3\x84\xc3\x84\xc3\x84\xc3\x84\xc3\x84\xc3\x84\xc3\x84;118.000\r\n"},
+        {"star.csv", "A*B;118.000\r\n"},
+        {"terminal.csv", "A\x1b[2JB\x07;118.000\r\n"},
+        {"huge.csv", "A" + QByteArray(100000, 'B') + ";118.000\r\n"},
+        {"twentyone.csv", QByteArray("A;118.000\r\n").repeated(21)},
+        {"eleven.csv", QByteArray("NEW;121.500\r\n").repeated(11)},
+        {"two.csv", "NEW0;121.500\r\nNEW1;122.800\r\n"},
+        {"empty.csv", ""},
+        {"forced.csv", "X;12x.000\r\n" + QByteArray("NEW;121.500\r\n").repeated(10)},
+        {"chirp.in.csv", "Location,Name,Frequency,Mode,TStep\r\n1,TOWER,118.000000,AM,25.00\r\n"
+                         "1,AGAIN,119.000000,AM,25.00\r\n2,FMROW,120.000000,FM,25.00\r\n"
+                         "101,FAR,121.000000,AM,25.00\r\n"},
         {"semicolons.csv", "Location;Name;Frequency\r\n1;TOWER;118.100\r\n"},
         {"frequencies.csv", "\"id\",\"airport_ident\",\"type\",\"description\",\"frequency_mhz\"\n"
                             "1,\"EDDF\",\"TWR\",\"TOWER, NORTH\",119.9\n2,\"EDDF\",\"ATIS\",\"ATIS\",118.0083\n"},
@@ -88,53 +152,121 @@ void VkrtoolTest::withoutRadio_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("said");
+    QTest::addColumn<QByteArray>("input");     // standard input
+    QTest::addColumn<QString>("outputFile");   // standard output goes there, when given
 
-    QTest::newRow("help lists the subcommands") << QStringList{"--help"} << 0 << "diff";
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "1.4";
-    QTest::newRow("unknown subcommand") << QStringList{"bogus"} << 2 << "no subcommand \"bogus\"";
-    QTest::newRow("unknown option") << QStringList{"read", "--bogus"} << 2 << "--bogus";
-    QTest::newRow("missing argument") << QStringList{"check"} << 2 << "FILE is required";
-    QTest::newRow("check: clean") << QStringList{"check", file("good.csv")} << 0 << "no problems";
-    QTest::newRow("check: lower case, line counted") << QStringList{"check", file("lower.csv")} << 1
-                                                     << "lower.csv:3: channel 1: the name \"Tower\"";
-    QTest::newRow("check: off the raster") << QStringList{"check", file("raster.csv")} << 1 << "\"118.003\"";
-    QTest::newRow("check: more than a radio holds") << QStringList{"check", file("long.csv")} << 1
-                                                    << "long.csv:101: channel 100";
-    QTest::newRow("check: no such file") << QStringList{"check", file("none.csv")} << 3 << "does not exist";
-    QTest::newRow("diff: same as stored") << QStringList{"diff", file("spaced.csv"), file("joined.csv")} << 0 << "";
-    QTest::newRow("diff: differs") << QStringList{"diff", file("good.csv"), file("joined.csv")} << 1
+    addWithoutRadioRows();
+}
+
+
+// The rows of withoutRadio; `row` gives a row no standard input and the
+// standard output of its own.
+void VkrtoolTest::addWithoutRadioRows()
+{
+    const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
+    const QByteArray noInput;
+    const QString ownOutput;
+    row("help lists the subcommands") << QStringList{"--help"} << 0 << "diff" << noInput << ownOutput;
+    row("version") << QStringList{"--version"} << 0 << "1.4" << noInput << ownOutput;
+    row("unknown subcommand") << QStringList{"bogus"} << 2 << "no subcommand \"bogus\"" << noInput << ownOutput;
+    row("unknown option") << QStringList{"read", "--bogus"} << 2 << "--bogus" << noInput << ownOutput;
+    row("missing argument") << QStringList{"check"} << 2 << "FILE is required" << noInput << ownOutput;
+    row("check: clean") << QStringList{"check", file("good.csv")} << 0 << "no problems" << noInput << ownOutput;
+    row("check: lower case, line counted") << QStringList{"check", file("lower.csv")} << 1
+                                                     << "lower.csv:3: channel 1: the name \"Tower\"" << noInput << ownOutput;
+    row("check: off the raster") << QStringList{"check", file("raster.csv")} << 1 << "\"118.003\"" << noInput << ownOutput;
+    row("check: more than a radio holds") << QStringList{"check", file("long.csv")} << 1
+                                                    << "long.csv:101: channel 100" << noInput << ownOutput;
+    row("check: no such file") << QStringList{"check", file("none.csv")} << 3 << "does not exist" << noInput << ownOutput;
+    row("diff: same as stored") << QStringList{"diff", file("spaced.csv"), file("joined.csv")} << 0 << "" << noInput << ownOutput;
+    row("diff: differs") << QStringList{"diff", file("good.csv"), file("joined.csv")} << 1
                                    << "channel 1: " + file("good.csv") + ": (no name) 121.500, " + file("joined.csv")
-            + ": \"X Y\" 121.500";
-    QTest::newRow("airfields by ident") << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "EDDF"}
-                                        << 0 << "EDDF TWR;119.900\r\nEDDF ATI;118.010\r\n";
-    QTest::newRow("airfields near no point") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
+            + ": \"X Y\" 121.500" << noInput << ownOutput;
+    row("airfields by ident") << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "EDDF"}
+                                        << 0 << "EDDF TWR;119.900\r\nEDDF ATI;118.010\r\n" << noInput << ownOutput;
+    row("airfields near no point") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
                                                             "--near", "north", "--radius-km", "5"}
-                                             << 2 << "LAT,LON";
-    QTest::newRow("airfields near without a radius")
+                                             << 2 << "LAT,LON" << noInput << ownOutput;
+    row("airfields near without a radius")
         << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--airports", file("frequencies.csv"),
                        "--near", "50.03,8.57"}
-        << 2 << "--near needs --radius-km";
-    QTest::newRow("airfields radius without near") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
+        << 2 << "--near needs --radius-km" << noInput << ownOutput;
+    row("airfields radius without near") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
                                                                   "--radius-km", "60", "EDDF"}
-                                                   << 2 << "--radius-km needs --near";
-    QTest::newRow("airfields one per airfield, summary")
+                                                   << 2 << "--radius-km needs --near" << noInput << ownOutput;
+    row("airfields one per airfield, summary")
         << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--per-airfield", "1", "eddf"} << 0
-        << "EDDF TWR;119.900\r\nvkrtool: 1 channel of 1 airfield; 1 more beyond 1 per airfield left out\n";
-    QTest::newRow("convert to CHIRP") << QStringList{"convert", file("good.csv"), file("chirp.csv")} << 0 << "";
-    QTest::newRow("convert a CHIRP file written with semicolons")
+        << "EDDF TWR;119.900\r\nvkrtool: 1 channel of 1 airfield; 1 more beyond 1 per airfield left out\n" << noInput << ownOutput;
+    row("convert to CHIRP") << QStringList{"convert", file("good.csv"), file("chirp.csv")} << 0 << "" << noInput << ownOutput;
+    row("convert a CHIRP file written with semicolons")
         << QStringList{"convert", file("semicolons.csv"), file("out.csv")} << 1
-        << "no columns \"Location\", \"Frequency\" (its fields are separated by \";\", not by \",\")";
-    QFile unwritable(file("none/chirp.csv")); // the system's words for it, in the user's language
-    QVERIFY(!unwritable.open(QIODevice::WriteOnly));
-    QTest::newRow("convert into a missing folder") << QStringList{"convert", file("good.csv"), file("none/chirp.csv")}
-                                                   << 3 << file("none/chirp.csv") + ": " + unwritable.errorString();
-    QTest::newRow("identify: nothing answers") << QStringList{"identify"} << 3 << "vkrtool ports";
-    QTest::newRow("write: a name without frequency, before any radio")
-        << QStringList{"write", file("nameonly.csv")} << 1 << "nameonly.csv:2: channel 1: the name \"ATIS\" has no frequency";
-    QTest::newRow("write: nameless 118.000 would be the empty channel")
-        << QStringList{"write", file("nameless.csv")} << 1 << "the radio's empty channel";
-    QTest::newRow("backups: none yet") << QStringList{"backups"} << 0 << "no backups in";
-    QTest::newRow("restore: no such backup") << QStringList{"restore", file("none.csv")} << 3 << "there is no backup";
+        << "no columns \"Location\", \"Frequency\" (its fields are separated by \";\", not by \",\")" << noInput << ownOutput;
+    row("convert into a missing folder") << QStringList{"convert", file("good.csv"), file("none/chirp.csv")} << 3
+                                         << "the folder " + file("none") + " does not exist; nothing was done" << noInput
+                                         << ownOutput;
+    row("identify: nothing answers") << QStringList{"identify"} << 3 << "nothing answered" << noInput << ownOutput;
+    row("write: a name without frequency, before any radio")
+        << QStringList{"write", file("nameonly.csv")} << 1 << "nameonly.csv:2: channel 1: the name \"ATIS\" has no frequency" << noInput << ownOutput;
+    row("write: nameless 118.000 would be the empty channel")
+        << QStringList{"write", file("nameless.csv")} << 1 << "the radio's empty channel" << noInput << ownOutput;
+    row("backups: none yet") << QStringList{"backups"} << 0 << "no backups in" << noInput << ownOutput;
+    row("restore: no such backup") << QStringList{"restore", file("none.csv")} << 3 << "there is no backup" << noInput << ownOutput;
+
+    // Output that cannot be written is a failure, with the system's reason.
+    row("check: standard output on a full disk") << QStringList{"check", file("good.csv")} << 3
+                                                 << "could not write the results to standard output: No space left "
+                                                    "on device" << noInput << QStringLiteral("/dev/full");
+    row("convert onto a device, written as it is") << QStringList{"convert", file("good.csv"), file("full")} << 3
+                                                   << "No space left on device" << noInput << ownOutput;
+    row("convert onto its input") << QStringList{"convert", file("good.csv"), file("./good.csv")} << 2
+                                  << "is the input" << noInput << ownOutput;
+    row("airfields onto the frequencies file")
+        << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "-o", file("frequencies.csv"), "EDDF"}
+        << 2 << "is the input" << noInput << ownOutput;
+    // Bounded, safe messages.
+    row("check: beyond the radio, counted once")
+        << QStringList{"check", file("long.csv")} << 1
+        << "long.csv:101: channel 100: this record and 899 more after it are beyond the 100 channels of the radio\n"
+           "vkrtool: " + file("long.csv") + " has 1 problem;" << noInput << ownOutput;
+    row("check: a huge name cut") << QStringList{"check", file("huge.csv")} << 1
+                                  << "the name \"ABBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBB\u2026\" has 100001 characters"
+                                  << noInput << ownOutput;
+    row("check: terminal controls escaped") << QStringList{"check", file("terminal.csv")} << 1
+                                            << "the name \"A\\x1b[2JB\\x07\" has the character \"\\x1b\"" << noInput
+                                            << ownOutput;
+    row("check: three decimals wanted") << QStringList{"check", file("decimals.csv")} << 1
+                                        << "\"121.5\" is no channel of the air band as written: write three decimals: "
+                                           "121.500" << noInput << ownOutput;
+    row("check: one record") << QStringList{"check", file("one.csv")} << 0 << "1 record, no problems" << noInput
+                             << ownOutput;
+    row("check: 8 characters in 16 bytes") << QStringList{"check", file("umlauts.csv")} << 1 << "takes 16 bytes"
+                                           << noInput << ownOutput;
+    row("check: a character no radio stores") << QStringList{"check", file("star.csv")} << 1
+                                              << "has the character \"*\"" << noInput << ownOutput;
+    row("check: lower case named") << QStringList{"check", file("lower.csv")} << 1
+                                   << "has lower case; a radio stores upper case only: \"TOWER\"" << noInput << ownOutput;
+    row("check: against a 20-channel model") << QStringList{"check", file("twentyone.csv"), "--model", "VKR627S"} << 1
+                                             << "channel 20 is beyond the 20 channels of the radio" << noInput << ownOutput;
+    row("check: against 20 channels") << QStringList{"check", file("twentyone.csv"), "--channels", "20"} << 1
+                                      << "channel 20 is beyond the 20 channels" << noInput << ownOutput;
+    row("check: no such model") << QStringList{"check", file("good.csv"), "--model", "VKR999"} << 2
+                                << "there is no model \"VKR999\"" << noInput << ownOutput;
+    row("check: no memory of 50") << QStringList{"check", file("good.csv"), "--channels", "50"} << 2 << "20 or 100"
+                                  << noInput << ownOutput;
+    row("check: standard input") << QStringList{"check", "-"} << 1 << "standard input:1: channel 0: the name \"Tower\""
+                                 << QByteArray("Tower;118.000\r\n") << ownOutput;
+    row("diff: standard input twice") << QStringList{"diff", "-", "-"} << 2 << "only once" << noInput << ownOutput;
+    row("diff: beyond the shorter list") << QStringList{"diff", file("good.csv"), file("three.csv")} << 1
+                                         << "channel 2: " + file("good.csv") + ": (empty), " + file("three.csv")
+            + ": \"X\" 119.000" << noInput << ownOutput;
+    // CHIRP rows in file order: a repeated Location keeps the first row, and
+    // one beyond the largest memory is left out.
+    row("convert: CHIRP Locations")
+        << QStringList{"convert", file("chirp.in.csv"), "-"} << 0
+        << "TOWER;118.000\r\n" "vkrtool: " + file("chirp.in.csv") + ", record 3: Location 1 is taken by an earlier "
+           "row, skipped\nvkrtool: " + file("chirp.in.csv") + ", record 4: Mode \"FM\" is not AM, skipped\n"
+           "vkrtool: " + file("chirp.in.csv") + ", record 5: Location 101 is beyond channel 100, skipped"
+        << noInput << ownOutput;
 }
 
 void VkrtoolTest::withoutRadio()
@@ -142,12 +274,214 @@ void VkrtoolTest::withoutRadio()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, said);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, outputFile);
     RadioSettings silent;
     silent.faults.silent = true;
     VirtualRadio radio(silent);
-    const ProgramRun result = run(arguments, radio.portName());
+    // A device node that fails every write, as a full disk does (root may
+    // make one in the test's folder; anyone else uses the system's).
+    const QByteArray device = QFile::encodeName(file("full"));
+    if (!QFileInfo::exists(file("full")) && mknod(device.constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), file("full")));
+    const ProgramRun result =
+        vkrtool(arguments, radio.portName(), folder.filePath(QStringLiteral("data")), {input, outputFile});
     QVERIFY2(result.output.contains(said), qPrintable(result.output));
     QCOMPARE(result.exitCode, exitCode);
+    // Outputs never replace a device or an input.
+    struct stat status;
+    QVERIFY(stat(device.constData(), &status) == 0 && S_ISCHR(status.st_mode));
+    QCOMPARE(contentOf(file("good.csv")), QByteArray("TOWER;118.000\r\n;121.500\r\n"));
+    QCOMPARE(contentOf(file("frequencies.csv")).left(5), QByteArray("\"id\","));
+}
+
+// Against a radio whose memory is full beforehand: what the tool says, and
+// what the radio and the backups folder hold afterwards. `expected` is
+// "old" (the memory untouched), a file (the memory holds its records, every
+// other channel empty) or empty (not looked at); `reads` counts the read
+// commands (02 54) the radio heard, `backups` the files kept, each -1 when
+// not looked at. A signal, when given, comes once the radio has heard
+// `signalAfter` bytes. PORT in the arguments stands for the radio's port.
+void VkrtoolTest::withRadio_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<RadioSettings>("radio");
+    QTest::addColumn<int>("setup");
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("signalAfter");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("reads");
+    QTest::addColumn<int>("backups");
+
+    const RadioSettings plain = twentyChannels();
+    // Answers that take their time, so that a signal lands within the write.
+    const RadioSettings slow = twentyChannels([](RadioFaults &f) { f.answerDelay = 100; });
+    // Probe (6 bytes), backup read (2 + 20), write command (2), 3 frames (36).
+    const int threeFramesWritten = 66;
+    QTest::newRow("write empties the channels beyond the file")
+        << QStringList{"write", file("eleven.csv")} << plain << int(Plain) << 0 << 0 << 0 << "verified"
+        << file("eleven.csv") << 2 << 1;
+    QTest::newRow("write emptying most channels refused")
+        << QStringList{"write", file("two.csv")} << plain << int(Plain) << 0 << 0 << 1
+        << "would empty 18 of the 20 channels in use" << "old" << 1 << 1;
+    QTest::newRow("write emptying most channels forced")
+        << QStringList{"write", file("two.csv"), "--force"} << plain << int(Plain) << 0 << 0 << 0 << "verified"
+        << file("two.csv") << 2 << 1;
+    QTest::newRow("write without backup still checks emptying")
+        << QStringList{"write", file("two.csv"), "--no-backup"} << plain << int(Plain) << 0 << 0 << 1
+        << "would empty 18" << "old" << 1 << 0;
+    QTest::newRow("write of no records refused")
+        << QStringList{"write", file("empty.csv")} << plain << int(Plain) << 0 << 0 << 1 << "holds no records"
+        << "old" << 0 << 0;
+    QTest::newRow("write beyond the radio's channels refused")
+        << QStringList{"write", file("twentyone.csv")} << plain << int(Plain) << 0 << 0 << 1
+        << "channel 20 is beyond the 20 channels of the radio" << "old" << 0 << 0;
+    QTest::newRow("write keeps the radio's rules")
+        << QStringList{"write", file("lower.csv")} << plain << int(Plain) << 0 << 0 << 1 << "has lower case"
+        << "old" << 0 << 0;
+    QTest::newRow("write forced still refuses what no radio holds")
+        << QStringList{"write", file("forced.csv"), "--force"} << plain << int(Plain) << 0 << 0 << 1
+        << "\"12x.000\" is no frequency a radio can hold" << "old" << 0 << 0;
+    QTest::newRow("write without a saved backup writes nothing")
+        << QStringList{"write", file("eleven.csv")} << plain << int(BrokenDataFolder) << 0 << 0 << 3
+        << "the backup could not be saved" << "old" << 1 << -1;
+    QTest::newRow("write with a refused frame fails naming it")
+        << QStringList{"write", file("eleven.csv")} << twentyChannels([](RadioFaults &f) { f.nakFrame = 3; })
+        << int(Plain) << 0 << 0 << 3 << "the radio refused channel 3" << "" << 1 << 1;
+    QTest::newRow("write to a radio unplugged on the way")
+        << QStringList{"write", file("eleven.csv")}
+        << twentyChannels([](RadioFaults &f) { f.unplugAfterBytes = 6 + 22 + 2 + 5 * 12; })
+        << int(Plain) << 0 << 0 << 3 << "the write failed: the radio stopped answering at channel " << "" << 1 << 1;
+    QTest::newRow("write without verify reads nothing back")
+        << QStringList{"write", file("eleven.csv"), "--no-verify"}
+        << twentyChannels([](RadioFaults &f) { f.corruptChannel = 1; }) << int(Plain) << 0 << 0 << 0
+        << "(not verified)" << "" << 1 << 1;
+    QTest::newRow("write stopped by Ctrl+C sends no closing byte")
+        << QStringList{"write", file("eleven.csv")} << slow << int(Plain) << int(SIGINT) << threeFramesWritten << 130
+        << "the closing byte was not sent" << "old" << 1 << 1;
+    QTest::newRow("write stopped by SIGTERM")
+        << QStringList{"write", file("eleven.csv")} << slow << int(Plain) << int(SIGTERM) << threeFramesWritten << 143
+        << "stopped by SIGTERM after" << "old" << 1 << 1;
+    QTest::newRow("write stopped by SIGHUP")
+        << QStringList{"write", file("eleven.csv")} << slow << int(Plain) << int(SIGHUP) << threeFramesWritten << 129
+        << "vkrtool restore" << "old" << 1 << 1;
+    QTest::newRow("write from standard input")
+        << QStringList{"write", "-"} << plain << int(Plain) << 0 << 0 << 0 << "verified" << file("eleven.csv") << 2 << 1;
+    QTest::newRow("identify stopped by Ctrl+C during the search")
+        << QStringList{"identify"} << plain << int(Plain) << int(SIGINT) << 4 << 130 << "interrupted" << "old" << 0 << 0;
+    QTest::newRow("identify beside a port another program locked")
+        << QStringList{"identify"} << plain << int(LockedNeighbour) << 0 << 0 << 0 << "VKR627S, 20 channels, on PORT"
+        << "old" << 0 << 0;
+    QTest::newRow("ports names the lock's process")
+        << QStringList{"ports"} << plain << int(LockedNeighbour) << 0 << 0 << 0 << "does not open: the port is in use by"
+        << "old" << 0 << 0;
+    RadioSettings silent = plain;
+    silent.faults.silent = true;
+    QTest::newRow("identify drops stale bytes before the ping")
+        << QStringList{"identify"} << silent << int(StaleBytes) << 0 << 0 << 3 << "nothing answered" << "old" << 0 << 0;
+    RadioSettings unknown = plain;
+    unknown.modelText = "HELLO";
+    QTest::newRow("identify names an unknown model")
+        << QStringList{"identify"} << unknown << int(Plain) << 0 << 0 << 3
+        << "a device answered \"HELLO\", which is no VKR627 model" << "old" << 0 << 0;
+    QTest::newRow("read of a frame one byte short")
+        << QStringList{"read", "-o", file("short.csv")} << plain << int(ShortFrame) << 0 << 0 << 3
+        << "1 of them cut short" << "" << 1 << 0;
+    QTest::newRow("read into a missing folder before the radio")
+        << QStringList{"read", "-o", file("none/read.csv")} << plain << int(Plain) << 0 << 0 << 3
+        << "does not exist; nothing was done" << "old" << 0 << 0;
+    QTest::newRow("diff with a missing file before the radio")
+        << QStringList{"diff", "radio", file("none.csv")} << plain << int(Plain) << 0 << 0 << 3 << "does not exist"
+        << "old" << 0 << 0;
+}
+
+void VkrtoolTest::withRadio()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(RadioSettings, radio);
+    QFETCH(int, setup);
+    QFETCH(int, signal);
+    QFETCH(int, signalAfter);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    QFETCH(QString, expected);
+    QFETCH(int, reads);
+    QFETCH(int, backups);
+
+    VirtualRadio target(radio);
+    RadioMemory memory = target.memory();
+    const ChannelRecords before = fullMemory(memory.channelCount());
+    MemoryFile::setRecords(memory, before);
+    if (setup & ShortFrame)
+        memory.setFrame(3, memory.frame(3).left(9));
+    target.setMemory(memory);
+    if (setup & StaleBytes) {
+        target.transmit(QByteArray::fromHex("027241"));
+        QTest::qWait(200); // nothing to wait on: the bytes lie in the terminal, unread
+    }
+    QString ports = target.portName();
+    std::unique_ptr<VirtualRadio> locked;
+    if (setup & LockedNeighbour) {
+        locked = std::make_unique<VirtualRadio>(radio);
+        QFile lock(lockFileOf(locked->portName()));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(QCoreApplication::applicationPid()).rightJustified(10) + " minicom root\n");
+        lock.close();
+        ports = locked->portName() + QDir::listSeparator() + ports;
+    }
+    const QString dataFolder = folder.filePath(QStringLiteral("data-") + QTest::currentDataTag());
+    if (setup & BrokenDataFolder)
+        QVERIFY(QFile(dataFolder).open(QIODevice::WriteOnly)); // a file where the folder would be
+    QStringList replaced = arguments;
+    replaced.replaceInStrings(QStringLiteral("PORT"), target.portName());
+
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(Link::portListVariable), ports);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder);
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral(VKRTOOL_PATH), replaced);
+    if (replaced.contains(QStringLiteral("-")))
+        tool.write(contentOf(file("eleven.csv")));
+    tool.closeWriteChannel();
+    QElapsedTimer sinceSignal;
+    if (signal != 0) {
+        QTRY_VERIFY_WITH_TIMEOUT(target.received().size() >= signalAfter, 60000);
+        ::kill(pid_t(tool.processId()), signal);
+        sinceSignal.start();
+    }
+    QVERIFY(tool.waitForFinished(120000));
+    const QString output = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+    QVERIFY2(output.contains(said.replace(QStringLiteral("PORT"), target.portName())), qPrintable(output));
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tool.exitCode(), exitCode);
+    // A stop is obeyed within the probe's poll, far inside its quiet times.
+    if (signal != 0)
+        QVERIFY2(sinceSignal.elapsed() < 2000, qPrintable(QString::number(sinceSignal.elapsed())));
+
+    if (expected == QLatin1String("old")) {
+        QCOMPARE(recordsOf(target), before);
+        QCOMPARE(target.completedWrites(), 0);
+    } else if (!expected.isEmpty()) {
+        CsvTable table;
+        QVERIFY(table.read(expected));
+        ChannelRecords written = ChannelCsv::fromTable(table, table.rowCount());
+        written.resize(before.size());
+        QCOMPARE(recordsOf(target), written);
+    }
+    if (reads >= 0)
+        QCOMPARE(target.received().count(QByteArray::fromHex("0254")), reads);
+    if (backups >= 0) {
+        const QDir kept(dataFolder + QStringLiteral("/Corvane/VKRFrequencyTool/backups"));
+        QCOMPARE(kept.entryList(QDir::Files).size(), backups);
+    }
+    if (locked) {
+        QVERIFY(locked->received().isEmpty());
+        QVERIFY(QFile::exists(lockFileOf(locked->portName())));
+        QFile::remove(lockFileOf(locked->portName()));
+    }
 }
 
 void VkrtoolTest::identifyFindsTheRadio()
@@ -246,18 +580,36 @@ void VkrtoolTest::verifyFindsCorruptedChannel()
     QCOMPARE(radio.received().count(QByteArray::fromHex("0254")), 3); // two reads of the backup, one to verify
 }
 
-// A port the user may not open: the group that owns it, and the command
-// that lets the user in.
+// A port the user may not open: the group that owns it and the command that
+// lets the user in, or, for a port of root's group, a udev rule; the same
+// reason from identify as from ports. Run as nobody.
+void VkrtoolTest::portWithoutPermission_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("group"); // for root: the port's group
+    QTest::addColumn<int>("mode");      // for root: the port's permissions
+    QTest::addColumn<QString>("advice"); // %1 the group, %2 the user
+
+    QTest::newRow("ports: group dialout") << "ports" << "dialout" << 0660 << "sudo usermod -aG %1 %2";
+    QTest::newRow("identify: group dialout") << "identify" << "dialout" << 0660 << "fix: sudo usermod -aG %1 %2";
+    QTest::newRow("ports: readable, not writable") << "ports" << "dialout" << 0664 << "sudo usermod -aG %1 %2";
+    QTest::newRow("ports: group root wants a udev rule")
+        << "ports" << "root" << 0660 << "/etc/udev/rules.d/99-vkr-radio.rules";
+}
+
 void VkrtoolTest::portWithoutPermission()
 {
+    QFETCH(QString, command);
+    QFETCH(QString, group);
+    QFETCH(int, mode);
+    QFETCH(QString, advice);
     VirtualRadio radio;
     const QByteArray path = QFile::encodeName(radio.portName());
-    QString group, user;
+    QString user;
     if (geteuid() == 0) {
-        const ::group *dialout = getgrnam("dialout");
-        QVERIFY(dialout && chown(path.constData(), uid_t(-1), dialout->gr_gid) == 0);
-        QVERIFY(chmod(path.constData(), 0660) == 0);
-        group = QStringLiteral("dialout");
+        const ::group *owner = getgrnam(group.toLocal8Bit().constData());
+        QVERIFY(owner && chown(path.constData(), 0, owner->gr_gid) == 0);
+        QVERIFY(chmod(path.constData(), mode_t(mode)) == 0);
         user = QStringLiteral("nobody");
     } else {
         QVERIFY(chmod(path.constData(), 0060) == 0); // the owner itself has no access
@@ -267,12 +619,14 @@ void VkrtoolTest::portWithoutPermission()
         user = QString::fromLocal8Bit(getpwuid(geteuid())->pw_name);
     }
     qputenv(Link::portListVariable, path);
-    const NobodyRun result = runAsNobody(QStringLiteral(VKRTOOL_PATH), {"ports"});
+    const NobodyRun result = runAsNobody(QStringLiteral(VKRTOOL_PATH), {command});
     QVERIFY(result.finished);
     QCOMPARE(result.exitCode, 3);
-    const QString said = QString::fromUtf8(result.output);
+    const QString said = QString::fromUtf8(result.output + result.errors);
     QVERIFY2(said.contains(QStringLiteral("belongs to group %1").arg(group)), qPrintable(said));
-    QVERIFY2(said.contains(QStringLiteral("sudo usermod -aG %1 %2").arg(group, user)), qPrintable(said));
+    QVERIFY2(said.contains(advice.arg(group, user)), qPrintable(said));
+    if (group == QLatin1String("root"))
+        QVERIFY2(!said.contains(QStringLiteral("usermod -aG root")), qPrintable(said));
 }
 
 VKR_TEST_MAIN(VkrtoolTest)

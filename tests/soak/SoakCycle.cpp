@@ -8,10 +8,14 @@
 #include "ModalAnswerer.h"
 #include "ProgramRun.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <csignal>
 
 namespace Soak {
 
@@ -59,6 +63,12 @@ QString backupNamed(const QString &said)
         .captured(1);
 }
 
+// The lock file of a port, as minicom writes it, naming a live process.
+QString lockFileOf(const QString &portName)
+{
+    return QStringLiteral("/run/lock/LCK..") + portName.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
+}
+
 // The same radio, plugged in again without its fault.
 std::unique_ptr<VirtualRadio> pluggedInAgain(const Cycle &cycle, const VirtualRadio &radio)
 {
@@ -85,6 +95,8 @@ public:
             outcome.note = QStringLiteral("no pseudo-terminal: ") + radio->errorString();
             return outcome;
         }
+        if (cycle.fault == Fault::LockedPortBeside)
+            lockNeighbour();
         switch (cycle.operation) {
         case Operation::ToolRead: toolRead(); break;
         case Operation::ToolWrite: toolWrite(); break;
@@ -92,10 +104,42 @@ public:
         case Operation::WindowWrite: windowTransfer(true); break;
         case Operation::ToolWriteThree: toolWriteThree(); break;
         }
+        if (locked)
+            judgeLockedPort();
         return outcome;
     }
 
 private:
+    // A second radio, scanned first, whose port another live process (this
+    // one, standing in for minicom) has locked: never to be touched.
+    void lockNeighbour()
+    {
+        locked = std::make_unique<VirtualRadio>(cycle.radio);
+        QFile lock(lockFileOf(locked->portName()));
+        if (lock.open(QIODevice::WriteOnly))
+            lock.write(QByteArray::number(QCoreApplication::applicationPid()).rightJustified(10) + " minicom root\n");
+    }
+
+    // The ports a run scans: the locked one first, when there is one.
+    QString portsFor(const VirtualRadio &target) const
+    {
+        return locked ? locked->portName() + QLatin1Char(':') + target.portName() : target.portName();
+    }
+
+    // Touching the locked port is a broken promise, however the run ended.
+    void judgeLockedPort()
+    {
+        const QString lockFile = lockFileOf(locked->portName());
+        const bool lockKept = QFile::exists(lockFile);
+        QFile::remove(lockFile);
+        if (locked->received().isEmpty() && lockKept)
+            return;
+        outcome.reportedSuccess = true;
+        outcome.happened = false;
+        outcome.note = QStringLiteral("the locked port %1 was %2").arg(locked->portName(),
+            lockKept ? QStringLiteral("spoken to") : QStringLiteral("unlocked"));
+    }
+
     // A byte on the line, arrived at the host's end, before the program
     // sends its first command.
     void strayByteFirst(VirtualRadio &target)
@@ -111,7 +155,7 @@ private:
     {
         strayByteFirst(*radio);
         const QString file = folder.filePath(QStringLiteral("read.csv"));
-        const ProgramRun run = runTool(vkrtool, {"read", "-o", file}, radio->portName(), folder.path());
+        const ProgramRun run = runTool(vkrtool, {"read", "-o", file}, portsFor(*radio), folder.path());
         outcome.reportedSuccess = run.exitCode == 0;
         outcome.happened = same(readChannelFile(file), memoryOf(*radio));
         if (outcome.falseSuccess())
@@ -162,9 +206,35 @@ private:
         const QString file = folder.filePath(QStringLiteral("write.csv"));
         ChannelCsv::writeFile(file, cycle.toWrite);
         strayByteFirst(*radio);
-        const ProgramRun run = runTool(vkrtool, {"write", file}, radio->portName(), folder.path());
+        const ProgramRun run = cycle.signal != 0 ? signalledWrite(file)
+                                                 : runTool(vkrtool, {"write", file}, portsFor(*radio), folder.path());
         outcome.reportedSuccess = run.exitCode == 0;
         outcome.happened = judgeToolWrite(*radio, run);
+    }
+
+    // vkrtool write, with the signal of the cycle once the radio has heard
+    // its bytes: a stop after the current frame, its own exit code.
+    ProgramRun signalledWrite(const QString &file)
+    {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.path());
+        environment.insert(QString::fromLatin1(Link::portListVariable), portsFor(*radio));
+        tool.setProcessEnvironment(environment);
+        tool.setProcessChannelMode(QProcess::MergedChannels);
+        tool.start(vkrtool, {"write", file});
+        DeviceTest::waitUntil([&] { return radio->received().size() >= cycle.signalAfterBytes
+                                           || tool.state() == QProcess::NotRunning; }, toolPatience);
+        if (tool.state() == QProcess::Running)
+            ::kill(pid_t(tool.processId()), cycle.signal);
+        ProgramRun run;
+        if (tool.waitForFinished(toolPatience) && tool.exitStatus() == QProcess::NormalExit)
+            run.exitCode = tool.exitCode();
+        run.output = QString::fromUtf8(tool.readAll());
+        const int stopped = cycle.signal == SIGINT ? 130 : 143;
+        if (run.exitCode != 0 && run.exitCode != stopped && run.exitCode != 3 && run.exitCode != 1)
+            outcome.note = QStringLiteral("exit %1 after the signal: ").arg(run.exitCode) + run.output.simplified();
+        return run;
     }
 
     // Three radios written at once from one file, with one backups folder:
@@ -184,7 +254,7 @@ private:
         environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.path());
         for (const auto &target : radios) {
             strayByteFirst(*target);
-            environment.insert(QString::fromLatin1(Link::portListVariable), target->portName());
+            environment.insert(QString::fromLatin1(Link::portListVariable), portsFor(*target));
             runs.push_back(std::make_unique<QProcess>());
             runs.back()->setProcessEnvironment(environment);
             runs.back()->setProcessChannelMode(QProcess::MergedChannels);
@@ -211,7 +281,7 @@ private:
 
     void windowTransfer(bool write)
     {
-        DeviceTest::setPortList({radio->portName()});
+        DeviceTest::setPortList(locked ? QStringList{locked->portName(), radio->portName()} : QStringList{radio->portName()});
         DeviceTest::DeviceWindow window;
         window.waitForFirstScan();
         if (!window.label->styleSheet().contains(QLatin1String("green"))) {
@@ -270,6 +340,7 @@ private:
     const Cycle &cycle;
     const QString vkrtool;
     std::unique_ptr<VirtualRadio> radio;
+    std::unique_ptr<VirtualRadio> locked; // LockedPortBeside: the port left alone
     ChannelRecords before;
     QTemporaryDir folder;
     Outcome outcome;

@@ -3,6 +3,7 @@
 #include "ChannelRules.h"
 #include "RadioModels.h"
 
+#include <csignal>
 #include <random>
 
 namespace Soak {
@@ -87,7 +88,8 @@ QStringList faultNames()
 {
     return {"no fault", "unplug after k bytes", "NAK of frame k", "no answer to frame k",
             "stray byte before the command", "frame split by a pause", "one-byte frame", "channel stored wrongly",
-            "silent after k frames", "stray byte before frame k"};
+            "silent after k frames", "stray byte before frame k", "Ctrl+C after k bytes of a write",
+            "SIGTERM after k bytes of a write", "a locked port beside the radio"};
 }
 
 QString Cycle::describe() const
@@ -105,6 +107,8 @@ QString Cycle::describe() const
     case Fault::ChannelStoredWrongly: numbers = QStringLiteral(" k=%1").arg(f.corruptChannel); break;
     case Fault::SilentAfterFrames: numbers = QStringLiteral(" k=%1").arg(f.stopAfterFrames); break;
     case Fault::StrayByteBeforeFrame: numbers = QStringLiteral(" k=%1").arg(f.strayByteBeforeFrame); break;
+    case Fault::CtrlCDuringWrite:
+    case Fault::SigtermDuringWrite: numbers = QStringLiteral(" k=%1").arg(signalAfterBytes); break;
     default: break;
     }
     return QStringLiteral("%1 under %2%3, %4 channels")
@@ -119,6 +123,10 @@ Cycle plan(int number, quint32 runSeed)
     Draw draw(runSeed + quint32(number) * 7919u);
     cycle.operation = Operation(draw.between(0, operationCount - 1));
     cycle.fault = Fault(draw.between(0, faultCount - 1));
+    // A signal is a user's (or a session manager's) stop of vkrtool write.
+    const bool signalled = cycle.fault == Fault::CtrlCDuringWrite || cycle.fault == Fault::SigtermDuringWrite;
+    if (signalled)
+        cycle.operation = Operation::ToolWrite;
     // Most faults need no more than 20 channels; a tenth of the cycles use
     // a 100-channel radio all the same.
     cycle.radio.model = draw.between(0, 9) == 0 ? hundredChannelModel : twentyChannelModel;
@@ -140,6 +148,14 @@ Cycle plan(int number, quint32 runSeed)
     case Fault::ChannelStoredWrongly: f.corruptChannel = k; break;
     case Fault::SilentAfterFrames: f.stopAfterFrames = k; break;
     case Fault::StrayByteBeforeFrame: f.strayByteBeforeFrame = k; break;
+    case Fault::CtrlCDuringWrite:
+    case Fault::SigtermDuringWrite:
+        cycle.signal = cycle.fault == Fault::CtrlCDuringWrite ? SIGINT : SIGTERM;
+        cycle.signalAfterBytes = draw.between(1, bytesHeard(cycle.operation, channels));
+        // The radio takes its time, so that a signal lands where it was drawn.
+        f.answerDelay = draw.between(0, 30);
+        break;
+    case Fault::LockedPortBeside: break;
     }
     cycle.memory = draw.channels(channels);
     cycle.toWrite = draw.channels(channels);

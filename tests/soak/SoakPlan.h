@@ -27,8 +27,11 @@ enum class Fault {
     ChannelStoredWrongly,
     SilentAfterFrames,
     StrayByteBeforeFrame,
+    CtrlCDuringWrite,   // SIGINT to vkrtool write once the radio heard k bytes
+    SigtermDuringWrite, // SIGTERM likewise
+    LockedPortBeside,   // another radio, scanned first, on a port a live process has locked
 };
-constexpr int faultCount = 10;
+constexpr int faultCount = 13;
 
 QStringList faultNames(); // in the order of Fault
 
@@ -39,6 +42,8 @@ struct Cycle {
     RadioSettings radio;     // model and fault settings
     ChannelRecords memory;   // what the radio holds at the start
     ChannelRecords toWrite;  // what a write sends
+    int signal = 0;          // sent to vkrtool write ...
+    int signalAfterBytes = 0; //   once the radio has heard this many bytes
     QString describe() const; // operation, fault and its numbers
 };
 

@@ -1,0 +1,6 @@
+#include "Messages.h"
+
+QString countOf(qint64 count, const char *singular, const char *plural)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? singular : plural));
+}

@@ -1,0 +1,90 @@
+#include "OutputTarget.h"
+
+#include "ChannelCsv.h"
+#include "Console.h"
+#include "ExitCodes.h"
+#include "QuotedText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
+
+bool sameFile(const QString &first, const QString &second)
+{
+    struct stat a, b;
+    if (::stat(QFile::encodeName(first).constData(), &a) != 0 || ::stat(QFile::encodeName(second).constData(), &b) != 0)
+        return false;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+OutputTarget::OutputTarget(const QString &fileName)
+    : name(fileName)
+    , standardOutput(fileName.isEmpty() || fileName == QLatin1String("-"))
+{
+}
+
+int OutputTarget::check(const QStringList &inputs) const
+{
+    if (standardOutput) {
+        if (!Console::outputWasClosed())
+            return ExitCode::success;
+        Console::fail(QStringLiteral("standard output is closed, so the result has nowhere to go; name a file "
+                                     "with -o, or redirect standard output."));
+        return ExitCode::cannotUse;
+    }
+    for (const QString &input : inputs) {
+        if (input.isEmpty() || input == QLatin1String("-") || !sameFile(input, name))
+            continue;
+        Console::fail(QStringLiteral("the output %1 is the input %2: it would be overwritten before it is read; "
+                                     "name another output file.")
+                          .arg(QuotedText::shown(name), QuotedText::shown(input)));
+        return ExitCode::usage;
+    }
+    const QFileInfo target(name);
+    QString problem;
+    if (target.isDir()) {
+        problem = QStringLiteral("it is a folder");
+    } else if (target.exists()) {
+        if (::access(QFile::encodeName(name).constData(), W_OK) != 0)
+            problem = systemReason(errno);
+    } else {
+        const QString folder = target.absolutePath();
+        if (!QFileInfo(folder).isDir())
+            problem = QStringLiteral("the folder %1 does not exist").arg(QuotedText::shown(folder));
+        else if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+            problem = QStringLiteral("the folder %1 may not be written: %2")
+                          .arg(QuotedText::shown(folder), systemReason(errno));
+    }
+    if (problem.isEmpty())
+        return ExitCode::success;
+    Console::fail(QStringLiteral("cannot write %1: %2; nothing was done.").arg(QuotedText::shown(name), problem));
+    return ExitCode::cannotUse;
+}
+
+bool OutputTarget::write(const QByteArray &bytes) const
+{
+    if (standardOutput) {
+        Console::outBytes(bytes);
+        return Console::outputWorks(); // a failure is said once, as the program ends
+    }
+    QString why;
+    if (ChannelCsv::saveBytes(name, bytes, &why))
+        return true;
+    Console::fail(QStringLiteral("could not write %1: %2.").arg(QuotedText::shown(name), why));
+    return false;
+}

@@ -1,0 +1,108 @@
+#include "PortLock.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <unistd.h>
+#endif
+
+namespace Link {
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// Where programs put their UUCP locks: the folders the serial library
+// tries, and those of older systems.
+constexpr const char *lockFolders[] = {"/run/lock", "/var/lock", "/var/lock/lockdev", "/var/spool/locks",
+                                       "/var/spool/uucp", "/etc/locks", "/tmp", "/var/tmp"};
+constexpr int longestLockFile = 128; // a lock holds a process id and a little text
+
+// LCK..ttyUSB0 for /dev/ttyUSB0 or ttyUSB0; a device below /dev takes "_"
+// for "/" (LCK..pts_3 for /dev/pts/3), as minicom and the serial library
+// both name it.
+QString lockFileName(const QString &portName)
+{
+    QString device = portName;
+    if (device.startsWith(QLatin1String("/dev/")))
+        device.remove(0, 5);
+    device.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return QStringLiteral("LCK..") + device;
+}
+
+// The process id a lock holds: ASCII digits after blanks (the UUCP form,
+// "      1234\n", and the serial library's "1234\nprogram\nhost\n"), or
+// four bytes of a binary integer (the old Kermit form). 0 when it names none.
+qint64 pidIn(const QByteArray &content)
+{
+    const QByteArray text = content.trimmed();
+    int digits = 0;
+    while (digits < text.size() && text.at(digits) >= '0' && text.at(digits) <= '9')
+        ++digits;
+    if (digits > 0 && digits <= 10)
+        return text.left(digits).toLongLong();
+    if (content.size() == int(sizeof(qint32))) {
+        qint32 binary;
+        std::memcpy(&binary, content.constData(), sizeof binary);
+        return binary > 0 ? binary : 0;
+    }
+    return 0;
+}
+
+bool processLives(qint64 pid)
+{
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+QString programOf(qint64 pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromLocal8Bit(comm.readAll()).trimmed();
+}
+#endif
+
+} // namespace
+
+PortLock liveLockOf(const QString &portName)
+{
+    PortLock lock;
+#ifdef Q_OS_UNIX
+    const QString name = lockFileName(portName);
+    for (const char *folder : lockFolders) {
+        QFile file(QLatin1String(folder) + QLatin1Char('/') + name);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const qint64 pid = pidIn(file.read(longestLockFile));
+        // This process's own lock is the port it has open already.
+        if (pid <= 0 || pid == ::getpid())
+            continue;
+        if (!processLives(pid)) {
+            // Stale: its process is gone. Removed, as every program that
+            // honours these locks does, or the port would stay barred.
+            file.close();
+            QFile::remove(file.fileName());
+            continue;
+        }
+        lock.file = file.fileName();
+        lock.pid = pid;
+        lock.program = programOf(pid);
+        return lock;
+    }
+#else
+    Q_UNUSED(portName)
+#endif
+    return lock;
+}
+
+QString describeLock(const PortLock &lock)
+{
+    const QString program = lock.program.isEmpty() ? QStringLiteral("a program") : lock.program;
+    return QStringLiteral("%1 (process %2), which holds the lock file %3").arg(program).arg(lock.pid).arg(lock.file);
+}
+
+} // namespace Link
