@@ -2,6 +2,7 @@
 
 #include "LinkConstants.h"
 #include "Reply.h"
+#include "TracedLine.h"
 
 #include <QSerialPort>
 
@@ -15,7 +16,7 @@ namespace {
 void send(QIODevice &port, const QByteArray &bytes)
 {
     port.write(bytes);
-    if (auto *serialPort = qobject_cast<QSerialPort *>(&port))
+    if (QSerialPort *serialPort = serialPortOf(port))
         serialPort->flush();
 }
 

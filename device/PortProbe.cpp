@@ -7,7 +7,7 @@
 namespace Link {
 
 const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const ProbeProgress &progress,
-                               const StopRequested &stopRequested, ProbeReport *report)
+                               const StopRequested &stopRequested, ProbeReport *report, QIODevice *line)
 {
     // Another program's port is not touched: opening it would take its lock.
     const PortLock lock = liveLockOf(portName);
@@ -22,7 +22,7 @@ const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const
     applyLineSettings(port);
     if (!port.open(QIODevice::ReadWrite))
         return nullptr;
-    return probeRadio(port, progress, stopRequested, report);
+    return probeRadio(line ? *line : port, progress, stopRequested, report);
 }
 
 } // namespace Link

@@ -14,8 +14,10 @@ namespace Link {
 // `report`. Null when the port is locked, does not open or no radio
 // answers; the port may then still be open, and the caller
 // closes it. On success the port stays open. `report`, when given, says
-// how far the probe got.
+// how far the probe got. The probe talks through `line` when one is given
+// (a TracedLine in front of the port), else through the port itself.
 const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const ProbeProgress &progress = {},
-                               const StopRequested &stopRequested = {}, ProbeReport *report = nullptr);
+                               const StopRequested &stopRequested = {}, ProbeReport *report = nullptr,
+                               QIODevice *line = nullptr);
 
 } // namespace Link

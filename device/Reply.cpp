@@ -1,6 +1,7 @@
 #include "Reply.h"
 
 #include "LinkConstants.h"
+#include "TracedLine.h"
 
 #include <QElapsedTimer>
 #include <QIODevice>
@@ -51,7 +52,7 @@ void collectReply(QIODevice &port, QByteArray &reply, int quietTime, const StopR
 void discardInput(QIODevice &port)
 {
     port.readAll();
-    if (auto *serialPort = qobject_cast<QSerialPort *>(&port))
+    if (QSerialPort *serialPort = serialPortOf(port))
         serialPort->clear(QSerialPort::Input);
 }
 

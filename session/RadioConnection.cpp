@@ -2,7 +2,24 @@
 
 #include "LinkConstants.h"
 
-RadioConnection::RadioConnection() = default;
+RadioConnection::RadioConnection(Link::WireTrace *trace)
+{
+    if (trace)
+        tracedLine = std::make_unique<Link::TracedLine>(serialPort, *trace);
+}
+
+// Closed before the line goes, so that a trace records the closing.
+RadioConnection::~RadioConnection()
+{
+    close();
+}
+
+QIODevice &RadioConnection::line()
+{
+    if (tracedLine)
+        return *tracedLine;
+    return serialPort;
+}
 
 RadioConnection::Search RadioConnection::connect(const QStringList &portNames, const Link::ProbeProgress &progress,
                                                  const Link::StopRequested &stopRequested)
@@ -17,7 +34,9 @@ RadioConnection::Search RadioConnection::connect(const QStringList &portNames, c
         }
         PortFailure failure;
         failure.port = name;
-        radioModel = Link::openAndProbe(serialPort, name, progress, stopRequested, &failure.probe);
+        if (tracedLine)
+            tracedLine->setPortLabel(name);
+        radioModel = Link::openAndProbe(serialPort, name, progress, stopRequested, &failure.probe, tracedLine.get());
         if (radioModel) {
             foundOn = name;
             search.found = true;
@@ -56,7 +75,7 @@ void RadioConnection::waitForUnfinishedWrite(const Link::StopRequested &stopRequ
         return;
     }
     while (sinceUnfinishedWrite.elapsed() < Link::unfinishedWriteQuiet && !(stopRequested && stopRequested()))
-        Link::waitForBytes(serialPort, int(Link::unfinishedWriteQuiet - sinceUnfinishedWrite.elapsed()), stopRequested);
+        Link::waitForBytes(line(), int(Link::unfinishedWriteQuiet - sinceUnfinishedWrite.elapsed()), stopRequested);
     sinceUnfinishedWrite.invalidate();
 }
 

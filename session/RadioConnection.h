@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PortProbe.h"
+#include "TracedLine.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>
@@ -8,14 +9,17 @@
 #include <QStringList>
 #include <QVector>
 
+#include <memory>
+
 // The radio a session talks to: found on the machine's serial ports as the
 // window finds it, then held open on the port where it answered. All its
 // members run on one thread, the one that made it, since the port belongs
-// to that thread.
+// to that thread. With a trace, every byte on the line is written into it.
 class RadioConnection
 {
 public:
-    RadioConnection();
+    explicit RadioConnection(Link::WireTrace *trace = nullptr);
+    ~RadioConnection();
     RadioConnection(const RadioConnection &) = delete;
     RadioConnection &operator=(const RadioConnection &) = delete;
 
@@ -53,10 +57,15 @@ public:
     int channelCount() const { return radioModel->channelCount; }
     QString modelLabel() const { return QLatin1String(radioModel->label); }
     QString portName() const { return foundOn; }
+    // The port, for its state and errors.
     QSerialPort &port() { return serialPort; }
+    // What the link talks through: the port, or the trace's line in front
+    // of it.
+    QIODevice &line();
 
 private:
     QSerialPort serialPort;
+    std::unique_ptr<Link::TracedLine> tracedLine; // only with a trace
     QElapsedTimer sinceUnfinishedWrite; // invalid: no write left unfinished
     const RadioModel *radioModel = nullptr;
     QString foundOn;

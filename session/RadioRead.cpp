@@ -15,7 +15,7 @@ ReadOutcome readRadio(RadioConnection &radio, BackupStore *store, Phase phase, c
         observer.phaseStarted(phase);
     read.channels.resize(radio.channelCount());
     read.result = Link::readChannelMemory(
-        radio.port(), radio.channelCount(),
+        radio.line(), radio.channelCount(),
         [&](int row, const Link::ReceivedChannel &channel) {
             read.channels[row] = {channel.name, channel.frequency};
             if (observer.channelRead)

@@ -111,7 +111,7 @@ void writeChannels(RadioConnection &radio, const WriteRequest &request, const Jo
         texts.append({record.name, record.frequency});
     }
     const Link::WriteResult written = Link::writeChannelMemory(
-        radio.port(), texts,
+        radio.line(), texts,
         [&](int row) {
             if (observer.progress)
                 observer.progress(Phase::Writing, row);
@@ -138,7 +138,7 @@ void verify(RadioConnection &radio, const WriteRequest &request, const JobObserv
     result.phase = Phase::Verifying;
     // Line noise right after the write's end must not land in front of the
     // first frame of the read-back.
-    Link::settleLine(radio.port(), Link::settleQuietTime, observer.stopRequested);
+    Link::settleLine(radio.line(), Link::settleQuietTime, observer.stopRequested);
     const ReadOutcome read = readRadio(radio, nullptr, Phase::Verifying, observer);
     result.lastRead = read.result;
     if (read.result.stopped) {

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <mutex>
+
+class QSerialPort;
+
+namespace Link {
+
+// A record of every byte that crossed the line, for a bug report: one line
+// per burst (bytes in one direction without a pause), with the time in
+// milliseconds since the trace began, the port, the direction and the
+// bytes in hex and as text; a line for each port opened, with its line
+// settings. Written as it goes, a line at a time, so that what happened
+// before a hang or a crash is on disk. Many ports on many threads may
+// share one trace.
+class WireTrace
+{
+public:
+    WireTrace() = default;
+    ~WireTrace();
+    WireTrace(const WireTrace &) = delete;
+    WireTrace &operator=(const WireTrace &) = delete;
+
+    // Creates or empties the file and writes `heading` (each line marked as
+    // a comment), the start time and how to read the lines. False, with the
+    // system's reason in error(), when the file cannot be written.
+    bool open(const QString &path, const QStringList &heading);
+
+    enum class Direction { Sent, Received };
+
+    // Milliseconds since the trace began.
+    double now() const;
+
+    void portOpened(const QString &port, const QSerialPort &settings);
+    void portClosed(const QString &port);
+    void burst(double at, const QString &port, Direction direction, const QByteArray &bytes);
+
+    // Flushes and closes the file: false when any line did not arrive.
+    bool close();
+    bool failed() const;
+    QString error() const;
+
+private:
+    void writeLine(const QString &line);
+
+    mutable std::mutex mutex;
+    std::FILE *file = nullptr;
+    QElapsedTimer clock;
+    int firstError = 0; // errno of the first failed write, 0 while none
+};
+
+// How the port's line is set, as a trace shows it: "9600 baud, 8 data
+// bits, no parity, 1 stop bit, no flow control".
+QString describeLineSettings(const QSerialPort &port);
+
+} // namespace Link
