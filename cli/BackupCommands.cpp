@@ -4,12 +4,10 @@
 
 #include "Console.h"
 #include "ExitCodes.h"
-#include "RadioReports.h"
+#include "JsonOutput.h"
+#include "RadioRuns.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace {
 
@@ -22,17 +20,20 @@ QString timeText(const QDateTime &time)
 
 } // namespace
 
-int Commands::backups(bool json)
+int Commands::backups()
 {
     const QVector<BackupStore::Entry> entries = BackupStore().list();
-    if (json) {
+    if (JsonOutput::enabled()) {
         QJsonArray array;
-        for (const BackupStore::Entry &entry : entries)
-            array.append(QJsonObject{{QStringLiteral("path"), entry.path},
-                                     {QStringLiteral("model"), entry.modelLabel},
-                                     {QStringLiteral("time"), entry.time.toString(Qt::ISODate)},
-                                     {QStringLiteral("channels"), entry.usedChannels}});
-        Console::outBytes(QJsonDocument(array).toJson());
+        for (const BackupStore::Entry &entry : entries) {
+            QJsonObject object;
+            object.insert(JsonKey::path, entry.path);
+            object.insert(JsonKey::model, entry.modelLabel);
+            object.insert(JsonKey::time, entry.time.toString(Qt::ISODate));
+            object.insert(JsonKey::channels, entry.usedChannels);
+            array.append(object);
+        }
+        JsonOutput::print(array);
         return ExitCode::success;
     }
     if (entries.isEmpty())
@@ -71,8 +72,13 @@ int Commands::restore(const QString &backup, const QString &port)
     }
     Console::out(QStringLiteral("restoring %1").arg(file));
     const Session::JobObserver observer = radio.observer();
-    const Session::WriteResult result =
-        Session::restoreBackup(radio.connection(), radio.backups(), file, observer);
+    const Session::WriteResult result = Session::restoreBackup(radio.connection(), radio.backups(), file, observer);
     radio.endProgress();
-    return reportWrite(result, radio.connection().modelLabel(), {file, port, QStringLiteral("restored")});
+    const RadioVerdict verdict = judgeWrite(result, radio.connection().modelLabel(), {file, port, QStringLiteral("restored")});
+    if (JsonOutput::enabled()) {
+        QJsonObject document = JsonOutput::merged(writeJson(result), radioKeys(radio.connection(), verdict));
+        document.insert(JsonKey::file, file);
+        JsonOutput::print(document);
+    }
+    return sayVerdict(verdict);
 }

@@ -81,16 +81,29 @@ bool loadChannelFile(const QString &fileName, CsvTable &table)
     return false;
 }
 
-bool reportProblems(const QString &fileName, const QVector<ChannelProblem> &problems, const QString &advice)
+QStringList problemLines(const QString &fileName, const QVector<ChannelProblem> &problems)
 {
     const QString label = fileLabel(fileName);
+    QStringList lines;
     for (const ChannelProblem &problem : problems)
-        Console::out(QStringLiteral("%1:%2: channel %3: %4")
-                         .arg(label, QString::number(problem.line), QString::number(problem.channel), problem.text));
+        lines << QStringLiteral("%1:%2: channel %3: %4")
+                     .arg(label, QString::number(problem.line), QString::number(problem.channel), problem.text);
+    return lines;
+}
+
+QString problemsSentence(const QString &fileName, const QVector<ChannelProblem> &problems, const QString &advice)
+{
+    const QString pronoun = problems.size() == 1 ? QStringLiteral("it") : QStringLiteral("them");
+    return QStringLiteral("%1 has %2%3.")
+        .arg(fileLabel(fileName), countOf(problems.size(), "problem", "problems"), QString(advice).arg(pronoun));
+}
+
+bool reportProblems(const QString &fileName, const QVector<ChannelProblem> &problems, const QString &advice)
+{
+    for (const QString &line : problemLines(fileName, problems))
+        Console::out(line);
     if (problems.isEmpty())
         return false;
-    const QString pronoun = problems.size() == 1 ? QStringLiteral("it") : QStringLiteral("them");
-    Console::fail(QStringLiteral("%1 has %2%3.")
-                      .arg(label, countOf(problems.size(), "problem", "problems"), QString(advice).arg(pronoun)));
+    Console::fail(problemsSentence(fileName, problems, advice));
     return true;
 }

@@ -8,6 +8,8 @@
 
 // The word for standard input where a channel file is named.
 constexpr char standardInputName[] = "-";
+// The word for the radio's memory where a channel list is named (diff).
+constexpr char radioWord[] = "radio";
 
 // A channel file the tool was given, read whole; "-" is standard input.
 // False, with the reason printed, when it cannot be read.
@@ -24,3 +26,6 @@ QString fileLabel(const QString &fileName);
 // "<file> has N problem(s)<advice>.", where %1 in the advice is "it" or
 // "them". True when there were any.
 bool reportProblems(const QString &fileName, const QVector<ChannelProblem> &problems, const QString &advice);
+// The same two parts, to be said later.
+QStringList problemLines(const QString &fileName, const QVector<ChannelProblem> &problems);
+QString problemsSentence(const QString &fileName, const QVector<ChannelProblem> &problems, const QString &advice);

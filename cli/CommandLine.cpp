@@ -4,7 +4,9 @@
 #include "Commands.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "JsonOutput.h"
 #include "RadioModels.h"
+#include "TraceFile.h"
 
 #include <CLI/CLI.hpp>
 
@@ -24,6 +26,9 @@ QString text(const std::string &argument)
 // Every option of every subcommand, as given.
 struct Arguments {
     bool json = false;
+    bool all = false;
+    bool dryRun = false;
+    std::string trace;
     std::string port;
     std::string output;
     std::string file;
@@ -83,10 +88,34 @@ ChannelFormat formatNamed(const std::string &name)
     return name == "vkr" ? ChannelFormat::ChannelFile : ChannelFormat::Guess;
 }
 
-void addPort(CLI::App *command, Arguments &arguments)
+void addJson(CLI::App *command, Arguments &arguments)
 {
-    command->add_option("--port", arguments.port,
-                        "Only this port (a name such as ttyUSB0, or a device path); else every port, in order");
+    command->add_flag("--json", arguments.json,
+                      "One JSON document on standard output (its keys: man vkrtool); the text for people goes to "
+                      "standard error");
+}
+
+// The options of a subcommand that talks to a radio: which one, and the
+// trace of its line. With `all`, also every radio at once.
+void addRadio(CLI::App *command, Arguments &arguments, bool all)
+{
+    CLI::Option *port = command->add_option(
+        "--port", arguments.port, "Only this port (a name such as ttyUSB0, or a device path); else every port, in order");
+    if (all)
+        command->add_flag("--all", arguments.all, "Every radio on the machine's ports, all at once")->excludes(port);
+    command->add_option("--trace", arguments.trace,
+                        "Write every byte on the line into this file, with times: for a bug report");
+}
+
+// Command-line words that name files the run reads: never its trace.
+QStringList inputsNamed(const Arguments &arguments)
+{
+    QStringList inputs;
+    for (const std::string *name : {&arguments.file, &arguments.first, &arguments.second}) {
+        if (!name->empty())
+            inputs << text(*name);
+    }
+    return inputs;
 }
 
 } // namespace
@@ -101,23 +130,39 @@ int runCommandLine(int argc, char **argv)
     Arguments arguments;
     std::function<int()> run;
 
+    const auto choice = [&arguments] { return Commands::RadioChoice{text(arguments.port), arguments.all}; };
+
     CLI::App *ports = app.add_subcommand("ports", "List the serial ports, whether they open, and why not");
-    ports->add_flag("--json", arguments.json, "One JSON array instead of lines");
-    ports->callback([&] { run = [&] { return Commands::ports(arguments.json); }; });
+    addJson(ports, arguments);
+    ports->callback([&] { run = [&] { return Commands::ports(); }; });
 
     CLI::App *identify = app.add_subcommand("identify", "Find the radio and name its model and port");
-    addPort(identify, arguments);
-    identify->callback([&] { run = [&] { return Commands::identify(text(arguments.port)); }; });
+    addRadio(identify, arguments, true);
+    addJson(identify, arguments);
+    identify->callback([&] { run = [&] { return Commands::identify(choice()); }; });
 
     CLI::App *read = app.add_subcommand("read", "Read the radio's whole memory into a channel file");
-    addPort(read, arguments);
-    read->add_option("-o,--output", arguments.output, "The channel file; standard output when missing or -");
-    read->callback([&] { run = [&] { return Commands::read(text(arguments.port), text(arguments.output)); }; });
+    addRadio(read, arguments, true);
+    addJson(read, arguments);
+    read->add_option("-o,--output", arguments.output,
+                     "The channel file; standard output when missing or -. With --all a folder, a file per radio");
+    read->callback([&] {
+        run = [&] {
+            if (arguments.all && arguments.output.empty() && !arguments.json) {
+                Console::fail(QStringLiteral("with --all, -o names the folder for a file per radio."));
+                return ExitCode::usage;
+            }
+            return Commands::read(choice(), text(arguments.output));
+        };
+    });
 
     CLI::App *write = app.add_subcommand(
         "write", "Check a channel file, back the radio up, write the file and verify it by reading back");
     write->add_option("FILE", arguments.file, "The channel file to write; - for standard input")->required();
-    addPort(write, arguments);
+    addRadio(write, arguments, true);
+    addJson(write, arguments);
+    write->add_flag("--dry-run", arguments.dryRun,
+                    "Check the file and read the radio, say what the write would change, write nothing");
     write->add_flag("--no-backup", arguments.noBackup, "Do not read the radio into a backup first");
     write->add_flag("--no-verify", arguments.noVerify, "Do not read the radio back after the write");
     write->add_flag("--force", arguments.force,
@@ -127,27 +172,30 @@ int runCommandLine(int argc, char **argv)
         run = [&] {
             Commands::WriteOptions options;
             options.file = text(arguments.file);
-            options.port = text(arguments.port);
+            options.radio = choice();
             options.backup = !arguments.noBackup;
             options.verify = !arguments.noVerify;
             options.force = arguments.force;
+            options.dryRun = arguments.dryRun;
             return Commands::write(options);
         };
     });
 
     CLI::App *backups = app.add_subcommand("backups", "List the backups kept of radios' memories, newest first");
-    backups->add_flag("--json", arguments.json, "One JSON array instead of lines");
-    backups->callback([&] { run = [&] { return Commands::backups(arguments.json); }; });
+    addJson(backups, arguments);
+    backups->callback([&] { run = [&] { return Commands::backups(); }; });
 
     CLI::App *restore = app.add_subcommand(
         "restore", "Put a backup back into the radio with the safe write (its present memory is backed up first)");
     restore->add_option("BACKUP", arguments.file, "A backup file, or latest: the newest of the radio's model")
         ->default_val("latest");
-    addPort(restore, arguments);
+    addRadio(restore, arguments, false);
+    addJson(restore, arguments);
     restore->callback([&] { run = [&] { return Commands::restore(text(arguments.file), text(arguments.port)); }; });
 
     CLI::App *check = app.add_subcommand("check", "Check a channel file against the radio's rules");
     check->add_option("FILE", arguments.file, "The channel file; - for standard input")->required();
+    addJson(check, arguments);
     CLI::Option *model = check->add_option("--model", arguments.model,
                                            "Against this model's memory (VKR627A, VKR627S, VKR627-II, VKR627)");
     CLI::Option *channels = check->add_option("--channels", arguments.channelCount,
@@ -179,7 +227,11 @@ int runCommandLine(int argc, char **argv)
     CLI::App *diff = app.add_subcommand("diff", "Compare two channel lists, each a channel file or the word radio");
     diff->add_option("A", arguments.first, "A channel file (- for standard input), or radio")->required();
     diff->add_option("B", arguments.second, "A channel file (- for standard input), or radio")->required();
-    diff->callback([&] { run = [&] { return Commands::diff(text(arguments.first), text(arguments.second)); }; });
+    addRadio(diff, arguments, true);
+    addJson(diff, arguments);
+    diff->callback([&] {
+        run = [&] { return Commands::diff(text(arguments.first), text(arguments.second), choice()); };
+    });
 
     CLI::App *airfields = app.add_subcommand(
         "airfields", "Channels of airfields from OurAirports' airport-frequencies.csv (and airports.csv)");
@@ -252,5 +304,20 @@ int runCommandLine(int argc, char **argv)
         const int code = app.exit(error);
         return code == 0 ? ExitCode::success : ExitCode::usage;
     }
-    return run ? run() : ExitCode::usage;
+    if (!run)
+        return ExitCode::usage;
+    if (arguments.json)
+        JsonOutput::enable();
+    int code = ExitCode::success;
+    if (!arguments.trace.empty()) {
+        QStringList commandLine;
+        for (int k = 0; k < argc; ++k)
+            commandLine << QString::fromLocal8Bit(argv[k]);
+        code = TraceFile::open(text(arguments.trace), inputsNamed(arguments), commandLine);
+    }
+    if (code == ExitCode::success)
+        code = run();
+    code = TraceFile::close(code);
+    JsonOutput::finish(code);
+    return code;
 }

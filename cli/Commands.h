@@ -6,29 +6,39 @@
 #include <QString>
 
 // The subcommands of vkrtool. Each returns the exit code (ExitCodes.h) and
-// prints its results on standard output, its errors on standard error. A
+// prints its results on standard output, its errors on standard error;
+// with --json (JsonOutput) its results are one JSON document instead. A
 // channel file named "-" is standard input.
 namespace Commands {
 
-int ports(bool json);
-int identify(const QString &port);
-int read(const QString &port, const QString &output);
+// The radio a subcommand talks to.
+struct RadioChoice {
+    QString port;     // only the radio on this port; empty: the first found on the ports in order
+    bool all = false; // every radio on the machine's ports, all at once
+};
+
+int ports();
+int identify(const RadioChoice &choice);
+// With --all `output` is a folder, one file per radio.
+int read(const RadioChoice &choice, const QString &output);
 
 struct WriteOptions {
     QString file;
-    QString port;
+    RadioChoice radio;
     bool backup = true;
     bool verify = true;
     bool force = false; // the radio's rules are not checked, only what it can hold at all
+    bool dryRun = false; // check and read, say what would change, write nothing
 };
 int write(const WriteOptions &options);
 
 // Against a radio of `channelCount` channels (the largest by default).
 int check(const QString &file, int channelCount);
-int backups(bool json);
+int backups();
 // `backup` is a file or "latest", the newest backup of the radio's model.
 int restore(const QString &backup, const QString &port);
-int diff(const QString &first, const QString &second);
+// Either list may be the word "radio"; with --all, one of them is.
+int diff(const QString &first, const QString &second, const RadioChoice &choice);
 
 int airfields(const AirfieldOptions &options);
 int convert(const ConvertOptions &options);

@@ -13,6 +13,8 @@ namespace {
 
 int outputErrno = 0; // the first failure of standard output, 0 while none
 bool outputClosed = false; // the program was started with standard output closed
+bool linesOnError = false; // standard output carries a document
+QString failure;           // the first failure said
 
 void noteOutputFailure(int error)
 {
@@ -42,7 +44,10 @@ void guardStandardStreams()
 
 void out(const QString &line)
 {
-    outBytes((line + QLatin1Char('\n')).toUtf8());
+    if (linesOnError)
+        err(line);
+    else
+        outBytes((line + QLatin1Char('\n')).toUtf8());
 }
 
 void outBytes(const QByteArray &bytes)
@@ -63,7 +68,19 @@ void err(const QString &line)
 
 void fail(const QString &sentence)
 {
+    if (failure.isEmpty())
+        failure = sentence;
     err(QStringLiteral("vkrtool: ") + sentence);
+}
+
+QString firstFailure()
+{
+    return failure;
+}
+
+void keepOutputForDocument()
+{
+    linesOnError = true;
 }
 
 bool outputWasClosed()

@@ -16,11 +16,20 @@ namespace Console {
 // results fails as it should.
 void guardStandardStreams();
 
+// A line of results for people: on standard output, or on standard error
+// while a document for programs has standard output (--json).
 void out(const QString &line);
+// Results as they are: a channel file, a JSON document.
 void outBytes(const QByteArray &bytes);
 void err(const QString &line);
 // One plain sentence on what failed and what to do, prefixed "vkrtool: ".
 void fail(const QString &sentence);
+// The first sentence fail() was given, for a document that says why there
+// is no result.
+QString firstFailure();
+
+// From now on out() writes to standard error.
+void keepOutputForDocument();
 
 // Standard output was closed when the program started: nothing written
 // there can arrive.

@@ -1,23 +1,27 @@
 // vkrtool diff: two channel lists, each a file or the radio, compared as
-// the radio stores channels.
+// the radio stores channels. With --all, a file against every radio.
 #include "Commands.h"
 
 #include "ChannelComparison.h"
 #include "ChannelFileSource.h"
 #include "Console.h"
 #include "ExitCodes.h"
-#include "Interrupt.h"
-#include "RadioReports.h"
+#include "JsonOutput.h"
+#include "Messages.h"
+#include "RadioRuns.h"
 
 #include <optional>
 
 namespace {
 
-constexpr char radioWord[] = "radio";
-
 bool isRadio(const QString &source)
 {
     return source == QLatin1String(radioWord);
+}
+
+QString labelOf(const QString &source)
+{
+    return isRadio(source) ? source : fileLabel(source);
 }
 
 std::optional<ChannelRecords> fileChannels(const QString &source)
@@ -28,30 +32,33 @@ std::optional<ChannelRecords> fileChannels(const QString &source)
     return ChannelCsv::fromTable(table, table.rowCount());
 }
 
-// The radio's channels; a complete read of it is kept as a backup.
-std::optional<ChannelRecords> radioChannels(ToolRadio &radio)
+// The lists compared: the channels differing and how it is said.
+RadioVerdict compare(const ChannelRecords &a, const ChannelRecords &b, const QString &first, const QString &second,
+                     QJsonObject &json)
 {
-    if (!radio.connect(QString()))
-        return std::nullopt;
-    const Session::ReadOutcome read =
-        Session::readRadio(radio.connection(), &radio.backups(), Session::Phase::Reading, radio.observer());
-    radio.endProgress();
-    // Ctrl+C is reported once both sides are done.
-    if (read.result.stopped)
-        return std::nullopt;
-    if (!read.isComplete()) {
-        Console::fail(QStringLiteral("the read of the radio is incomplete (%1); check the cable and try again.")
-                          .arg(Session::describeIncompleteRead(read.result, radio.connection().channelCount())));
-        return std::nullopt;
-    }
-    reportKeptBackup(read);
-    return read.channels;
+    const QVector<ChannelComparison::Difference> differences = ChannelComparison::differences(a, b);
+    RadioVerdict verdict;
+    for (const ChannelComparison::Difference &d : differences)
+        verdict.details << differenceLine(d, labelOf(first), labelOf(second));
+    verdict.outcome = differences.isEmpty() ? JsonValue::same : JsonValue::differs;
+    verdict.result = differences.isEmpty()
+        ? QStringLiteral("the same")
+        : QStringLiteral("differs in %1").arg(countOf(differences.size(), "channel", "channels"));
+    verdict.tally = differences.isEmpty() ? QStringLiteral("the same") : QStringLiteral("different");
+    verdict.exitCode = differences.isEmpty() ? ExitCode::success : ExitCode::dataNotRight;
+    json.insert(JsonKey::differences, JsonOutput::differences(differences, JsonKey::first, JsonKey::second));
+    return verdict;
 }
 
 } // namespace
 
-int Commands::diff(const QString &first, const QString &second)
+int Commands::diff(const QString &first, const QString &second, const RadioChoice &choice)
 {
+    if (choice.all && isRadio(first) == isRadio(second)) {
+        Console::fail(QStringLiteral("with --all, one of the two lists is the word radio: \"vkrtool diff FILE radio "
+                                     "--all\" compares FILE with every radio."));
+        return ExitCode::usage;
+    }
     // The files first: one that cannot be read is said before the radio is
     // searched and read.
     QStringList files;
@@ -61,32 +68,43 @@ int Commands::diff(const QString &first, const QString &second)
     }
     if (const int failed = checkInputs(files))
         return failed;
-    std::optional<ChannelRecords> a = isRadio(first) ? std::optional<ChannelRecords>(ChannelRecords()) : fileChannels(first);
-    std::optional<ChannelRecords> b =
-        a && !isRadio(second) ? fileChannels(second) : std::optional<ChannelRecords>(ChannelRecords());
+    const std::optional<ChannelRecords> a = isRadio(first) ? ChannelRecords() : fileChannels(first);
+    const std::optional<ChannelRecords> b = a && !isRadio(second) ? fileChannels(second) : ChannelRecords();
     if (!a || !b)
         return ExitCode::cannotUse;
-    if (isRadio(first) || isRadio(second)) {
-        ToolRadio radio;
-        const std::optional<ChannelRecords> read = radioChannels(radio);
-        if (Interrupt::requested()) {
-            Console::fail(QStringLiteral("%1; nothing was compared.").arg(Interrupt::what()));
-            return Interrupt::exitCode();
-        }
-        if (!read)
-            return ExitCode::cannotUse;
-        if (isRadio(first))
-            a = read;
-        if (isRadio(second))
-            b = read;
+    QJsonObject top;
+    top.insert(JsonKey::first, first);
+    top.insert(JsonKey::second, second);
+    if (!isRadio(first) && !isRadio(second)) {
+        const RadioVerdict verdict = compare(*a, *b, first, second, top);
+        top.insert(JsonKey::outcome, verdict.outcome);
+        if (JsonOutput::enabled())
+            JsonOutput::print(top);
+        return sayVerdict(verdict);
     }
-    const QVector<ChannelComparison::Difference> differences = ChannelComparison::differences(*a, *b);
-    const QString firstLabel = isRadio(first) ? first : fileLabel(first);
-    const QString secondLabel = isRadio(second) ? second : fileLabel(second);
-    for (const ChannelComparison::Difference &d : differences)
-        Console::out(QStringLiteral("channel %1: %2: %3, %4: %5")
-                         .arg(d.channel)
-                         .arg(firstLabel, ChannelComparison::describe(d.first), secondLabel,
-                              ChannelComparison::describe(d.second)));
-    return differences.isEmpty() ? ExitCode::success : ExitCode::dataNotRight;
+    // The radio's channels; a complete read of it is kept as a backup.
+    const RadioRuns runs = runRadioJob(choice.port, choice.all, QStringLiteral("backup"),
+                                       [&](RadioConnection &radio, const Session::JobObserver &observer) {
+                                           BackupStore store;
+                                           const Session::ReadOutcome read =
+                                               Session::readRadio(radio, &store, Session::Phase::Reading, observer);
+                                           RadioRun run;
+                                           run.verdict = judgeRead(read, radio.channelCount(),
+                                                                   QStringLiteral("nothing was compared"));
+                                           if (!run.verdict.succeeded())
+                                               return run;
+                                           run.file = read.backup.path;
+                                           run.json.insert(JsonKey::backup, JsonOutput::pathOrNull(read.backup.path));
+                                           run.verdict = compare(isRadio(first) ? read.channels : *a,
+                                                                 isRadio(second) ? read.channels : *b, first, second,
+                                                                 run.json);
+                                           return run;
+                                       });
+    if (!choice.all && !runs.radios.isEmpty()) {
+        const QString backup = runs.radios.first().toObject().value(JsonKey::backup).toString();
+        if (!backup.isEmpty())
+            Console::err(QStringLiteral("kept as backup: %1").arg(backup));
+    }
+    printRunDocument(top, runs, choice.all);
+    return runs.exitCode;
 }

@@ -1,16 +1,20 @@
-// vkrtool identify: finds the radio as the window does and names it.
+// vkrtool identify: finds the radio as the window does and names it; with
+// --all, every radio on the machine's ports.
 #include "Commands.h"
 
-#include "Console.h"
-#include "ExitCodes.h"
-#include "RadioReports.h"
+#include "JsonKeys.h"
+#include "RadioRuns.h"
 
-int Commands::identify(const QString &port)
+int Commands::identify(const RadioChoice &choice)
 {
-    ToolRadio radio;
-    if (const int failed = connectRadio(radio, port))
-        return failed;
-    const RadioConnection &found = radio.connection();
-    Console::out(QStringLiteral("%1, %2 channels, on %3").arg(found.modelLabel()).arg(found.channelCount()).arg(found.portName()));
-    return ExitCode::success;
+    const RadioRuns runs = runRadioJob(choice.port, choice.all, QString(), [](RadioConnection &radio, const Session::JobObserver &) {
+        RadioRun run;
+        run.verdict.outcome = JsonValue::identified;
+        run.verdict.result = QStringLiteral("%1 channels").arg(radio.channelCount());
+        run.verdict.sentence =
+            QStringLiteral("%1, %2 channels, on %3").arg(radio.modelLabel()).arg(radio.channelCount()).arg(radio.portName());
+        return run;
+    });
+    printRunDocument(QJsonObject(), runs, choice.all);
+    return runs.exitCode;
 }

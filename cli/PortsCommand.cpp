@@ -6,26 +6,24 @@
 #include "ExitCodes.h"
 #include "PortDiagnosis.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "JsonOutput.h"
 
 namespace {
 
 QJsonObject toJson(const Link::PortReport &report)
 {
-    return {
-        {QStringLiteral("name"), report.name},
-        {QStringLiteral("path"), report.path},
-        {QStringLiteral("description"), report.description},
-        {QStringLiteral("manufacturer"), report.manufacturer},
-        {QStringLiteral("vid"), report.vendorId},
-        {QStringLiteral("pid"), report.productId},
-        {QStringLiteral("serial"), report.serialNumber},
-        {QStringLiteral("opens"), report.opens},
-        {QStringLiteral("problem"), report.problem},
-        {QStringLiteral("fix"), report.fix},
-    };
+    QJsonObject object;
+    object.insert(JsonKey::name, report.name);
+    object.insert(JsonKey::path, report.path);
+    object.insert(JsonKey::description, report.description);
+    object.insert(JsonKey::manufacturer, report.manufacturer);
+    object.insert(JsonKey::vendorId, report.vendorId);
+    object.insert(JsonKey::productId, report.productId);
+    object.insert(JsonKey::serialNumber, report.serialNumber);
+    object.insert(JsonKey::opens, report.opens);
+    object.insert(JsonKey::problem, report.problem);
+    object.insert(JsonKey::fix, report.fix);
+    return object;
 }
 
 QString toLine(const Link::PortReport &report)
@@ -44,14 +42,14 @@ QString toLine(const Link::PortReport &report)
 
 } // namespace
 
-int Commands::ports(bool json)
+int Commands::ports()
 {
     const QVector<Link::PortReport> reports = Link::diagnosePorts();
-    if (json) {
+    if (JsonOutput::enabled()) {
         QJsonArray array;
         for (const Link::PortReport &report : reports)
             array.append(toJson(report));
-        Console::outBytes(QJsonDocument(array).toJson());
+        JsonOutput::print(array);
     } else {
         for (const Link::PortReport &report : reports)
             Console::out(toLine(report));

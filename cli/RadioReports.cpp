@@ -3,11 +3,15 @@
 #include "ChannelComparison.h"
 #include "ChannelFileSource.h"
 #include "Console.h"
-#include "ExitCodes.h"
 #include "Interrupt.h"
 #include "JobReport.h"
+#include "JsonOutput.h"
 #include "Messages.h"
 #include "QuotedText.h"
+
+#include <QJsonArray>
+
+#include <algorithm>
 
 int connectRadio(ToolRadio &radio, const QString &port)
 {
@@ -41,6 +45,55 @@ QString restoreCommand(const QString &backup, const QString &port)
     return command;
 }
 
+int sayVerdict(const RadioVerdict &verdict)
+{
+    for (const QString &line : verdict.details)
+        Console::out(line);
+    if (verdict.sentence.isEmpty())
+        return verdict.exitCode;
+    if (verdict.succeeded() || verdict.sentenceIsResult)
+        Console::out(verdict.sentence);
+    else
+        Console::fail(verdict.sentence);
+    return verdict.exitCode;
+}
+
+int usedChannels(const ChannelRecords &channels)
+{
+    return int(std::count_if(channels.cbegin(), channels.cend(), [](const ChannelRecord &c) { return !c.isEmpty(); }));
+}
+
+RadioVerdict judgeRead(const Session::ReadOutcome &read, int channelCount, const QString &nothingDone)
+{
+    RadioVerdict verdict;
+    if (read.result.stopped) {
+        verdict.exitCode = Interrupt::exitCode();
+        verdict.outcome = JsonValue::stopped;
+        verdict.result = QStringLiteral("stopped");
+        verdict.sentence = QStringLiteral("%1; %2.").arg(Interrupt::what(), nothingDone);
+    } else if (!read.isComplete()) {
+        verdict.exitCode = ExitCode::cannotUse;
+        verdict.outcome = JsonValue::incomplete;
+        verdict.result = QStringLiteral("read incomplete");
+        verdict.sentence = QStringLiteral("the read is incomplete (%1), so %2; check the cable and try again.")
+                               .arg(Session::describeIncompleteRead(read.result, channelCount), nothingDone);
+    } else {
+        verdict.outcome = JsonValue::read;
+        verdict.result = QStringLiteral("read, %1 in use").arg(countOf(usedChannels(read.channels), "channel", "channels"));
+        verdict.tally = QStringLiteral("read");
+    }
+    return verdict;
+}
+
+QString differenceLine(const ChannelComparison::Difference &difference, const QString &firstLabel,
+                       const QString &secondLabel)
+{
+    return QStringLiteral("channel %1: %2: %3, %4: %5")
+        .arg(difference.channel)
+        .arg(firstLabel, ChannelComparison::describe(difference.first), secondLabel,
+             ChannelComparison::describe(difference.second));
+}
+
 namespace {
 
 QString restoreAdvice(const Session::WriteResult &result, const WriteContext &context)
@@ -55,95 +108,150 @@ QString checkAdvice(const WriteContext &context)
     return QStringLiteral("check it with \"vkrtool diff radio %1\"").arg(QuotedText::shown(context.file));
 }
 
-int reportStopped(const Session::WriteResult &result, const WriteContext &context)
+RadioVerdict failed(int exitCode, QLatin1String outcome, const QString &result, const QString &sentence)
 {
+    RadioVerdict verdict;
+    verdict.exitCode = exitCode;
+    verdict.outcome = outcome;
+    verdict.result = result;
+    verdict.sentence = sentence;
+    return verdict;
+}
+
+RadioVerdict judgeStopped(const Session::WriteResult &result, const WriteContext &context)
+{
+    QString sentence;
     switch (result.phase) {
     case Session::Phase::Reading:
     case Session::Phase::BackingUp:
-        Console::fail(QStringLiteral("%1 during the backup read; the radio was not changed.").arg(Interrupt::what()));
+        sentence = QStringLiteral("%1 during the backup read; the radio was not changed.").arg(Interrupt::what());
         break;
     case Session::Phase::Writing:
-        Console::fail(QStringLiteral("%1 after %2 of %3 channels; the closing byte was not sent, so a "
-                                     "radio that stores a write only when it is closed keeps its old memory, "
-                                     "but the radio may hold a mix of old and new channels. %4%5.")
-                          .arg(Interrupt::what())
-                          .arg(result.sent)
-                          .arg(result.channelCount)
-                          .arg(checkAdvice(context).replace(0, 1, QLatin1Char('C')), restoreAdvice(result, context)));
+        sentence = QStringLiteral("%1 after %2 of %3 channels; the closing byte was not sent, so a "
+                                  "radio that stores a write only when it is closed keeps its old memory, "
+                                  "but the radio may hold a mix of old and new channels. %4%5.")
+                       .arg(Interrupt::what())
+                       .arg(result.sent)
+                       .arg(result.channelCount)
+                       .arg(checkAdvice(context).replace(0, 1, QLatin1Char('C')), restoreAdvice(result, context));
         break;
     case Session::Phase::Verifying:
-        Console::fail(QStringLiteral("%1 during the verify: the write is done but unchecked; %2.")
-                          .arg(Interrupt::what(), checkAdvice(context)));
+        sentence = QStringLiteral("%1 during the verify: the write is done but unchecked; %2.")
+                       .arg(Interrupt::what(), checkAdvice(context));
         break;
     }
-    return Interrupt::exitCode();
+    return failed(Interrupt::exitCode(), JsonValue::stopped, QStringLiteral("stopped"), sentence);
+}
+
+RadioVerdict judgeBackupFailed(const Session::WriteResult &result)
+{
+    QString sentence;
+    if (result.radioGone && result.lastRead.received == 0 && result.channelCount == 0)
+        sentence = QStringLiteral("the radio went away before the write began, so it received nothing; "
+                                  "check the cable and try again.");
+    else if (!result.backupError.isEmpty())
+        sentence = QStringLiteral("the backup could not be saved in the data folder (%1), so the radio was "
+                                  "not written; free some disk space, or write with --no-backup.")
+                       .arg(result.backupError);
+    else
+        sentence = QStringLiteral("the backup read is incomplete (%1), so the radio was not written; check "
+                                  "the cable and try again.")
+                       .arg(Session::describeIncompleteRead(result.lastRead, result.channelCount));
+    return failed(ExitCode::cannotUse, JsonValue::backupFailed, QStringLiteral("backup failed, not written"), sentence);
+}
+
+RadioVerdict judgeReadBack(const Session::WriteResult &result, const WriteContext &context)
+{
+    const QString came = Session::describeIncompleteRead(result.lastRead, result.channelCount);
+    const QString sentence = result.radioGone
+        ? QStringLiteral("every channel was written, but the radio went away while it was read back "
+                         "(%1), so the write is unchecked; connect it again and %2%3.")
+              .arg(came, checkAdvice(context), restoreAdvice(result, context))
+        : QStringLiteral("the read-back is incomplete (%1), so the write is unchecked; %2%3.")
+              .arg(came, checkAdvice(context), restoreAdvice(result, context));
+    return failed(ExitCode::cannotUse, JsonValue::readBackIncomplete, QStringLiteral("written, not verified"),
+                  sentence);
+}
+
+QLatin1String answerWord(Link::FrameAnswer answer)
+{
+    return answer == Link::FrameAnswer::Refused ? JsonValue::refused : JsonValue::missing;
 }
 
 } // namespace
 
-int reportWrite(const Session::WriteResult &result, const QString &modelLabel, const WriteContext &context)
+RadioVerdict judgeWrite(const Session::WriteResult &result, const QString &modelLabel, const WriteContext &context)
 {
     switch (result.outcome) {
-    case Session::WriteOutcome::Refused:
-        reportProblems(context.file, result.problems, refusedWriteAdvice());
-        return ExitCode::dataNotRight;
+    case Session::WriteOutcome::Refused: {
+        RadioVerdict verdict = failed(ExitCode::dataNotRight, JsonValue::refused, QStringLiteral("refused, not written"),
+                                      problemsSentence(context.file, result.problems, refusedWriteAdvice()));
+        verdict.details = problemLines(context.file, result.problems);
+        return verdict;
+    }
     case Session::WriteOutcome::WouldEmpty:
-        Console::fail(QStringLiteral("%1 would empty %2 of the %3 channels in use in the radio, so the radio "
+        return failed(ExitCode::dataNotRight, JsonValue::wouldEmpty, QStringLiteral("refused, would empty channels"),
+                      QStringLiteral("%1 would empty %2 of the %3 channels in use in the radio, so the radio "
                                      "received nothing; write it with --force if that is meant.")
                           .arg(QuotedText::shown(context.file))
                           .arg(result.emptied)
                           .arg(result.usedBefore));
-        return ExitCode::dataNotRight;
     case Session::WriteOutcome::Unreadable:
-        Console::fail(QStringLiteral("cannot read %1, so the radio received nothing.").arg(QuotedText::shown(context.file)));
-        return ExitCode::cannotUse;
+        return failed(ExitCode::cannotUse, JsonValue::unreadable, QStringLiteral("file unreadable, not written"),
+                      QStringLiteral("cannot read %1, so the radio received nothing.").arg(QuotedText::shown(context.file)));
     case Session::WriteOutcome::BackupFailed:
-        if (result.radioGone && result.lastRead.received == 0 && result.channelCount == 0)
-            Console::fail(QStringLiteral("the radio went away before the write began, so it received nothing; "
-                                         "check the cable and try again."));
-        else if (!result.backupError.isEmpty())
-            Console::fail(QStringLiteral("the backup could not be saved in the data folder (%1), so the radio was "
-                                         "not written; free some disk space, or write with --no-backup.")
-                              .arg(result.backupError));
-        else
-            Console::fail(QStringLiteral("the backup read is incomplete (%1), so the radio was not written; check "
-                                         "the cable and try again.")
-                              .arg(Session::describeIncompleteRead(result.lastRead, result.channelCount)));
-        return ExitCode::cannotUse;
+        return judgeBackupFailed(result);
     case Session::WriteOutcome::Stopped:
-        return reportStopped(result, context);
+        return judgeStopped(result, context);
     case Session::WriteOutcome::FramesFailed:
-        Console::fail(QStringLiteral("the write failed: %1; the radio may hold a mix of old and new channels%2.")
+        return failed(ExitCode::cannotUse, JsonValue::framesFailed, QStringLiteral("write failed"),
+                      QStringLiteral("the write failed: %1; the radio may hold a mix of old and new channels%2.")
                           .arg(Session::describeFrameFaults(result, 0), restoreAdvice(result, context)));
-        return ExitCode::cannotUse;
     case Session::WriteOutcome::ReadBackIncomplete:
-        if (result.radioGone) {
-            Console::fail(QStringLiteral("every channel was written, but the radio went away while it was read back "
-                                         "(%1), so the write is unchecked; connect it again and %2%3.")
-                              .arg(Session::describeIncompleteRead(result.lastRead, result.channelCount),
-                                   checkAdvice(context), restoreAdvice(result, context)));
-            return ExitCode::cannotUse;
-        }
-        Console::fail(QStringLiteral("the read-back is incomplete (%1), so the write is unchecked; %2%3.")
-                          .arg(Session::describeIncompleteRead(result.lastRead, result.channelCount), checkAdvice(context),
-                               restoreAdvice(result, context)));
-        return ExitCode::cannotUse;
-    case Session::WriteOutcome::Differs:
+        return judgeReadBack(result, context);
+    case Session::WriteOutcome::Differs: {
+        RadioVerdict verdict = failed(ExitCode::dataNotRight, JsonValue::differs,
+                                      QStringLiteral("written, differs in %1")
+                                          .arg(countOf(result.differences.size(), "channel", "channels")),
+                                      QStringLiteral("the radio holds %1 other than written%2.")
+                                          .arg(countOf(result.differences.size(), "channel", "channels"))
+                                          .arg(restoreAdvice(result, context)));
+        verdict.tally = QStringLiteral("written, not as the file");
         for (const ChannelComparison::Difference &d : result.differences)
-            Console::out(QStringLiteral("channel %1: expected %2, found %3")
-                             .arg(d.channel)
-                             .arg(ChannelComparison::describe(d.first), ChannelComparison::describe(d.second)));
-        Console::fail(QStringLiteral("the radio holds %1 other than written%2.")
-                          .arg(countOf(result.differences.size(), "channel", "channels"))
-                          .arg(restoreAdvice(result, context)));
-        return ExitCode::dataNotRight;
+            verdict.details << QStringLiteral("channel %1: expected %2, found %3")
+                                   .arg(d.channel)
+                                   .arg(ChannelComparison::describe(d.first), ChannelComparison::describe(d.second));
+        return verdict;
+    }
     case Session::WriteOutcome::Written:
         break;
     }
-    const bool verified = result.verified;
-    Console::out(QStringLiteral("%1 channels %2 to the %3%4")
-                     .arg(result.channelCount)
-                     .arg(context.done, modelLabel,
-                          verified ? QStringLiteral(" and verified") : QStringLiteral(" (not verified)")));
-    return ExitCode::success;
+    RadioVerdict verdict;
+    verdict.outcome = JsonValue::written;
+    verdict.result = context.done + (result.verified ? QStringLiteral(" and verified") : QStringLiteral(" (not verified)"));
+    verdict.sentence = QStringLiteral("%1 channels %2 to the %3%4")
+                           .arg(result.channelCount)
+                           .arg(context.done, modelLabel,
+                                result.verified ? QStringLiteral(" and verified") : QStringLiteral(" (not verified)"));
+    return verdict;
+}
+
+QJsonObject writeJson(const Session::WriteResult &result)
+{
+    QJsonArray faults;
+    for (const Session::FrameFault &fault : result.frameFaults) {
+        QJsonObject object;
+        object.insert(JsonKey::channel, fault.channel);
+        object.insert(JsonKey::answer, answerWord(fault.answer));
+        faults.append(object);
+    }
+    QJsonObject object;
+    object.insert(JsonKey::backup, JsonOutput::pathOrNull(result.backupPath));
+    object.insert(JsonKey::verified, result.verified);
+    object.insert(JsonKey::sent, result.sent);
+    object.insert(JsonKey::differences,
+                  JsonOutput::differences(result.differences, JsonKey::expected, JsonKey::found));
+    object.insert(JsonKey::faults, faults);
+    object.insert(JsonKey::problems, JsonOutput::problems(result.problems));
+    return object;
 }

@@ -1,44 +1,106 @@
 // vkrtool read: the radio's whole memory into a channel file, or onto
 // standard output; nothing at all when the read was not complete. A
-// complete read is kept as a backup too.
+// complete read is kept as a backup too. With --all, every radio into a
+// file of its own in a folder.
 #include "Commands.h"
 
 #include "Console.h"
 #include "ExitCodes.h"
-#include "Interrupt.h"
+#include "JsonOutput.h"
 #include "OutputTarget.h"
 #include "QuotedText.h"
-#include "RadioReports.h"
+#include "RadioRuns.h"
 
-int Commands::read(const QString &port, const QString &output)
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// A complete read's keys: the channels in use, the backup, the whole memory.
+QJsonObject readJson(const Session::ReadOutcome &read, const QString &file)
 {
+    QJsonObject object;
+    object.insert(JsonKey::channels, usedChannels(read.channels));
+    object.insert(JsonKey::backup, JsonOutput::pathOrNull(read.backup.path));
+    object.insert(JsonKey::file, JsonOutput::pathOrNull(file));
+    object.insert(JsonKey::memory, JsonOutput::memory(read.channels));
+    return object;
+}
+
+// Every radio into `folder`, each file named by port and model.
+int readEveryRadio(const QString &folder)
+{
+    const QFileInfo target(folder);
+    if (!target.isDir()) {
+        Console::fail(QStringLiteral("with --all, -o names a folder for a file per radio; %1 %2.")
+                          .arg(QuotedText::escaped(folder),
+                               target.exists() ? QStringLiteral("is no folder") : QStringLiteral("does not exist")));
+        return target.exists() ? ExitCode::usage : ExitCode::cannotUse;
+    }
+    if (!QFileInfo(folder).isWritable()) {
+        Console::fail(QStringLiteral("the folder %1 may not be written; nothing was done.").arg(QuotedText::escaped(folder)));
+        return ExitCode::cannotUse;
+    }
+    const RadioRuns runs = runRadioJob(QString(), true, QStringLiteral("saved to"), [&](RadioConnection &radio,
+                                                                                      const Session::JobObserver &observer) {
+        BackupStore store;
+        const Session::ReadOutcome read = Session::readRadio(radio, &store, Session::Phase::Reading, observer);
+        RadioRun run;
+        run.verdict = judgeRead(read, radio.channelCount(), QStringLiteral("nothing was written"));
+        if (!run.verdict.succeeded())
+            return run;
+        const QString file =
+            QDir(folder).filePath(QStringLiteral("%1-%2.csv").arg(portFileTag(radio.portName()), radio.modelLabel()));
+        QString why;
+        if (!ChannelCsv::saveBytes(file, ChannelCsv::toBytes(read.channels), &why)) {
+            run.verdict.exitCode = ExitCode::cannotUse;
+            run.verdict.outcome = JsonValue::notSaved;
+            run.verdict.result = QStringLiteral("read, not saved");
+            run.verdict.sentence = QStringLiteral("could not write %1: %2.").arg(QuotedText::escaped(file), why);
+            return run;
+        }
+        run.file = file;
+        run.json = readJson(read, file);
+        run.verdict.sentence = QStringLiteral("%1 channels saved to %2").arg(radio.channelCount()).arg(QuotedText::escaped(file));
+        return run;
+    });
+    printRunDocument(QJsonObject(), runs, true);
+    return runs.exitCode;
+}
+
+} // namespace
+
+int Commands::read(const RadioChoice &choice, const QString &output)
+{
+    if (choice.all)
+        return readEveryRadio(output);
     // A folder that is missing is said before the radio is searched and read.
     const OutputTarget target(output);
     if (const int failed = target.check())
         return failed;
     ToolRadio radio;
-    if (const int failed = connectRadio(radio, port))
+    if (const int failed = connectRadio(radio, choice.port))
         return failed;
     const Session::ReadOutcome read =
         Session::readRadio(radio.connection(), &radio.backups(), Session::Phase::Reading, radio.observer());
     radio.endProgress();
     const int channelCount = radio.connection().channelCount();
-    if (read.result.stopped) {
-        Console::fail(QStringLiteral("%1; nothing was written.").arg(Interrupt::what()));
-        return Interrupt::exitCode();
-    }
-    if (!read.isComplete()) {
-        Console::fail(QStringLiteral("the read is incomplete (%1), so nothing was written; check the cable and "
-                                     "read again.")
-                          .arg(Session::describeIncompleteRead(read.result, channelCount)));
-        return ExitCode::cannotUse;
-    }
+    RadioVerdict verdict = judgeRead(read, channelCount, QStringLiteral("nothing was written"));
+    if (!verdict.succeeded())
+        return sayVerdict(verdict);
     reportKeptBackup(read);
-    if (!target.write(ChannelCsv::toBytes(read.channels)))
+    // With --json the channels are in the document: no file on standard output.
+    const bool toFile = !target.isStandardOutput();
+    if ((toFile || !JsonOutput::enabled()) && !target.write(ChannelCsv::toBytes(read.channels)))
         return ExitCode::cannotUse;
-    if (!target.isStandardOutput())
-        Console::err(QStringLiteral("%1 channels of the %2 saved to %3")
-                         .arg(channelCount)
-                         .arg(radio.connection().modelLabel(), QuotedText::escaped(output)));
+    if (toFile) {
+        verdict.sentence = QStringLiteral("%1 channels of the %2 saved to %3")
+                               .arg(channelCount)
+                               .arg(radio.connection().modelLabel(), QuotedText::escaped(output));
+        Console::err(verdict.sentence);
+    }
+    if (JsonOutput::enabled())
+        JsonOutput::print(JsonOutput::merged(readJson(read, toFile ? output : QString()),
+                                             radioKeys(radio.connection(), verdict)));
     return ExitCode::success;
 }

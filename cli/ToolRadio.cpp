@@ -5,6 +5,7 @@
 #include "PortDiagnosis.h"
 #include "QuotedText.h"
 #include "SerialPorts.h"
+#include "TraceFile.h"
 
 namespace {
 
@@ -14,7 +15,8 @@ QString shownBytes(const QByteArray &bytes)
     return QuotedText::quoted(QString::fromLatin1(bytes));
 }
 
-// Why one port held no radio, with what to do where there is something.
+} // namespace
+
 QString whyNoRadio(const RadioConnection::PortFailure &failure)
 {
     const Link::ProbeReport &probe = failure.probe;
@@ -37,7 +39,23 @@ QString whyNoRadio(const RadioConnection::PortFailure &failure)
     return QStringLiteral("a device answered %1, which is no VKR627 model").arg(shownBytes(probe.modelText));
 }
 
-} // namespace
+void reportNoRadio(const QStringList &ports, const QVector<RadioConnection::PortFailure> &failures)
+{
+    if (failures.size() == 1) {
+        const RadioConnection::PortFailure &failure = failures.first();
+        Console::fail(QStringLiteral("no radio on %1: %2.").arg(QuotedText::shown(failure.port), whyNoRadio(failure)));
+        return;
+    }
+    Console::fail(QStringLiteral("no radio answered on any of the %1 serial ports:").arg(ports.size()));
+    for (const RadioConnection::PortFailure &failure : failures)
+        Console::err(QStringLiteral("  %1: %2").arg(QuotedText::shown(failure.port), whyNoRadio(failure)));
+    Console::err(QStringLiteral("\"vkrtool ports\" tells more about each port."));
+}
+
+ToolRadio::ToolRadio()
+    : radio(TraceFile::current())
+{
+}
 
 bool ToolRadio::connect(const QString &portOption)
 {
@@ -49,17 +67,8 @@ bool ToolRadio::connect(const QString &portOption)
     const RadioConnection::Search search = radio.connect(ports, {}, Interrupt::requested);
     if (search.found)
         return true;
-    if (search.stopped)
-        return false;
-    if (search.failures.size() == 1) {
-        const RadioConnection::PortFailure &failure = search.failures.first();
-        Console::fail(QStringLiteral("no radio on %1: %2.").arg(QuotedText::shown(failure.port), whyNoRadio(failure)));
-        return false;
-    }
-    Console::fail(QStringLiteral("no radio answered on any of the %1 serial ports:").arg(ports.size()));
-    for (const RadioConnection::PortFailure &failure : search.failures)
-        Console::err(QStringLiteral("  %1: %2").arg(QuotedText::shown(failure.port), whyNoRadio(failure)));
-    Console::err(QStringLiteral("\"vkrtool ports\" tells more about each port."));
+    if (!search.stopped)
+        reportNoRadio(ports, search.failures);
     return false;
 }
 

@@ -9,10 +9,13 @@
 
 // The radio as vkrtool talks to it: found on the ports with the reason
 // printed when it is not, and the session's jobs run with a progress line
-// on standard error and Ctrl+C noted between frames.
+// on standard error and Ctrl+C noted between frames. The run's wire trace,
+// if any, records its line.
 class ToolRadio
 {
 public:
+    ToolRadio();
+
     // Scans the ports in the window's order, or probes only `port` (a name
     // or a device path) when one is given. False, with the reason printed,
     // when no radio answers.
@@ -34,3 +37,9 @@ private:
 
 // The word the progress line uses for a phase: "reading", "backing up", ...
 QString phaseAction(Session::Phase phase);
+
+// Why one port held no radio, with what to do where there is something.
+QString whyNoRadio(const RadioConnection::PortFailure &failure);
+
+// Says why none of `ports` held a radio, port by port.
+void reportNoRadio(const QStringList &ports, const QVector<RadioConnection::PortFailure> &failures);

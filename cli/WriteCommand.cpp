@@ -1,13 +1,105 @@
 // vkrtool write: the safe write of a channel file. The file is checked
 // first, the radio's memory is kept as a backup, then written, then read
-// back and compared.
+// back and compared. With --all, every radio at once; with --dry-run, the
+// radio is only read and what the write would change is said.
 #include "Commands.h"
 
 #include "ChannelFileSource.h"
 #include "ChannelRules.h"
 #include "Console.h"
 #include "ExitCodes.h"
-#include "RadioReports.h"
+#include "JsonOutput.h"
+#include "Messages.h"
+#include "RadioRuns.h"
+
+namespace {
+
+// The file's problems as a document, for a file refused before any radio.
+void printRefused(const QString &file, const QVector<ChannelProblem> &problems, int exitCode)
+{
+    if (!JsonOutput::enabled())
+        return;
+    QJsonObject document;
+    document.insert(JsonKey::file, file);
+    document.insert(JsonKey::outcome, JsonValue::refused);
+    document.insert(JsonKey::message, Console::firstFailure());
+    document.insert(JsonKey::exitCode, exitCode);
+    document.insert(JsonKey::problems, JsonOutput::problems(problems));
+    JsonOutput::print(document);
+}
+
+// What the write would do to this radio, without writing: the file's
+// problems against its memory, or the channels that would change.
+RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, const Commands::WriteOptions &options,
+                const CsvTable &table, const Session::WriteRequest &request)
+{
+    RadioRun run;
+    const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, radio.channelCount(), request.rules);
+    if (!problems.isEmpty()) {
+        run.verdict.exitCode = ExitCode::dataNotRight;
+        run.verdict.outcome = JsonValue::refused;
+        run.verdict.result = QStringLiteral("would be refused");
+        run.verdict.details = problemLines(options.file, problems);
+        run.verdict.sentence = problemsSentence(options.file, problems,
+                                                QStringLiteral(", so the write would send nothing; correct %1 first"));
+        run.json.insert(JsonKey::problems, JsonOutput::problems(problems));
+        return run;
+    }
+    BackupStore store;
+    const Session::ReadOutcome read =
+        Session::readRadio(radio, options.backup ? &store : nullptr, Session::Phase::Reading, observer);
+    run.verdict = judgeRead(read, radio.channelCount(), QStringLiteral("nothing was compared"));
+    if (!run.verdict.succeeded())
+        return run;
+    run.file = read.backup.path;
+    const QVector<ChannelComparison::Difference> differences = ChannelComparison::differences(read.channels, request.channels);
+    const QString file = fileLabel(options.file);
+    for (const ChannelComparison::Difference &d : differences)
+        run.verdict.details << differenceLine(d, QLatin1String(radioWord), file);
+    QString refusal;
+    int emptied = 0, used = 0;
+    if (request.refuseEmptying && Session::emptiesMostChannels(read.channels, request.channels, &emptied, &used))
+        refusal = QStringLiteral("; the write would be refused, as it would empty %1 of the %2 channels in use (--force "
+                                 "writes it)")
+                      .arg(emptied)
+                      .arg(used);
+    const QString changed = countOf(differences.size(), "channel", "channels");
+    run.verdict.sentenceIsResult = true;
+    if (differences.isEmpty()) {
+        run.verdict.outcome = JsonValue::unchanged;
+        run.verdict.result = QStringLiteral("would change nothing");
+        run.verdict.sentence = QStringLiteral("the write would change nothing in the %1; nothing was written")
+                                   .arg(radio.modelLabel());
+    } else {
+        run.verdict.exitCode = ExitCode::dataNotRight;
+        run.verdict.outcome = JsonValue::wouldChange;
+        run.verdict.result = QStringLiteral("would change %1").arg(changed);
+        run.verdict.tally = QStringLiteral("would change channels");
+        run.verdict.sentence = QStringLiteral("the write would change %1 of the %2%3; nothing was written")
+                                   .arg(changed, radio.modelLabel(), refusal);
+    }
+    run.json.insert(JsonKey::backup, JsonOutput::pathOrNull(read.backup.path));
+    run.json.insert(JsonKey::differences, JsonOutput::differences(differences, JsonKey::first, JsonKey::second));
+    return run;
+}
+
+RadioRun safeWrite(RadioConnection &radio, const Session::JobObserver &observer, const Commands::WriteOptions &options,
+                   const CsvTable &table, const Session::WriteRequest &request)
+{
+    BackupStore store;
+    Session::WriteResult result = Session::safeWrite(radio, store, request, observer);
+    if (result.outcome == Session::WriteOutcome::Refused) // now with the lines of the file
+        result.problems = ChannelFileCheck::check(table, radio.channelCount(), request.rules);
+    // With many radios, the restore command names the port.
+    const QString port = options.radio.all ? radio.portName() : options.radio.port;
+    RadioRun run;
+    run.verdict = judgeWrite(result, radio.modelLabel(), {options.file, port, QStringLiteral("written")});
+    run.file = result.backupPath;
+    run.json = writeJson(result);
+    return run;
+}
+
+} // namespace
 
 int Commands::write(const WriteOptions &options)
 {
@@ -21,6 +113,7 @@ int Commands::write(const WriteOptions &options)
         Console::fail(QStringLiteral("%1 holds no records, so writing it would empty every channel of the radio; "
                                      "the radio received nothing. Write it with --force if that is meant.")
                           .arg(fileLabel(options.file)));
+        printRefused(options.file, {}, ExitCode::dataNotRight);
         return ExitCode::dataNotRight;
     }
     Session::WriteRequest request;
@@ -30,22 +123,24 @@ int Commands::write(const WriteOptions &options)
     request.refuseEmptying = !options.force;
     request.channels = ChannelCsv::fromTable(table, table.rowCount());
     // What no radio of the series takes is refused before one is looked for.
-    if (reportProblems(options.file, ChannelFileCheck::check(table, ChannelRules::largestMemory, request.rules),
-                       refusedWriteAdvice()))
-        return ExitCode::dataNotRight;
-
-    ToolRadio radio;
-    if (const int failed = connectRadio(radio, options.port))
-        return failed;
-    const Session::JobObserver observer = radio.observer();
-    const Session::WriteResult result =
-        Session::safeWrite(radio.connection(), radio.backups(), request, observer);
-    radio.endProgress();
-    if (result.outcome == Session::WriteOutcome::Refused) {
-        // Now with the lines of the file.
-        reportProblems(options.file, ChannelFileCheck::check(table, radio.connection().channelCount(), request.rules),
-                       refusedWriteAdvice());
+    const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, ChannelRules::largestMemory, request.rules);
+    if (reportProblems(options.file, problems, refusedWriteAdvice())) {
+        printRefused(options.file, problems, ExitCode::dataNotRight);
         return ExitCode::dataNotRight;
     }
-    return reportWrite(result, radio.connection().modelLabel(), {options.file, options.port, QStringLiteral("written")});
+
+    const RadioRuns runs = runRadioJob(options.radio.port, options.radio.all, QStringLiteral("backup"),
+                                       [&](RadioConnection &radio, const Session::JobObserver &observer) {
+                                           return options.dryRun ? dryRun(radio, observer, options, table, request)
+                                                                 : safeWrite(radio, observer, options, table, request);
+                                       });
+    QJsonObject top;
+    top.insert(JsonKey::file, options.file);
+    top.insert(JsonKey::dryRun, options.dryRun);
+    if (options.dryRun) {
+        top.insert(JsonKey::first, QLatin1String(radioWord));
+        top.insert(JsonKey::second, options.file);
+    }
+    printRunDocument(top, runs, options.radio.all);
+    return runs.exitCode;
 }

@@ -6,6 +6,7 @@
 #include "QuotedText.h"
 
 #include <functional>
+#include <utility>
 
 namespace ChannelFileCheck {
 
@@ -59,17 +60,22 @@ QString frequencyProblem(const QString &frequency, Rules rules)
     return QString();
 }
 
-// A channel the radio would store, but not as the list shows it.
-QString storageProblem(const ChannelRecord &record)
+// A channel the radio would store, but not as the list shows it; `field`
+// receives what is missing.
+QString storageProblem(const ChannelRecord &record, ChannelProblem::Field &field)
 {
-    if (!record.name.isEmpty() && record.frequency.isEmpty())
+    if (!record.name.isEmpty() && record.frequency.isEmpty()) {
+        field = ChannelProblem::Field::Frequency;
         return QStringLiteral("the name %1 has no frequency; the radio would store it at 118.000")
             .arg(QuotedText::quoted(record.name));
+    }
     if (record.name.trimmed().isEmpty() && !record.frequency.isEmpty()
-        && Link::storedChannel(record.name, record.frequency).frequency.isEmpty())
+        && Link::storedChannel(record.name, record.frequency).frequency.isEmpty()) {
+        field = ChannelProblem::Field::Name;
         return QStringLiteral("%1 without a name is the radio's empty channel: it would be gone after the write; "
                               "give it a name")
             .arg(QuotedText::shown(record.frequency));
+    }
     return QString();
 }
 
@@ -82,11 +88,17 @@ QVector<ChannelProblem> checkRecords(const ChannelRecords &records, int channelL
         const ChannelRecord &record = records.at(channel);
         const unsigned line = lineOf(channel);
         const bool radioRules = rules == Rules::Radio;
-        for (const QString &text : {radioRules ? nameProblem(record.name) : QString(),
-                                    frequencyProblem(record.frequency, rules),
-                                    radioRules ? storageProblem(record) : QString()}) {
+        using Field = ChannelProblem::Field;
+        Field storageField = Field::Record;
+        const QString storage = radioRules ? storageProblem(record, storageField) : QString();
+        const std::pair<Field, QString> found[] = {
+            {Field::Name, radioRules ? nameProblem(record.name) : QString()},
+            {Field::Frequency, frequencyProblem(record.frequency, rules)},
+            {storageField, storage},
+        };
+        for (const auto &[field, text] : found) {
             if (!text.isEmpty())
-                problems.append({line, channel, text});
+                problems.append({line, channel, text, field});
         }
     }
     // The records the radio has no place for, counted once: a file of

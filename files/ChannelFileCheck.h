@@ -9,9 +9,14 @@ class CsvTable;
 
 // What a channel list holds that a radio would not take as it stands.
 struct ChannelProblem {
+    // What is to be corrected: the name, the frequency, or the record as a
+    // whole (one the radio has no place for).
+    enum class Field { Name, Frequency, Record };
+
     unsigned line; // in the file, from 1; 0 for a list that is no file
     int channel;   // the record's channel, from 0
     QString text;  // one plain sentence
+    Field field = Field::Record;
 };
 
 namespace ChannelFileCheck {

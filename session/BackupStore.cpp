@@ -18,17 +18,6 @@ constexpr char timeFormat[] = "yyyyMMdd-HHmmss";
 constexpr int timeLength = 15; // yyyyMMdd-HHmmss
 constexpr char suffix[] = ".csv";
 
-// A port as part of a file name: /dev/ttyUSB0 gives ttyUSB0, /dev/pts/3
-// gives pts-3, COM4 stays COM4.
-QString portTag(const QString &portName)
-{
-    QString tag = portName;
-    if (tag.startsWith(QLatin1String("/dev/")))
-        tag.remove(0, 5);
-    tag.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("-"));
-    return tag.remove(QRegularExpression(QStringLiteral("^-+|-+$")));
-}
-
 // The model and time a backup's name gives, or false for another file.
 bool parseName(const QString &fileName, BackupStore::Entry &entry)
 {
@@ -54,6 +43,15 @@ int usedChannels(const ChannelRecords &channels)
 }
 
 } // namespace
+
+QString portFileTag(const QString &portName)
+{
+    QString tag = portName;
+    if (tag.startsWith(QLatin1String("/dev/")))
+        tag.remove(0, 5);
+    tag.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("-"));
+    return tag.remove(QRegularExpression(QStringLiteral("^-+|-+$")));
+}
 
 BackupStore::BackupStore()
     : BackupStore(ProgramFolders::dataFolder() + QLatin1Char('/') + QLatin1String(folderName))
@@ -83,7 +81,7 @@ BackupStore::Saved BackupStore::save(const QString &modelLabel, const QString &p
     }
     file.close();
     QString stem = modelLabel + QLatin1Char('-') + time.toString(QLatin1String(timeFormat));
-    const QString port = portTag(portName);
+    const QString port = portFileTag(portName);
     if (!port.isEmpty())
         stem += QLatin1Char('-') + port;
     for (int k = 1; k < 1000; ++k) {

@@ -50,6 +50,10 @@ private:
     QString location;
 };
 
+// A port as part of a file name: /dev/ttyUSB0 gives ttyUSB0, /dev/pts/3
+// gives pts-3, COM4 stays COM4.
+QString portFileTag(const QString &portName);
+
 // The channels of a backup file (or any channel file): its records in
 // order. False when it cannot be read.
 bool readChannelFile(const QString &path, ChannelRecords &channels);
