@@ -5,6 +5,7 @@
 #include "ChannelFileSource.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "JsonOutput.h"
 #include "Messages.h"
 
 int Commands::check(const QString &file, int channelCount)
@@ -16,6 +17,14 @@ int Commands::check(const QString &file, int channelCount)
         return ExitCode::cannotUse;
     const QVector<ChannelProblem> problems =
         ChannelFileCheck::check(table, channelCount, ChannelFileCheck::Rules::Radio);
+    if (JsonOutput::enabled()) {
+        QJsonObject document;
+        document.insert(JsonKey::file, file);
+        document.insert(JsonKey::records, int(table.rowCount()));
+        document.insert(JsonKey::channelCount, channelCount);
+        document.insert(JsonKey::problems, JsonOutput::problems(problems));
+        JsonOutput::print(document);
+    }
     if (reportProblems(file, problems, QStringLiteral("; correct %1 before writing it to a radio")))
         return ExitCode::dataNotRight;
     Console::out(QStringLiteral("%1: %2, no problems").arg(fileLabel(file), countOf(table.rowCount(), "record", "records")));

@@ -77,6 +77,8 @@ void sayTable(const QVector<QStringList> &rows)
         QString line;
         for (int column = 0; column < row.size(); ++column)
             line += column + 1 < row.size() ? row.at(column).leftJustified(widths[column] + 2) : row.at(column);
+        while (line.endsWith(QLatin1Char(' ')))
+            line.chop(1);
         Console::out(line);
     }
 }

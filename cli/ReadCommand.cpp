@@ -86,8 +86,11 @@ int Commands::read(const RadioChoice &choice, const QString &output)
     radio.endProgress();
     const int channelCount = radio.connection().channelCount();
     RadioVerdict verdict = judgeRead(read, channelCount, QStringLiteral("nothing was written"));
-    if (!verdict.succeeded())
+    if (!verdict.succeeded()) {
+        if (JsonOutput::enabled())
+            JsonOutput::print(radioKeys(radio.connection(), verdict));
         return sayVerdict(verdict);
+    }
     reportKeptBackup(read);
     // With --json the channels are in the document: no file on standard output.
     const bool toFile = !target.isStandardOutput();

@@ -10,6 +10,9 @@
 #include "VirtualRadio.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -37,6 +40,7 @@ enum Setup {
     LockedNeighbour = 2,  // a second radio, scanned first, on a port a live process has locked
     ShortFrame = 4,       // channel 3 is sent one byte short
     StaleBytes = 8,       // a ping answer waits in the port before the tool starts
+    TwoMoreRadios = 16,   // two radios without faults on ports after it; an expected file is theirs
 };
 
 // Every channel in use, so that a write that leaves one alone is seen.
@@ -71,6 +75,38 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
+// The checks of a JSON document, separated by ";": "path=text" (the
+// value's text; null, [] for an empty array, * for any value) and
+// "path~text" (the value's text contains it). A path is keys and array
+// indexes joined by "/". Empty when all hold, else the first that fails.
+QString jsonMismatch(const QByteArray &document, const QString &checks)
+{
+    QJsonParseError error;
+    const QJsonDocument parsed = QJsonDocument::fromJson(document, &error);
+    if (error.error != QJsonParseError::NoError)
+        return QStringLiteral("not one JSON document: ") + error.errorString();
+    for (const QString &check : checks.split(QLatin1Char(';'))) {
+        const int at = check.indexOf(QRegularExpression(QStringLiteral("[=~]")));
+        QJsonValue value = parsed.isArray() ? QJsonValue(parsed.array()) : QJsonValue(parsed.object());
+        for (const QString &step : check.left(at).split(QLatin1Char('/'))) {
+            bool isIndex = false;
+            const int index = step.toInt(&isIndex);
+            value = isIndex ? value.toArray().at(index) : value.toObject().value(step);
+        }
+        const QString text = value.isUndefined() ? QStringLiteral("(missing)")
+            : value.isNull()                     ? QStringLiteral("null")
+            : value.isArray()                    ? (value.toArray().isEmpty() ? QStringLiteral("[]") : QStringLiteral("[...]"))
+                                                 : value.toVariant().toString();
+        const QString wanted = check.mid(at + 1);
+        const bool holds = check.at(at) == QLatin1Char('~') ? text.contains(wanted)
+            : wanted == QLatin1String("*")                  ? !value.isUndefined() && !value.isNull()
+                                                            : text == wanted;
+        if (!holds)
+            return check + QStringLiteral(", found ") + text;
+    }
+    return QString();
+}
+
 RadioSettings twentyChannels(void (*change)(RadioFaults &) = [](RadioFaults &) {})
 {
     RadioSettings settings;
@@ -99,6 +135,7 @@ private slots:
     void verifyFindsCorruptedChannel();
     void portWithoutPermission_data();
     void portWithoutPermission();
+    void traceRecordsTheLine();
 
 private:
     void addWithoutRadioRows();
@@ -145,6 +182,9 @@ void VkrtoolTest::initTestCase()
         QFile out(file(it.key()));
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(it.value()) == it.value().size());
     }
+    // What the radios of withRadio hold beforehand, and a folder to read them into.
+    QVERIFY(ChannelCsv::saveBytes(file("full20.csv"), ChannelCsv::toBytes(fullMemory(20))));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("every")));
 }
 
 void VkrtoolTest::withoutRadio_data()
@@ -301,7 +341,9 @@ void VkrtoolTest::withoutRadio()
 // other channel empty) or empty (not looked at); `reads` counts the read
 // commands (02 54) the radio heard, `backups` the files kept, each -1 when
 // not looked at. A signal, when given, comes once the radio has heard
-// `signalAfter` bytes. PORT in the arguments stands for the radio's port.
+// `signalAfter` bytes. PORT in the arguments stands for the radio's port,
+// TAG for it as part of a file name. With --json, `said` holds the checks
+// of the document on standard output (jsonMismatch).
 void VkrtoolTest::withRadio_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -395,6 +437,63 @@ void VkrtoolTest::withRadio_data()
     QTest::newRow("diff with a missing file before the radio")
         << QStringList{"diff", "radio", file("none.csv")} << plain << int(Plain) << 0 << 0 << 3 << "does not exist"
         << "old" << 0 << 0;
+
+    // Every radio at once; the first refuses a frame, the others still end
+    // written and verified.
+    QTest::newRow("write to every radio, one refusing a frame")
+        << QStringList{"write", file("eleven.csv"), "--all", "--json"}
+        << twentyChannels([](RadioFaults &f) { f.nakFrame = 3; }) << int(TwoMoreRadios) << 0 << 0 << 3
+        << "file=" + file("eleven.csv") + ";radios/0/port=PORT;radios/0/outcome=framesFailed;radios/0/exitCode=3;"
+           "radios/0/faults/0/channel=3;radios/0/faults/0/answer=refused;radios/0/backup=*;radios/0/message~vkrtool "
+           "restore;radios/1/outcome=written;radios/1/verified=true;radios/1/exitCode=0;radios/2/outcome=written;"
+           "radios/2/backup=*;radios/3=(missing);noRadio=[]"
+        << file("eleven.csv") << 1 << 3;
+    QTest::newRow("read every radio into a folder")
+        << QStringList{"read", "--all", "-o", file("every")} << plain << int(TwoMoreRadios) << 0 << 0 << 0
+        << "PORT VKR627S: read, 20 channels in use, saved to " + file("every") + "/TAG-VKR627S.csv" << "old" << 1 << 3;
+    QTest::newRow("diff against every radio")
+        << QStringList{"diff", file("full20.csv"), "radio", "--all"} << plain << int(TwoMoreRadios) << 0 << 0 << 0
+        << "3 radios: 3 the same" << "old" << 1 << 3;
+    QTest::newRow("write with --all and --port") << QStringList{"write", file("eleven.csv"), "--all", "--port", "PORT"}
+                                                 << plain << int(Plain) << 0 << 0 << 2 << "excludes" << "old" << 0 << 0;
+    // A dry run reads, and writes nothing.
+    QTest::newRow("write dry run says what would change")
+        << QStringList{"write", file("eleven.csv"), "--dry-run"} << plain << int(Plain) << 0 << 0 << 1
+        << "channel 19: radio: \"OLD19\" 119.475, " + file("eleven.csv")
+            + ": (empty)\nthe write would change 20 channels of the VKR627S; nothing was written"
+        << "old" << 1 << 1;
+    QTest::newRow("write dry run of what the radio holds")
+        << QStringList{"write", file("full20.csv"), "--dry-run", "--json"} << plain << int(Plain) << 0 << 0 << 0
+        << "dryRun=true;a=radio;outcome=unchanged;differences=[];exitCode=0;backup=*" << "old" << 1 << 1;
+    QTest::newRow("write dry run that would empty most channels")
+        << QStringList{"write", file("two.csv"), "--dry-run"} << plain << int(Plain) << 0 << 0 << 1
+        << "the write would be refused, as it would empty 18 of the 20 channels in use" << "old" << 1 << 1;
+    // Documents for programs.
+    QTest::newRow("identify as JSON")
+        << QStringList{"identify", "--json"} << plain << int(Plain) << 0 << 0 << 0
+        << "port=PORT;model=VKR627S;channelCount=20;outcome=identified;exitCode=0" << "old" << 0 << 0;
+    QTest::newRow("read as JSON")
+        << QStringList{"read", "--json"} << plain << int(Plain) << 0 << 0 << 0
+        << "outcome=read;channels=20;memory/0/channel=0;memory/0/name=OLD0;memory/0/frequency=119.000;"
+           "memory/19/frequency=119.475;memory/20=(missing);file=null;backup=*"
+        << "old" << 1 << 1;
+    QTest::newRow("write as JSON")
+        << QStringList{"write", file("eleven.csv"), "--json"} << plain << int(Plain) << 0 << 0 << 0
+        << "outcome=written;verified=true;sent=20;differences=[];faults=[];backup=*;dryRun=false;model=VKR627S"
+        << file("eleven.csv") << 2 << 1;
+    QTest::newRow("diff as JSON")
+        << QStringList{"diff", "radio", file("eleven.csv"), "--json"} << plain << int(Plain) << 0 << 0 << 1
+        << "a=radio;outcome=differs;differences/0/channel=0;differences/0/a/name=OLD0;differences/0/b/name=NEW;"
+           "differences/0/b/frequency=121.500;differences/19/b/frequency=;differences/20=(missing)"
+        << "old" << 1 << 1;
+    QTest::newRow("check as JSON")
+        << QStringList{"check", file("nameonly.csv"), "--json"} << plain << int(Plain) << 0 << 0 << 1
+        << "records=2;channelCount=100;problems/0/record=1;problems/0/line=2;problems/0/field=frequency;"
+           "problems/0/reason~has no frequency"
+        << "old" << 0 << 0;
+    QTest::newRow("restore without a backup as JSON")
+        << QStringList{"restore", "--json"} << plain << int(Plain) << 0 << 0 << 3
+        << "error~there is no backup of a VKR627S;exitCode=3" << "old" << 0 << 0;
 }
 
 void VkrtoolTest::withRadio()
@@ -422,6 +521,12 @@ void VkrtoolTest::withRadio()
         QTest::qWait(200); // nothing to wait on: the bytes lie in the terminal, unread
     }
     QString ports = target.portName();
+    std::vector<std::unique_ptr<VirtualRadio>> others;
+    for (int k = 0; k < ((setup & TwoMoreRadios) ? 2 : 0); ++k) {
+        others.push_back(std::make_unique<VirtualRadio>(twentyChannels()));
+        others.back()->setMemory(memory);
+        ports += QDir::listSeparator() + others.back()->portName();
+    }
     std::unique_ptr<VirtualRadio> locked;
     if (setup & LockedNeighbour) {
         locked = std::make_unique<VirtualRadio>(radio);
@@ -453,8 +558,14 @@ void VkrtoolTest::withRadio()
         sinceSignal.start();
     }
     QVERIFY(tool.waitForFinished(120000));
-    const QString output = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
-    QVERIFY2(output.contains(said.replace(QStringLiteral("PORT"), target.portName())), qPrintable(output));
+    const QByteArray results = tool.readAllStandardOutput();
+    const QString output = QString::fromUtf8(results + tool.readAllStandardError());
+    said.replace(QStringLiteral("PORT"), target.portName());
+    said.replace(QStringLiteral("TAG"), target.portName().mid(5).replace(QLatin1Char('/'), QLatin1Char('-')));
+    if (arguments.contains(QStringLiteral("--json")))
+        QVERIFY2(jsonMismatch(results, said).isEmpty(), qPrintable(jsonMismatch(results, said) + "\n" + output));
+    else
+        QVERIFY2(output.contains(said), qPrintable(output));
     QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
     QCOMPARE(tool.exitCode(), exitCode);
     // A stop is obeyed within the probe's poll, far inside its quiet times.
@@ -469,8 +580,13 @@ void VkrtoolTest::withRadio()
         QVERIFY(table.read(expected));
         ChannelRecords written = ChannelCsv::fromTable(table, table.rowCount());
         written.resize(before.size());
-        QCOMPARE(recordsOf(target), written);
+        if (others.empty())
+            QCOMPARE(recordsOf(target), written);
+        for (const auto &other : others)
+            QCOMPARE(recordsOf(*other), written);
     }
+    if (arguments.contains(QStringLiteral("--dry-run")))
+        QVERIFY(!target.received().contains(QByteArray::fromHex("024d"))); // no write command
     if (reads >= 0)
         QCOMPARE(target.received().count(QByteArray::fromHex("0254")), reads);
     if (backups >= 0) {
@@ -627,6 +743,39 @@ void VkrtoolTest::portWithoutPermission()
     QVERIFY2(said.contains(advice.arg(group, user)), qPrintable(said));
     if (group == QLatin1String("root"))
         QVERIFY2(!said.contains(QStringLiteral("usermod -aG root")), qPrintable(said));
+}
+
+// The wire trace: the program and its version, the port's settings, then
+// one line per burst, in time order, with its direction and bytes.
+void VkrtoolTest::traceRecordsTheLine()
+{
+    VirtualRadio radio(twentyChannels());
+    const ProgramRun result = run({"identify", "--trace", file("trace.txt")}, radio.portName());
+    QCOMPARE(result.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(contentOf(file("trace.txt"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY2(lines.value(0).startsWith(QStringLiteral("# vkrtool 1.4 ")), qPrintable(lines.value(0)));
+    const QString port = radio.portName();
+    const QStringList expected{
+        port + "  opened: 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control",
+        port + "  >  02 72 10 62  |.r.b|",
+        port + "  <  02 72 41  |.rA|",
+        port + "  >  02 50  |.P|",
+        port + "  <  56 4B 52 36 32 37 53 20 56 31 2E 31 32  |VKR627S V1.12|",
+        port + "  closed",
+    };
+    QStringList traffic;
+    double last = 0;
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        const double time = line.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty).toDouble();
+        QVERIFY2(time >= last, qPrintable(line));
+        last = time;
+        traffic << line.trimmed().section(QStringLiteral("  "), 1);
+    }
+    QCOMPARE(traffic.size(), expected.size());
+    for (int k = 0; k < expected.size(); ++k)
+        QVERIFY2(traffic.at(k).startsWith(expected.at(k)), qPrintable(traffic.at(k)));
 }
 
 VKR_TEST_MAIN(VkrtoolTest)
