@@ -104,7 +104,8 @@ void addRadio(CLI::App *command, Arguments &arguments, bool all)
     if (all)
         command->add_flag("--all", arguments.all, "Every radio on the machine's ports, all at once")->excludes(port);
     command->add_option("--trace", arguments.trace,
-                        "Write every byte on the line into this file, with times: for a bug report");
+                        "Write every byte on the line into this file, with times: for a bug report")
+        ->type_name("FILE");
 }
 
 // Command-line words that name files the run reads: never its trace.

@@ -11,6 +11,7 @@ int Commands::identify(const RadioChoice &choice)
         RadioRun run;
         run.verdict.outcome = JsonValue::identified;
         run.verdict.result = QStringLiteral("%1 channels").arg(radio.channelCount());
+        run.verdict.tally = QStringLiteral("found");
         run.verdict.sentence =
             QStringLiteral("%1, %2 channels, on %3").arg(radio.modelLabel()).arg(radio.channelCount()).arg(radio.portName());
         return run;

@@ -105,10 +105,13 @@ QString restoreAdvice(const Session::WriteResult &result, const WriteContext &co
 
 QString checkAdvice(const WriteContext &context)
 {
-    return QStringLiteral("check it with \"vkrtool diff radio %1\"").arg(QuotedText::shown(context.file));
+    QString command = QStringLiteral("vkrtool diff radio %1").arg(QuotedText::shown(context.file));
+    if (!context.port.isEmpty())
+        command += QStringLiteral(" --port %1").arg(context.port);
+    return QStringLiteral("check it with \"%1\"").arg(command);
 }
 
-RadioVerdict failed(int exitCode, QLatin1String outcome, const QString &result, const QString &sentence)
+RadioVerdict verdictOf(int exitCode, QLatin1String outcome, const QString &result, const QString &sentence)
 {
     RadioVerdict verdict;
     verdict.exitCode = exitCode;
@@ -140,7 +143,7 @@ RadioVerdict judgeStopped(const Session::WriteResult &result, const WriteContext
                        .arg(Interrupt::what(), checkAdvice(context));
         break;
     }
-    return failed(Interrupt::exitCode(), JsonValue::stopped, QStringLiteral("stopped"), sentence);
+    return verdictOf(Interrupt::exitCode(), JsonValue::stopped, QStringLiteral("stopped"), sentence);
 }
 
 RadioVerdict judgeBackupFailed(const Session::WriteResult &result)
@@ -157,7 +160,7 @@ RadioVerdict judgeBackupFailed(const Session::WriteResult &result)
         sentence = QStringLiteral("the backup read is incomplete (%1), so the radio was not written; check "
                                   "the cable and try again.")
                        .arg(Session::describeIncompleteRead(result.lastRead, result.channelCount));
-    return failed(ExitCode::cannotUse, JsonValue::backupFailed, QStringLiteral("backup failed, not written"), sentence);
+    return verdictOf(ExitCode::cannotUse, JsonValue::backupFailed, QStringLiteral("backup failed, not written"), sentence);
 }
 
 RadioVerdict judgeReadBack(const Session::WriteResult &result, const WriteContext &context)
@@ -169,7 +172,7 @@ RadioVerdict judgeReadBack(const Session::WriteResult &result, const WriteContex
               .arg(came, checkAdvice(context), restoreAdvice(result, context))
         : QStringLiteral("the read-back is incomplete (%1), so the write is unchecked; %2%3.")
               .arg(came, checkAdvice(context), restoreAdvice(result, context));
-    return failed(ExitCode::cannotUse, JsonValue::readBackIncomplete, QStringLiteral("written, not verified"),
+    return verdictOf(ExitCode::cannotUse, JsonValue::readBackIncomplete, QStringLiteral("written, not verified"),
                   sentence);
 }
 
@@ -184,33 +187,33 @@ RadioVerdict judgeWrite(const Session::WriteResult &result, const QString &model
 {
     switch (result.outcome) {
     case Session::WriteOutcome::Refused: {
-        RadioVerdict verdict = failed(ExitCode::dataNotRight, JsonValue::refused, QStringLiteral("refused, not written"),
+        RadioVerdict verdict = verdictOf(ExitCode::dataNotRight, JsonValue::refused, QStringLiteral("refused, not written"),
                                       problemsSentence(context.file, result.problems, refusedWriteAdvice()));
         verdict.details = problemLines(context.file, result.problems);
         return verdict;
     }
     case Session::WriteOutcome::WouldEmpty:
-        return failed(ExitCode::dataNotRight, JsonValue::wouldEmpty, QStringLiteral("refused, would empty channels"),
+        return verdictOf(ExitCode::dataNotRight, JsonValue::wouldEmpty, QStringLiteral("refused, would empty channels"),
                       QStringLiteral("%1 would empty %2 of the %3 channels in use in the radio, so the radio "
                                      "received nothing; write it with --force if that is meant.")
                           .arg(QuotedText::shown(context.file))
                           .arg(result.emptied)
                           .arg(result.usedBefore));
     case Session::WriteOutcome::Unreadable:
-        return failed(ExitCode::cannotUse, JsonValue::unreadable, QStringLiteral("file unreadable, not written"),
+        return verdictOf(ExitCode::cannotUse, JsonValue::unreadable, QStringLiteral("file unreadable, not written"),
                       QStringLiteral("cannot read %1, so the radio received nothing.").arg(QuotedText::shown(context.file)));
     case Session::WriteOutcome::BackupFailed:
         return judgeBackupFailed(result);
     case Session::WriteOutcome::Stopped:
         return judgeStopped(result, context);
     case Session::WriteOutcome::FramesFailed:
-        return failed(ExitCode::cannotUse, JsonValue::framesFailed, QStringLiteral("write failed"),
+        return verdictOf(ExitCode::cannotUse, JsonValue::framesFailed, QStringLiteral("write failed"),
                       QStringLiteral("the write failed: %1; the radio may hold a mix of old and new channels%2.")
                           .arg(Session::describeFrameFaults(result, 0), restoreAdvice(result, context)));
     case Session::WriteOutcome::ReadBackIncomplete:
         return judgeReadBack(result, context);
     case Session::WriteOutcome::Differs: {
-        RadioVerdict verdict = failed(ExitCode::dataNotRight, JsonValue::differs,
+        RadioVerdict verdict = verdictOf(ExitCode::dataNotRight, JsonValue::differs,
                                       QStringLiteral("written, differs in %1")
                                           .arg(countOf(result.differences.size(), "channel", "channels")),
                                       QStringLiteral("the radio holds %1 other than written%2.")

@@ -103,7 +103,8 @@ QString countOfResults(const std::vector<RadioDone> &radios)
 RadioRuns onEveryRadio(const QString &fileWord, const RadioJob &job)
 {
     RadioRuns runs;
-    const QStringList ports = Link::serialPortNames();
+    QStringList ports = Link::serialPortNames();
+    ports.removeDuplicates(); // one port, one thread: two would fight over it
     if (ports.isEmpty()) {
         Console::fail(Link::noPortsAdvice() + QLatin1Char('.'));
         runs.exitCode = ExitCode::cannotUse;
