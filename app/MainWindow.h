@@ -126,7 +126,7 @@ private:
     // Device link (device/)
     enum class Activity { Idle, Scanning, Reading, Writing };
     void fillComPortComboBox();
-    void probePort(const QString &portName, int portIndex);
+    void probePorts(const QStringList &ports, const std::function<void(const RadioModel *, int)> &ended);
     void probeEnded(const RadioModel *model, int portIndex);
     std::function<void(Link::ProbeStage)> probeStagesShown();
     void radioVanished();

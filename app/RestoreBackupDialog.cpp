@@ -46,5 +46,5 @@ BackupStore::Entry RestoreBackupDialog::chosen() const
 QString RestoreBackupDialog::describe(const BackupStore::Entry &backup)
 {
     return tr("%1, %2, %n channel(s)", nullptr, backup.usedChannels)
-        .arg(backup.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), backup.modelLabel);
+        .arg(backup.shownTime(), backup.modelLabel);
 }

@@ -13,11 +13,6 @@ namespace {
 
 constexpr char latestWord[] = "latest";
 
-QString timeText(const QDateTime &time)
-{
-    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
 } // namespace
 
 int Commands::backups()
@@ -40,7 +35,7 @@ int Commands::backups()
         Console::err(QStringLiteral("no backups in %1").arg(BackupStore().folder()));
     for (const BackupStore::Entry &entry : entries)
         Console::out(QStringLiteral("%1  %2  %3  %4 channel(s)")
-                         .arg(timeText(entry.time), entry.modelLabel, entry.path)
+                         .arg(entry.shownTime(), entry.modelLabel, entry.path)
                          .arg(entry.usedChannels));
     return ExitCode::success;
 }

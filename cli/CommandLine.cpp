@@ -197,10 +197,11 @@ int runCommandLine(int argc, char **argv)
     CLI::App *check = app.add_subcommand("check", "Check a channel file against the radio's rules");
     check->add_option("FILE", arguments.file, "The channel file; - for standard input")->required();
     addJson(check, arguments);
-    CLI::Option *model = check->add_option("--model", arguments.model,
-                                           "Against this model's memory (VKR627A, VKR627S, VKR627-II, VKR627)");
-    CLI::Option *channels = check->add_option("--channels", arguments.channelCount,
-                                              "Against a memory of this many channels (20 or 100)");
+    CLI::Option *model = check->add_option(
+        "--model", arguments.model, QStringLiteral("Against this model's memory (%1)").arg(modelLabels()).toStdString());
+    CLI::Option *channels = check->add_option(
+        "--channels", arguments.channelCount,
+        QStringLiteral("Against a memory of this many channels (%1)").arg(memorySizes()).toStdString());
     model->excludes(channels);
     check->callback([&] {
         run = [&] {

@@ -58,11 +58,6 @@ int sayVerdict(const RadioVerdict &verdict)
     return verdict.exitCode;
 }
 
-int usedChannels(const ChannelRecords &channels)
-{
-    return int(std::count_if(channels.cbegin(), channels.cend(), [](const ChannelRecord &c) { return !c.isEmpty(); }));
-}
-
 RadioVerdict judgeRead(const Session::ReadOutcome &read, int channelCount, const QString &nothingDone)
 {
     RadioVerdict verdict;
@@ -79,7 +74,7 @@ RadioVerdict judgeRead(const Session::ReadOutcome &read, int channelCount, const
                                .arg(Session::describeIncompleteRead(read.result, channelCount), nothingDone);
     } else {
         verdict.outcome = JsonValue::read;
-        verdict.result = QStringLiteral("read, %1 in use").arg(countOf(usedChannels(read.channels), "channel", "channels"));
+        verdict.result = QStringLiteral("read, %1 in use").arg(countOf(ChannelCsv::usedCount(read.channels), "channel", "channels"));
         verdict.tally = QStringLiteral("read");
     }
     return verdict;

@@ -39,9 +39,6 @@ struct RadioVerdict {
 // results, a failure as an error. Gives its exit code.
 int sayVerdict(const RadioVerdict &verdict);
 
-// The channels that hold a name or a frequency.
-int usedChannels(const ChannelRecords &channels);
-
 // What a read came to: stopped or incomplete (then `nothingDone` says what
 // did not happen: "nothing was written"), or outcome read with the
 // channels in use as its result.

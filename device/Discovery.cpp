@@ -56,31 +56,19 @@ void MainWindow::searchVKR()
     // probes of their own.
     disconnect(ui->comPortComboBox, portSelectionChanged, nullptr, nullptr);
     fillComPortComboBox();
-    // Nothing can be transferred over the port that is closed now, even when
-    // no port is left to probe below.
-    connectedModel = nullptr;
-    currentBackup.clear();
-    setActivity(Activity::Scanning);
+    // No radio is shown until a probe finds one, also when there is no port
+    // to probe.
     showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
 
     QStringList ports;
     for (int i = 0; i < ui->comPortComboBox->count(); ++i)
         ports.append(ui->comPortComboBox->itemText(i));
-    RadioThread &thread = radioThread();
-    thread.run([this, ports, stop = thread.stopCheck()](RadioConnection &connection) {
-        const RadioConnection::Search search = connection.connect(
-            ports,
-            probeStagesShown(),
-            stop);
-        const RadioModel *model = search.found ? &connection.model() : nullptr;
-        const int index = search.found ? int(ports.indexOf(connection.portName())) : -1;
-        QMetaObject::invokeMethod(this, [this, model, index] {
-            probeEnded(model, index);
-            if (model)
-                showStatusMessage(tr("Device connected"));
-            connect(ui->comPortComboBox, portSelectionChanged, this, &MainWindow::comPortChanged);
-            QGuiApplication::restoreOverrideCursor();
-        }, Qt::QueuedConnection);
+    probePorts(ports, [this](const RadioModel *model, int index) {
+        probeEnded(model, index);
+        if (model)
+            showStatusMessage(tr("Device connected"));
+        connect(ui->comPortComboBox, portSelectionChanged, this, &MainWindow::comPortChanged);
+        QGuiApplication::restoreOverrideCursor();
     });
 }
 
@@ -89,7 +77,11 @@ void MainWindow::comPortChanged(int currIndex)
     if (activity != Activity::Idle)
         return;
     showDeviceState(QLatin1String(connectingText), EditorStyle::black);
-    probePort(ui->comPortComboBox->itemText(currIndex), currIndex);
+    probePorts({ui->comPortComboBox->itemText(currIndex)}, [this, currIndex](const RadioModel *model, int) {
+        if (!model)
+            showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
+        probeEnded(model, currIndex);
+    });
 }
 
 void MainWindow::fillComPortComboBox()
@@ -100,26 +92,21 @@ void MainWindow::fillComPortComboBox()
         ui->comPortComboBox->addItem(name);
 }
 
-// Closes the port the window holds and probes the one given on the radio's
-// thread; probeEnded() follows. The port stays open only when a
-// radio was identified on it.
-void MainWindow::probePort(const QString &portName, int portIndex)
+// Closes the port the window holds and probes the ports given, in order,
+// on the radio's thread; the port stays open only where a radio answered.
+// `ended` follows on the window's thread with the model found (or null)
+// and the place of its port in `ports`.
+void MainWindow::probePorts(const QStringList &ports, const std::function<void(const RadioModel *, int)> &ended)
 {
     connectedModel = nullptr;
     currentBackup.clear();
     setActivity(Activity::Scanning);
     RadioThread &thread = radioThread();
-    thread.run([this, portName, portIndex, stop = thread.stopCheck()](RadioConnection &connection) {
-        const RadioConnection::Search search = connection.connect(
-            {portName},
-            probeStagesShown(),
-            stop);
+    thread.run([this, ports, ended, stop = thread.stopCheck()](RadioConnection &connection) {
+        const RadioConnection::Search search = connection.connect(ports, probeStagesShown(), stop);
         const RadioModel *model = search.found ? &connection.model() : nullptr;
-        QMetaObject::invokeMethod(this, [this, model, portIndex] {
-            if (!model)
-                showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
-            probeEnded(model, portIndex);
-        }, Qt::QueuedConnection);
+        const int index = model ? int(ports.indexOf(connection.portName())) : -1;
+        QMetaObject::invokeMethod(this, [ended, model, index] { ended(model, index); }, Qt::QueuedConnection);
     });
 }
 

@@ -110,6 +110,14 @@ QString kindOf(mode_t mode)
     return QStringLiteral("a device that is no terminal");
 }
 
+// The port named is some other file: the user named the wrong one.
+void explainNoSerialPort(PortReport &report, mode_t mode)
+{
+    report.problem = QStringLiteral("%1 is no serial port: it is %2").arg(report.path, kindOf(mode));
+    report.fix = QStringLiteral("name the radio's port (\"vkrtool ports\" with %1 unset lists the system's)")
+                     .arg(QLatin1String(portListVariable));
+}
+
 // A character device that opens but is no terminal (/dev/null, /dev/zero).
 bool isNonTerminalDevice(const QByteArray &path)
 {
@@ -148,9 +156,7 @@ void explainUnix(PortReport &report, const QString &qtError)
         return;
     }
     if (!S_ISCHR(status.st_mode)) {
-        report.problem = QStringLiteral("%1 is no serial port: it is %2").arg(report.path, kindOf(status.st_mode));
-        report.fix = QStringLiteral("name the radio's port (\"vkrtool ports\" with %1 unset lists the system's)")
-                         .arg(QLatin1String(portListVariable));
+        explainNoSerialPort(report, status.st_mode);
         return;
     }
     // Both are needed: a port that may be read but not written opens no better.
@@ -165,9 +171,7 @@ void explainUnix(PortReport &report, const QString &qtError)
         return;
     }
     if (isNonTerminalDevice(path)) {
-        report.problem = QStringLiteral("%1 is no serial port: it is %2").arg(report.path, kindOf(status.st_mode));
-        report.fix = QStringLiteral("name the radio's port (\"vkrtool ports\" with %1 unset lists the system's)")
-                         .arg(QLatin1String(portListVariable));
+        explainNoSerialPort(report, status.st_mode);
         return;
     }
     const QVector<Holder> holders = holdersOf(report.path);

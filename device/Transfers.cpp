@@ -145,10 +145,8 @@ bool MainWindow::channelsFitTheRadio()
     if (problems.size() > problemsNamed)
         lines << QStringLiteral("... and %1 more").arg(problems.size() - problemsNamed);
     const ChannelProblem &first = problems.first();
-    const ChannelRecord &firstRecord = records.at(first.channel);
-    const bool frequencyAtFault = first.text.contains(QLatin1Char('"') + firstRecord.frequency + QLatin1Char('"'))
-        || (firstRecord.frequency.isEmpty() && !firstRecord.name.isEmpty());
-    showChannelProblem(first.channel, frequencyAtFault ? FrequencyColumn : NameColumn);
+    showChannelProblem(first.channel,
+                       first.field == ChannelProblem::Field::Frequency ? FrequencyColumn : NameColumn);
 
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Invalid data"),
                     QStringLiteral("Please correct invalid (red) channel data before transfer."), QMessageBox::Ok, this);

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 constexpr char fieldSeparator = ';';
@@ -22,6 +24,11 @@ enum Field : unsigned { NameField = 0, FrequencyField = 1 };
 } // namespace
 
 namespace ChannelCsv {
+
+int usedCount(const ChannelRecords &records)
+{
+    return int(std::count_if(records.cbegin(), records.cend(), [](const ChannelRecord &r) { return !r.isEmpty(); }));
+}
 
 QByteArray toBytes(const ChannelRecords &records)
 {

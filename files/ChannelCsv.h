@@ -27,6 +27,9 @@ using ChannelRecords = QVector<ChannelRecord>;
 // record's position in the file is its channel's position in the memory.
 namespace ChannelCsv {
 
+// The records that hold a name or a frequency: the channels in use.
+int usedCount(const ChannelRecords &records);
+
 // The file content for the records: every record from the first one up to
 // the last one that holds a name or a frequency, so that empty channels
 // between filled ones keep their places (an empty record is the line ";").

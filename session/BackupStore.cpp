@@ -37,11 +37,6 @@ bool parseName(const QString &fileName, BackupStore::Entry &entry)
     return false;
 }
 
-int usedChannels(const ChannelRecords &channels)
-{
-    return int(std::count_if(channels.cbegin(), channels.cend(), [](const ChannelRecord &c) { return !c.isEmpty(); }));
-}
-
 } // namespace
 
 QString portFileTag(const QString &portName)
@@ -100,7 +95,7 @@ BackupStore::Saved BackupStore::save(const QString &modelLabel, const QString &p
     return saved;
 }
 
-QVector<BackupStore::Entry> BackupStore::list() const
+QVector<BackupStore::Entry> BackupStore::namedFiles() const
 {
     QVector<Entry> entries;
     const QFileInfoList files = QDir(location).entryInfoList({QStringLiteral("*") + QLatin1String(suffix)}, QDir::Files);
@@ -109,9 +104,6 @@ QVector<BackupStore::Entry> BackupStore::list() const
         if (!parseName(info.fileName(), entry))
             continue;
         entry.path = info.filePath();
-        ChannelRecords channels;
-        readChannelFile(entry.path, channels);
-        entry.usedChannels = usedChannels(channels);
         entries.append(entry);
     }
     // Newest first; within one second, the one written last.
@@ -123,9 +115,21 @@ QVector<BackupStore::Entry> BackupStore::list() const
     return entries;
 }
 
+QVector<BackupStore::Entry> BackupStore::list() const
+{
+    QVector<Entry> entries = namedFiles();
+    for (Entry &entry : entries) {
+        ChannelRecords channels;
+        readChannelFile(entry.path, channels);
+        entry.usedChannels = ChannelCsv::usedCount(channels);
+    }
+    return entries;
+}
+
 void BackupStore::prune(int keep)
 {
-    const QVector<Entry> entries = list();
+    // Names and times are all it needs: no backup is opened.
+    const QVector<Entry> entries = namedFiles();
     QStringList modelsSeen;
     for (int k = 0; k < entries.size(); ++k) {
         const bool newestOfModel = !modelsSeen.contains(entries[k].modelLabel);

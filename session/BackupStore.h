@@ -37,6 +37,9 @@ public:
         QString modelLabel;
         QDateTime time;        // from the name, to the second
         int usedChannels = 0;  // channels that hold a name or a frequency
+
+        // The time as both programs show it: "2026-12-07 14:30:05".
+        QString shownTime() const { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
     };
     // The backups in the folder, newest first. Files the store did not name
     // are left out.
@@ -47,6 +50,9 @@ public:
     void prune(int keep = maxBackups);
 
 private:
+    // The files the store named, newest first, without their channel counts.
+    QVector<Entry> namedFiles() const;
+
     QString location;
 };
 

@@ -28,12 +28,10 @@ bool isEmptyAsStored(const ChannelRecord &record)
     return stored.name.isEmpty() && stored.frequency.isEmpty();
 }
 
-// The memory as it stands, for the check against emptying it, when no
-// backup is made: read, not kept. False, with the outcome set, when the
-// read is not complete.
-bool readMemory(RadioConnection &radio, const JobObserver &observer, WriteResult &result, ChannelRecords &memory)
+// Takes the read of the memory as it stands before a write. False, with
+// the outcome set, when it was stopped or is not complete.
+bool takeMemoryRead(RadioConnection &radio, const ReadOutcome &read, WriteResult &result)
 {
-    const ReadOutcome read = readRadio(radio, nullptr, Phase::Reading, observer);
     result.lastRead = read.result;
     if (read.result.stopped) {
         result.outcome = WriteOutcome::Stopped;
@@ -44,6 +42,17 @@ bool readMemory(RadioConnection &radio, const JobObserver &observer, WriteResult
         result.radioGone = portFailed(radio);
         return false;
     }
+    return true;
+}
+
+// The memory as it stands, for the check against emptying it, when no
+// backup is made: read, not kept. False, with the outcome set, when the
+// read is not complete.
+bool readMemory(RadioConnection &radio, const JobObserver &observer, WriteResult &result, ChannelRecords &memory)
+{
+    const ReadOutcome read = readRadio(radio, nullptr, Phase::Reading, observer);
+    if (!takeMemoryRead(radio, read, result))
+        return false;
     memory = read.channels;
     return true;
 }
@@ -79,16 +88,8 @@ bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &requ
             read.backup = store.save(radio.modelLabel(), radio.portName(), read.channels);
         }
     }
-    result.lastRead = read.result;
-    if (read.result.stopped) {
-        result.outcome = WriteOutcome::Stopped;
+    if (!takeMemoryRead(radio, read, result))
         return false;
-    }
-    if (!read.isComplete()) {
-        result.outcome = WriteOutcome::BackupFailed;
-        result.radioGone = portFailed(radio);
-        return false;
-    }
     if (read.backup.path.isEmpty()) {
         result.outcome = WriteOutcome::BackupFailed;
         result.backupError = read.backup.error;
