@@ -32,6 +32,16 @@ QByteArray hex(const char *text)
     return QByteArray::fromHex(text);
 }
 
+// The bytes of the protocol, written out here rather than taken from the
+// link's constants, which the virtual radio shares.
+const QByteArray pingCommand = hex("02 72 10 62");
+const QByteArray identifyCommand = hex("02 50");
+const QByteArray readCommand = hex("02 54");
+const QByteArray writeCommand = hex("02 4D");
+const QByteArray ack = hex("06");
+const QByteArray frameStart = hex("02");
+const QByteArray writeEnd = hex("04");
+
 QByteArray emptyFrameOnWire()
 {
     return hex("02 76 00 20 20 20 20 20 20 20 20 89");
@@ -94,7 +104,7 @@ struct Connected {
     // Bytes the radio heard since it answered the probe.
     QByteArray heardAfterProbe() const
     {
-        return radio.received().mid(Link::pingCommand.size() + Link::identifyCommand.size());
+        return radio.received().mid(pingCommand.size() + identifyCommand.size());
     }
 
     VirtualRadio radio;
@@ -265,14 +275,14 @@ void TransfersTest::writeSendsExactFrames()
     QVERIFY(w.transfer(w.writeButton));
 
     // The memory is backed up first, since the table did not come from it.
-    QByteArray expected = Link::readMemoryCommand + Link::ackByte.repeated(100) + Link::writeMemoryCommand;
+    QByteArray expected = readCommand + ack.repeated(100) + writeCommand;
     expected += hex("02 79 64 54 4F 57 45 52 20 20 20 99");
     expected += hex("02 88 C3 41 42 43 44 45 46 47 48 BC");
     expected += hex("02 76 00 C3 84 C3 96 C3 9C C3 84 83");
     expected += emptyFrameOnWire().repeated(97);
-    expected += Link::eotByte;
+    expected += writeEnd;
     // Then the memory is read back, and the progress bar runs again.
-    expected += Link::readMemoryCommand + Link::ackByte.repeated(100);
+    expected += readCommand + ack.repeated(100);
     QCOMPARE(c.radio.completedWrites(), 1);
     QCOMPARE(c.heardAfterProbe().toHex(' '), expected.toHex(' '));
     QCOMPARE(status.messages, (QStringList{"Backing up...", "Write finished"}));
@@ -300,8 +310,8 @@ void TransfersTest::writeSendsExactFrames()
     c.radio.clearLogs();
     QVERIFY(w.transfer(w.window->findChild<QAction *>(QStringLiteral("actionWrite_to"))));
     QCOMPARE(c.radio.completedWrites(), 2);
-    QCOMPARE(c.radio.received().toHex(' '), (Link::writeMemoryCommand + emptyFrameOnWire().repeated(100)
-                                              + Link::eotByte + Link::readMemoryCommand + Link::ackByte.repeated(100))
+    QCOMPARE(c.radio.received().toHex(' '), (writeCommand + emptyFrameOnWire().repeated(100)
+                                              + writeEnd + readCommand + ack.repeated(100))
                                                  .toHex(' '));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
     QCOMPARE(BackupStore().list().size(), 2);
@@ -397,8 +407,8 @@ void TransfersTest::writeToRefusingRadio()
 
     QVERIFY(answer->answered());
     QCOMPARE(c.heardAfterProbe().toHex(' '),
-             (Link::readMemoryCommand + Link::ackByte.repeated(20) + Link::writeMemoryCommand
-              + hex("02 79 64 54 4F 57 45 52 20 20 20 99") + emptyFrameOnWire().repeated(19) + Link::eotByte)
+             (readCommand + ack.repeated(20) + writeCommand
+              + hex("02 79 64 54 4F 57 45 52 20 20 20 99") + emptyFrameOnWire().repeated(19) + writeEnd)
                  .toHex(' '));
     QCOMPARE(status.messages, (QStringList{"Backing up...", "Write error"}));
     QCOMPARE(status.duringTransfer, (QList<bool>{true, true}));
@@ -427,7 +437,7 @@ void TransfersTest::writeToSilentRadio()
     QVERIFY2(box.text.contains("the radio did not answer channels 1, 2,"), qPrintable(box.text));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write error"));
     QCOMPARE(progress.size(), 20);
-    QCOMPARE(c.radio.received(), Link::writeMemoryCommand + emptyFrameOnWire().repeated(20) + Link::eotByte);
+    QCOMPARE(c.radio.received(), writeCommand + emptyFrameOnWire().repeated(20) + writeEnd);
 }
 
 // Every frame acknowledged, but one stored other than sent: the read-back
@@ -469,7 +479,7 @@ void TransfersTest::cancelAndRestore()
     WriteBox box;
     const auto answer = answerWriteBox(box);
     QMetaObject::invokeMethod(w.writeButton, "click");
-    QVERIFY(waitUntil([&c] { return c.radio.received().count(Link::stxByte) >= 4; }, 5000));
+    QVERIFY(waitUntil([&c] { return c.radio.received().count(frameStart) >= 4; }, 5000));
     w.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
     QTest::keyClick(w.window.get(), Qt::Key_Escape);
@@ -479,8 +489,8 @@ void TransfersTest::cancelAndRestore()
     QCOMPARE(box.title, QStringLiteral("Write stopped"));
     QVERIFY2(box.text.contains("mix of old and new channels"), qPrintable(box.text));
     QVERIFY(box.restoreOffered);
-    QVERIFY(!c.radio.received().endsWith(Link::eotByte));
-    QVERIFY(c.radio.received().count(Link::stxByte) < 21);
+    QVERIFY(!c.radio.received().endsWith(writeEnd));
+    QVERIFY(c.radio.received().count(frameStart) < 21);
     QCOMPARE(c.radio.completedWrites(), 0);
 
     QStringList listed;
@@ -563,7 +573,7 @@ void TransfersTest::readDecodesFrames()
     QCOMPARE(w.nameEditor(1)->text(), QStringLiteral("OLD"));
     QCOMPARE(w.frequencyEditor(12)->text(), QStringLiteral("122.000"));
 
-    QCOMPARE(c.heardAfterProbe(), Link::readMemoryCommand + Link::ackByte.repeated(20));
+    QCOMPARE(c.heardAfterProbe(), readCommand + ack.repeated(20));
     // The one-byte answer of channel 5 and the channels no radio stores
     // were shown as they came, but the read did not get the memory whole.
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
@@ -607,7 +617,7 @@ void TransfersTest::readSplitsFrameAtPause()
     QTest::mouseClick(w.readButton, Qt::LeftButton);
     QTest::mouseClick(w.readButton, Qt::LeftButton);
     QVERIFY(waitUntil([&w] { return !w.cancelButton->isVisible(); }, transferPatience));
-    QCOMPARE(c.heardAfterProbe().count(Link::readMemoryCommand), 1);
+    QCOMPARE(c.heardAfterProbe().count(readCommand), 1);
 
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("ATIS"));
     QCOMPARE(w.frequencyEditor(2)->text(), QStringLiteral("121.500")); // 79 64 54 4F
@@ -618,7 +628,7 @@ void TransfersTest::readSplitsFrameAtPause()
     QCOMPARE(colourOf(w.frequencyEditor(3)), ExpectedColour::red);
     QCOMPARE(w.nameEditor(4)->text(), QStringLiteral("GROUND"));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
-    QCOMPARE(c.heardAfterProbe(), Link::readMemoryCommand + Link::ackByte.repeated(20));
+    QCOMPARE(c.heardAfterProbe(), readCommand + ack.repeated(20));
 }
 
 // A radio that sends no frame leaves the table exactly as it was; one that
@@ -845,7 +855,7 @@ void TransfersTest::transfersNeedOpenPort()
     QCOMPARE(status.messages, QStringList());
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("TOWER"));
     QCOMPARE(w.frequencyEditor(0)->text(), QStringLiteral("12"));
-    QCOMPARE(radio.received(), Link::pingCommand);
+    QCOMPARE(radio.received(), pingCommand);
     QVERIFY(!QApplication::activeModalWidget());
 }
 
