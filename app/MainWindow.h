@@ -140,13 +140,17 @@ private:
     bool channelsFitTheRadio();
     void readEnded(const Session::ReadOutcome &read);
     // Restoring writes a backup file instead of the channels; `showRestored`
-    // puts it into the table once the radio holds it.
+    // puts it into the table once the radio holds it. A write of the table
+    // that would empty most channels in use waits for `emptyingAgreed`.
     struct WriteSource {
         QString restoreFrom;
         bool showRestored = false;
+        bool emptyingAgreed = false;
     };
     void startWrite(const ChannelRecords &channels, const WriteSource &source);
     void writeEnded(const Session::WriteResult &result, const WriteSource &source);
+    QString connectedRadioName() const;
+    void askToEmpty(const Session::WriteResult &result);
     void offerRestore(const QString &title, const QString &text, const QString &details, const QString &restorable,
                       const QString &kept);
 

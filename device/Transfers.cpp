@@ -193,6 +193,9 @@ void MainWindow::startWrite(const ChannelRecords &channels, const WriteSource &s
     Session::WriteRequest request;
     request.channels = channels;
     request.currentBackup = currentBackup;
+    // A table that would empty most of the radio's channels (a list cut
+    // short, the wrong file) is written only once the user agrees.
+    request.refuseEmptying = !source.emptyingAgreed;
     radio->run([this, observer, request, source](RadioConnection &connection) {
         BackupStore store;
         const Session::WriteResult result = source.restoreFrom.isEmpty()

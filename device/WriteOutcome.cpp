@@ -39,6 +39,11 @@ QString channelLine(int number, const ChannelComparison::Difference &difference)
 
 } // namespace
 
+QString MainWindow::connectedRadioName() const
+{
+    return connectedModel ? QLatin1String(connectedModel->label) : QStringLiteral("radio");
+}
+
 void MainWindow::writeEnded(const Session::WriteResult &result, const WriteSource &source)
 {
     setActivity(Activity::Idle);
@@ -54,13 +59,18 @@ void MainWindow::writeEnded(const Session::WriteResult &result, const WriteSourc
         showStatusMessage(withRecordsLeftOut(tr("Write finished")));
         return;
     }
+    if (result.outcome == Outcome::WouldEmpty) {
+        askToEmpty(result);
+        return;
+    }
     showStatusMessage(result.outcome == Outcome::Stopped ? tr("Write stopped") : tr("Write error"));
-    const QString radioName = connectedModel ? QLatin1String(connectedModel->label) : QStringLiteral("radio");
+    const QString radioName = connectedRadioName();
     const int written = result.channelCount;
     // The backup can be put back from here while the radio is still there.
     const QString restorable = result.radioGone ? QString() : result.backupPath;
     switch (result.outcome) {
     case Outcome::Written:
+    case Outcome::WouldEmpty: // asked above
         break;
     case Outcome::Refused: {
         QStringList lines;
@@ -71,15 +81,6 @@ void MainWindow::writeEnded(const Session::WriteResult &result, const WriteSourc
                      lines.join(QLatin1Char('\n')), QString(), QString());
         break;
     }
-    case Outcome::WouldEmpty:
-        offerRestore(QStringLiteral("Write error"),
-                     QStringLiteral("The table would empty %1 of the %2 channels in use in the %3; nothing was "
-                                    "written.")
-                         .arg(result.emptied)
-                         .arg(result.usedBefore)
-                         .arg(radioName),
-                     QString(), QString(), QString());
-        break;
     case Outcome::Unreadable:
         offerRestore(QStringLiteral("Write error"),
                      QStringLiteral("The backup %1 could not be read; nothing was written.").arg(source.restoreFrom),
@@ -134,6 +135,32 @@ void MainWindow::writeEnded(const Session::WriteResult &result, const WriteSourc
                      restorable, result.backupPath);
         break;
     }
+    }
+}
+
+// The table would empty most of the channels in use in the radio: nothing
+// was sent, and the memory read for the check is kept. The write goes ahead
+// only when the user says so, from that backup, without reading again.
+void MainWindow::askToEmpty(const Session::WriteResult &result)
+{
+    currentBackup = result.backupPath;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Empty channels"),
+                    QStringLiteral("The table would empty %1 of the %2 channels in use in the %3.")
+                        .arg(result.emptied)
+                        .arg(result.usedBefore)
+                        .arg(connectedRadioName()),
+                    QMessageBox::Cancel, this);
+    box.setInformativeText(QStringLiteral("The memory as it is now is kept in %1. Write the table anyway?")
+                               .arg(result.backupPath));
+    QPushButton *write = box.addButton(QStringLiteral("Write anyway"), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == write && connectedModel) {
+        WriteSource agreed;
+        agreed.emptyingAgreed = true;
+        startWrite(radioRecords(), agreed);
+    } else {
+        showStatusMessage(tr("Write cancelled; the radio was not changed"));
     }
 }
 

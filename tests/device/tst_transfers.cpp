@@ -299,7 +299,8 @@ void TransfersTest::writeSendsExactFrames()
     QCOMPARE(backups.size(), 1);
     QCOMPARE(backups[0].usedChannels, 0);
 
-    // After a complete read the read is the backup: the write sends at once.
+    // After a complete read the read is the backup: the write sends at once,
+    // but a table that empties most channels in use waits for a yes.
     const auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
     QVERIFY(discard->answered());
@@ -308,7 +309,24 @@ void TransfersTest::writeSendsExactFrames()
         w.typeInto(w.frequencyEditor(row), QString());
     }
     c.radio.clearLogs();
-    QVERIFY(w.transfer(w.window->findChild<QAction *>(QStringLiteral("actionWrite_to"))));
+    QAction *writeTo = w.window->findChild<QAction *>(QStringLiteral("actionWrite_to"));
+    for (const QString &answer : {QStringLiteral("Cancel"), QStringLiteral("Write anyway")}) {
+        QString asked;
+        ModalAnswerer<QMessageBox> emptying([&](QMessageBox *box) {
+            asked = box->text();
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text().remove(QLatin1Char('&')) == answer)
+                    button->click();
+            }
+        }, 15000, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Empty channels"); });
+        QVERIFY(w.transfer(writeTo));
+        QVERIFY(emptying.answered());
+        QCOMPARE(asked, QStringLiteral("The table would empty 3 of the 3 channels in use in the VKR627A."));
+        if (answer == QLatin1String("Cancel")) {
+            QCOMPARE(c.radio.received(), QByteArray());
+            QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write cancelled; the radio was not changed"));
+        }
+    }
     QCOMPARE(c.radio.completedWrites(), 2);
     QCOMPARE(c.radio.received().toHex(' '), (writeCommand + emptyFrameOnWire().repeated(100)
                                               + writeEnd + readCommand + ack.repeated(100))
@@ -450,6 +468,8 @@ void TransfersTest::writeCheckedByReadingBack()
     DeviceWindow &w = *c.window;
     w.typeInto(w.nameEditor(3), QStringLiteral("NEW"));
     w.typeInto(w.frequencyEditor(3), QStringLiteral("121.500"));
+    w.typeInto(w.nameEditor(5), QStringLiteral("OLD"));
+    w.typeInto(w.frequencyEditor(5), QStringLiteral("122.100"));
     WriteBox box;
     // Plugged in again without the fault before the backup is put back.
     const auto answer = answerWriteBox(box, true, [&c] { c.radio.setSettings(radioOf(1)); });
