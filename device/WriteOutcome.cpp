@@ -144,6 +144,7 @@ void MainWindow::writeEnded(const Session::WriteResult &result, const WriteSourc
 void MainWindow::askToEmpty(const Session::WriteResult &result)
 {
     currentBackup = result.backupPath;
+    ui->statusBar->clearMessage(); // the backup is done
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Empty channels"),
                     QStringLiteral("The table would empty %1 of the %2 channels in use in the %3.")
                         .arg(result.emptied)
