@@ -3,7 +3,7 @@
 #include "TestMain.h"
 
 #include "DeviceWindow.h"
-#include "LinkConstants.h"
+#include "WireBytes.h"
 
 #include <QGuiApplication>
 #include <QtTest>
@@ -50,7 +50,7 @@ bool allServing(const Radios &radios)
 
 QByteArray probeBytes()
 {
-    return Link::pingCommand + Link::identifyCommand;
+    return Wire::pingCommand + Wire::identifyCommand;
 }
 
 // The texts a label showed on screen, in the order painted, each once.
@@ -185,8 +185,8 @@ void DiscoveryTest::radioOnThirdOfFourPorts()
     QCOMPARE(w.ports->currentIndex(), 2);
     QVERIFY(w.isOnPort(radios[2]->portName()));
     QVERIFY(w.portOpen());
-    QCOMPARE(radios[0]->received(), Link::pingCommand);
-    QCOMPARE(radios[1]->received(), Link::pingCommand);
+    QCOMPARE(radios[0]->received(), Wire::pingCommand);
+    QCOMPARE(radios[1]->received(), Wire::pingCommand);
     QCOMPARE(radios[2]->received(), probeBytes());
     QCOMPARE(radios[3]->received(), QByteArray());
     QVERIFY(portIsFree(radios[0]->portName()));
@@ -218,7 +218,7 @@ void DiscoveryTest::wrongPingRejected()
     QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
     QVERIFY(w.buttonsDisabled());
     QVERIFY(!w.portOpen());
-    QCOMPARE(radios[0]->received(), Link::pingCommand);
+    QCOMPARE(radios[0]->received(), Wire::pingCommand);
     QCOMPARE(w.table->rowCount(), 100);
 }
 
@@ -264,7 +264,7 @@ void DiscoveryTest::autoWhileConnectedRescansFromFirstPort()
     QCOMPARE(painted.texts, (QStringList{"connecting...", "No device", "alive", "read", "VKR627"}));
     // The open port was closed, else the first port could not have been
     // opened by the same port object.
-    QCOMPARE(radios[0]->received(), Link::pingCommand);
+    QCOMPARE(radios[0]->received(), Wire::pingCommand);
     QCOMPARE(radios[1]->received(), probeBytes());
     QCOMPARE(radios[2]->received(), QByteArray());
     QCOMPARE(w.label->text(), QStringLiteral("VKR627"));
@@ -299,7 +299,7 @@ void DiscoveryTest::choosingPortsProbesEachOnce()
     QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
     QVERIFY(!w.portOpen());
     QVERIFY(w.buttonsDisabled());
-    QCOMPARE(radios[1]->received(), Link::pingCommand);
+    QCOMPARE(radios[1]->received(), Wire::pingCommand);
     QCOMPARE(radios[0]->received(), QByteArray());
     QVERIFY(portIsFree(radios[0]->portName()));
     QVERIFY(!QGuiApplication::overrideCursor());
@@ -312,7 +312,7 @@ void DiscoveryTest::choosingPortsProbesEachOnce()
     QVERIFY(w.isOnPort(radios[0]->portName()));
     QVERIFY(w.buttonsEnabled());
     QCOMPARE(radios[0]->received(), probeBytes());
-    QCOMPARE(radios[1]->received(), Link::pingCommand);
+    QCOMPARE(radios[1]->received(), Wire::pingCommand);
 }
 
 // A 20-channel model keeps all 100 records, those beyond its channels
@@ -368,14 +368,14 @@ void DiscoveryTest::repeatedScansKeepOneConnection()
     QVERIFY(w.waitForFirstScan());
     for (int scan = 0; scan < 3; ++scan)
         QVERIFY(w.pressAuto());
-    QCOMPARE(timesHeard(*radios[0], Link::pingCommand), 4);
-    QCOMPARE(timesHeard(*radios[1], Link::pingCommand), 4);
+    QCOMPARE(timesHeard(*radios[0], Wire::pingCommand), 4);
+    QCOMPARE(timesHeard(*radios[1], Wire::pingCommand), 4);
 
     QVERIFY(w.choosePort(1));
-    QCOMPARE(timesHeard(*radios[1], Link::pingCommand), 5);
+    QCOMPARE(timesHeard(*radios[1], Wire::pingCommand), 5);
     QVERIFY(w.choosePort(0));
-    QCOMPARE(timesHeard(*radios[0], Link::pingCommand), 5);
-    QCOMPARE(timesHeard(*radios[1], Link::pingCommand), 5);
+    QCOMPARE(timesHeard(*radios[0], Wire::pingCommand), 5);
+    QCOMPARE(timesHeard(*radios[1], Wire::pingCommand), 5);
 
     QCOMPARE(SignalReceivers::count(w.ports, SIGNAL(currentIndexChanged(int))), 1);
 }
@@ -415,7 +415,7 @@ void DiscoveryTest::randomAnswersNeverCrash()
             QVERIFY(w.buttonsDisabled());
         }
         for (auto &radio : radios)
-            QVERIFY(radio->received().startsWith(Link::pingCommand) || radio->received().isEmpty());
+            QVERIFY(radio->received().startsWith(Wire::pingCommand) || radio->received().isEmpty());
     }
 }
 

@@ -5,6 +5,7 @@
 #include "ChannelTransfer.h"
 #include "LinkConstants.h"
 #include "ScriptedPort.h"
+#include "WireBytes.h"
 
 #include <QtTest>
 
@@ -94,7 +95,7 @@ void LinkTransferTest::readTiming()
     QCOMPARE(result.badFrames, badFrames);
     QCOMPARE(received, names);
     QCOMPARE(port.now(), qint64(elapsed));
-    QCOMPARE(port.written, Link::readMemoryCommand + Link::ackByte.repeated(names.size()));
+    QCOMPARE(port.written, Wire::readCommand + Wire::ack.repeated(names.size()));
     QCOMPARE(port.bytesAvailable(), qint64(leftInPort));
 }
 
@@ -106,7 +107,7 @@ void LinkTransferTest::writeAnswers_data()
     QTest::addColumn<int>("elapsed");
 
     using A = Link::FrameAnswer;
-    const QByteArray ack = Link::ackByte;
+    const QByteArray ack = Wire::ack;
     const QByteArray nak("\x15", 1);
     QTest::newRow("all acknowledged") << QVector<Answer>{{}, {{5, ack}}, {{5, ack}}, {{5, ack}}}
                                       << QVector<A>{A::Acknowledged, A::Acknowledged, A::Acknowledged} << true << 15;
@@ -147,8 +148,8 @@ void LinkTransferTest::writeAnswers()
     QCOMPARE(answered, judged);
     QCOMPARE(sent, (QVector<int>{0, 1, 2}));
     QCOMPARE(port.now(), qint64(elapsed));
-    const QByteArray expected = Link::writeMemoryCommand + hex("02 79 64 54 4F 57 45 52 20 20 20 99")
-        + hex("02 76 00 20 20 20 20 20 20 20 20 89") + hex("02 88 C3 41 42 43 44 45 46 47 48 BC") + Link::eotByte;
+    const QByteArray expected = Wire::writeCommand + hex("02 79 64 54 4F 57 45 52 20 20 20 99")
+        + hex("02 76 00 20 20 20 20 20 20 20 20 89") + hex("02 88 C3 41 42 43 44 45 46 47 48 BC") + Wire::writeEnd;
     QCOMPARE(port.written.toHex(' '), expected.toHex(' '));
 }
 

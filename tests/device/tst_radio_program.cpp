@@ -7,6 +7,7 @@
 #include "MemoryFile.h"
 #include "RadioMemory.h"
 #include "SerialPorts.h"
+#include "WireBytes.h"
 
 #include <QFile>
 #include <QProcess>
@@ -78,10 +79,10 @@ void RadioProgramTest::memoryFileLoadsProgramFiles()
     QVERIFY(writeBytes(path, "\xEF\xBB\xBFTOWER;121.500\r\nATIS\r\n;\r\nGROUND;121.900;extra\nA;118.005\n"));
     RadioMemory memory(4);
     QVERIFY(MemoryFile::load(path, memory));
-    QCOMPARE(memory.frame(0), Link::encodeChannelFrame("TOWER", "121.500").left(Link::frameLength));
+    QCOMPARE(memory.frame(0), QByteArray::fromHex("79 64 54 4F 57 45 52 20 20 20"));
     QCOMPARE(memory.channel(1).name, QStringLiteral("ATIS")); // sent as 118.000, shown with it
     QCOMPARE(memory.channel(1).frequency, QStringLiteral("118.000"));
-    QCOMPARE(memory.frame(2), RadioMemory::emptyFrame());
+    QCOMPARE(memory.frame(2), Wire::emptyChannel);
     QCOMPARE(memory.channel(3).name, QStringLiteral("GROUND")); // the fifth record has no channel
 
     QVERIFY(!MemoryFile::load(folder.filePath("missing.csv"), memory));
@@ -107,19 +108,19 @@ void RadioProgramTest::servesUntilStoppedAndDumpsMemory()
     port.setPortName(portName);
     Link::applyLineSettings(port);
     QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
-    QCOMPARE(exchange(port, Link::pingCommand), Link::pingAnswer);
-    QCOMPARE(exchange(port, Link::identifyCommand), QByteArray("VKR627S V1.12"));
+    QCOMPARE(exchange(port, Wire::pingCommand), Wire::pingAnswer);
+    QCOMPARE(exchange(port, Wire::identifyCommand), QByteArray("VKR627S V1.12"));
     // The memory: the file, then the channel given on the command line.
-    QCOMPARE(exchange(port, Link::readMemoryCommand), Link::encodeChannelFrame("TOWER", "121.500").left(10));
-    QCOMPARE(exchange(port, Link::ackByte), Link::encodeChannelFrame("GROUND", "121.900").left(10));
+    QCOMPARE(exchange(port, Wire::readCommand), QByteArray::fromHex("79 64 54 4F 57 45 52 20 20 20"));
+    QCOMPARE(exchange(port, Wire::ack), QByteArray::fromHex("79 B4 47 52 4F 55 4E 44 20 20"));
     port.close();
     QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString())); // a second session
-    QCOMPARE(exchange(port, Link::writeMemoryCommand + Link::stxByte + Link::encodeChannelFrame("NEW", "136.975")),
-             Link::ackByte);
+    QCOMPARE(exchange(port, Wire::writeCommand + Wire::frameStart + Link::encodeChannelFrame("NEW", "136.975")),
+             Wire::ack);
     // 04 stores the frame; the radio hears bytes in order, so the read that
     // follows sees the stored channel.
-    QCOMPARE(exchange(port, Link::eotByte + Link::readMemoryCommand),
-             Link::encodeChannelFrame("NEW", "136.975").left(10));
+    QCOMPARE(exchange(port, Wire::writeEnd + Wire::readCommand),
+             QByteArray::fromHex("88 C3 4E 45 57 20 20 20 20 20"));
 
     radio.terminate();
     QVERIFY(radio.waitForFinished(5000));

@@ -4,6 +4,7 @@
 
 #include "ChannelFrame.h"
 #include "LinkConstants.h"
+#include "WireBytes.h"
 #include "RadioCommandLine.h"
 #include "RadioProtocol.h"
 
@@ -60,7 +61,7 @@ public:
     }
     QByteArray writeFrame(const QString &name, const QString &frequency)
     {
-        return exchange(Link::stxByte + Link::encodeChannelFrame(name, frequency));
+        return exchange(Wire::frameStart + Link::encodeChannelFrame(name, frequency));
     }
 
     RadioProtocol radio;
@@ -134,16 +135,16 @@ void RadioProtocolTest::answersProbe()
     QFETCH(QByteArray, pingAnswer);
     QFETCH(QByteArray, identifyAnswer);
     Line line(settings);
-    QCOMPARE(line.exchange(Link::pingCommand).toHex(' '), pingAnswer.toHex(' '));
-    QCOMPARE(line.exchange(Link::identifyCommand), identifyAnswer);
-    QCOMPARE(heard(line.radio), Link::pingCommand + Link::identifyCommand);
+    QCOMPARE(line.exchange(Wire::pingCommand).toHex(' '), pingAnswer.toHex(' '));
+    QCOMPARE(line.exchange(Wire::identifyCommand), identifyAnswer);
+    QCOMPARE(heard(line.radio), Wire::pingCommand + Wire::identifyCommand);
 }
 
 void RadioProtocolTest::ignoresNoiseBetweenCommands()
 {
     Line line;
     QCOMPARE(line.exchange(hex("00 FF 02 02 99 72 10")), QByteArray());
-    QCOMPARE(line.exchange(Link::pingCommand), Link::pingAnswer);
+    QCOMPARE(line.exchange(Wire::pingCommand), Wire::pingAnswer);
     // A command cut short by an STX starts over there.
     QCOMPARE(line.exchange(hex("02 72 02 50")), QByteArray("VKR62A V2.05"));
     QCOMPARE(line.exchange(hex("04 06 15")), QByteArray());
@@ -157,21 +158,21 @@ void RadioProtocolTest::readSendsOneFramePerAcknowledgement()
     line.radio.memory().setChannel(0, "TOWER", "121.500");
     line.radio.memory().setChannel(19, "LAST", "136.975");
 
-    QCOMPARE(line.exchange(Link::readMemoryCommand).toHex(' '), hex("7964544F574552202020").toHex(' '));
+    QCOMPARE(line.exchange(Wire::readCommand).toHex(' '), hex("7964544F574552202020").toHex(' '));
     QCOMPARE(line.wait(2s), QByteArray()); // nothing more until acknowledged
     for (int i = 1; i < 19; ++i)
-        QCOMPARE(line.exchange(Link::ackByte), RadioMemory::emptyFrame());
-    QCOMPARE(line.exchange(Link::ackByte), Link::encodeChannelFrame("LAST", "136.975").left(Link::frameLength));
-    QCOMPARE(line.exchange(Link::ackByte), QByteArray()); // the read is over
-    QCOMPARE(line.exchange(Link::pingCommand), Link::pingAnswer);
+        QCOMPARE(line.exchange(Wire::ack), Wire::emptyChannel);
+    QCOMPARE(line.exchange(Wire::ack), hex("88 C3 4C 41 53 54 20 20 20 20"));
+    QCOMPARE(line.exchange(Wire::ack), QByteArray()); // the read is over
+    QCOMPARE(line.exchange(Wire::pingCommand), Wire::pingAnswer);
 }
 
 void RadioProtocolTest::readEndsOnAnotherCommand()
 {
     Line line;
-    QCOMPARE(line.exchange(Link::readMemoryCommand).size(), Link::frameLength);
-    QCOMPARE(line.exchange(Link::pingCommand), Link::pingAnswer);
-    QCOMPARE(line.exchange(Link::ackByte), QByteArray());
+    QCOMPARE(line.exchange(Wire::readCommand).size(), Wire::frameLength);
+    QCOMPARE(line.exchange(Wire::pingCommand), Wire::pingAnswer);
+    QCOMPARE(line.exchange(Wire::ack), QByteArray());
 }
 
 void RadioProtocolTest::readFaults_data()
@@ -196,12 +197,12 @@ void RadioProtocolTest::readFaults()
     QFETCH(int, oddFrame);
     QFETCH(int, oddSize);
     Line line(settings);
-    QByteArray answer = line.exchange(Link::readMemoryCommand);
+    QByteArray answer = line.exchange(Wire::readCommand);
     int count = 0;
     while (!answer.isEmpty()) {
         QCOMPARE(answer.size(), count == oddFrame ? oddSize : 10);
         ++count;
-        answer = line.exchange(Link::ackByte);
+        answer = line.exchange(Wire::ack);
     }
     QCOMPARE(count, frames);
 }
@@ -213,19 +214,19 @@ void RadioProtocolTest::pauseInsideFrame()
         f.pauseOffset = 4;
         f.pauseTime = 300;
     }));
-    QCOMPARE(line.exchange(Link::readMemoryCommand).size(), Link::frameLength);
-    QCOMPARE(line.exchange(Link::ackByte, 100ms), RadioMemory::emptyFrame().left(4));
+    QCOMPARE(line.exchange(Wire::readCommand).size(), Wire::frameLength);
+    QCOMPARE(line.exchange(Wire::ack, 100ms), Wire::emptyChannel.left(4));
     // An acknowledgement heard during the pause is answered after the frame.
-    line.send(Link::ackByte);
+    line.send(Wire::ack);
     QCOMPARE(line.wait(199ms), QByteArray());
-    QCOMPARE(line.wait(2ms), RadioMemory::emptyFrame().mid(4) + RadioMemory::emptyFrame());
+    QCOMPARE(line.wait(2ms), Wire::emptyChannel.mid(4) + Wire::emptyChannel);
 }
 
 void RadioProtocolTest::answerDelay()
 {
     Line line(withFaults([](RadioFaults &f) { f.answerDelay = 700; }));
-    QCOMPARE(line.exchange(Link::pingCommand, 699ms), QByteArray());
-    QCOMPARE(line.wait(1ms), Link::pingAnswer);
+    QCOMPARE(line.exchange(Wire::pingCommand, 699ms), QByteArray());
+    QCOMPARE(line.wait(1ms), Wire::pingAnswer);
 }
 
 void RadioProtocolTest::writeStoresFramesOnEot()
@@ -234,17 +235,17 @@ void RadioProtocolTest::writeStoresFramesOnEot()
     settings.model = 1;
     Line line(settings);
     line.radio.memory().setChannel(5, "KEEP", "120.000");
-    QCOMPARE(line.exchange(Link::writeMemoryCommand), QByteArray());
-    QCOMPARE(line.writeFrame("TOWER", "121.500"), Link::ackByte);
-    QCOMPARE(line.writeFrame("", ""), Link::ackByte);
+    QCOMPARE(line.exchange(Wire::writeCommand), QByteArray());
+    QCOMPARE(line.writeFrame("TOWER", "121.500"), Wire::ack);
+    QCOMPARE(line.writeFrame("", ""), Wire::ack);
     QCOMPARE(line.radio.memory().channel(0).name, QString()); // nothing stored before 04
-    QCOMPARE(line.exchange(Link::eotByte), QByteArray());
+    QCOMPARE(line.exchange(Wire::writeEnd), QByteArray());
 
     QCOMPARE(line.radio.completedWrites(), 1);
     QCOMPARE(line.radio.memory().frame(0), hex("7964544F574552202020"));
-    QCOMPARE(line.radio.memory().frame(1), RadioMemory::emptyFrame());
+    QCOMPARE(line.radio.memory().frame(1), Wire::emptyChannel);
     QCOMPARE(line.radio.memory().channel(5).name, QStringLiteral("KEEP")); // frames not sent stay
-    QCOMPARE(line.exchange(Link::pingCommand), Link::pingAnswer);
+    QCOMPARE(line.exchange(Wire::pingCommand), Wire::pingAnswer);
 }
 
 void RadioProtocolTest::writeRefusesBadFrames()
@@ -252,15 +253,15 @@ void RadioProtocolTest::writeRefusesBadFrames()
     RadioSettings settings;
     settings.model = 1; // 20 channels
     Line line(settings);
-    line.send(Link::writeMemoryCommand);
-    QByteArray broken = Link::stxByte + Link::encodeChannelFrame("BAD", "118.000");
+    line.send(Wire::writeCommand);
+    QByteArray broken = Wire::frameStart + Link::encodeChannelFrame("BAD", "118.000");
     broken[11] = static_cast<char>(broken[11] ^ 0x01);
-    QCOMPARE(line.exchange(broken), QByteArray(1, Link::nakValue));
+    QCOMPARE(line.exchange(broken), Wire::nak);
     for (int i = 1; i < 20; ++i)
-        QCOMPARE(line.writeFrame("OK", "119.000"), Link::ackByte);
-    QCOMPARE(line.writeFrame("EXTRA", "119.000"), QByteArray(1, Link::nakValue)); // beyond the memory
-    line.send(Link::eotByte);
-    QCOMPARE(line.radio.memory().frame(0), RadioMemory::emptyFrame());
+        QCOMPARE(line.writeFrame("OK", "119.000"), Wire::ack);
+    QCOMPARE(line.writeFrame("EXTRA", "119.000"), Wire::nak); // beyond the memory
+    line.send(Wire::writeEnd);
+    QCOMPARE(line.radio.memory().frame(0), Wire::emptyChannel);
     QCOMPARE(line.radio.memory().channel(1).name, QStringLiteral("OK"));
     QCOMPARE(line.radio.memory().channelCount(), 20);
 }
@@ -288,11 +289,11 @@ void RadioProtocolTest::writeFaults()
     QFETCH(bool, stored);
     QFETCH(int, completed);
     Line line(settings);
-    line.send(Link::writeMemoryCommand);
+    line.send(Wire::writeCommand);
     QByteArray got;
     for (int i = 0; i < 3; ++i)
         got += line.writeFrame("TOWER", "121.500");
-    line.send(Link::eotByte);
+    line.send(Wire::writeEnd);
     QCOMPARE(got.toHex(' '), answers.toHex(' '));
     QCOMPARE(line.radio.memory().channel(2).name == QStringLiteral("TOWER"), stored);
     QCOMPARE(line.radio.completedWrites(), completed);
@@ -301,11 +302,11 @@ void RadioProtocolTest::writeFaults()
 void RadioProtocolTest::abandonedWriteEndsAfterSilence()
 {
     Line line;
-    line.send(Link::writeMemoryCommand);
+    line.send(Wire::writeCommand);
     line.send(hex("02 76 00"));
-    QCOMPARE(line.exchange(Link::pingCommand), QByteArray()); // still inside the frame
+    QCOMPARE(line.exchange(Wire::pingCommand), QByteArray()); // still inside the frame
     line.wait(RadioProtocol::sessionTimeout + 1ms);
-    QCOMPARE(line.exchange(Link::pingCommand), Link::pingAnswer);
+    QCOMPARE(line.exchange(Wire::pingCommand), Wire::pingAnswer);
     QCOMPARE(line.radio.completedWrites(), 0);
 }
 
@@ -313,20 +314,20 @@ void RadioProtocolTest::unplugAfterFrames()
 {
     Line line(withFaults([](RadioFaults &f) { f.unplugAfterFrames = 2; }));
     // A read: unplugged once the host acknowledged the second frame.
-    QCOMPARE(line.exchange(Link::readMemoryCommand).size(), Link::frameLength);
-    QCOMPARE(line.exchange(Link::ackByte).size(), Link::frameLength);
+    QCOMPARE(line.exchange(Wire::readCommand).size(), Wire::frameLength);
+    QCOMPARE(line.exchange(Wire::ack).size(), Wire::frameLength);
     QVERIFY(!line.radio.unplugDue(line.now));
-    QCOMPARE(line.exchange(Link::ackByte), QByteArray());
+    QCOMPARE(line.exchange(Wire::ack), QByteArray());
     QVERIFY(line.radio.unplugDue(line.now));
 
     // A write: unplugged after answering the second frame.
     Line writing(withFaults([](RadioFaults &f) { f.unplugAfterFrames = 2; }));
-    writing.send(Link::writeMemoryCommand);
-    QCOMPARE(writing.writeFrame("A", "118.000"), Link::ackByte);
+    writing.send(Wire::writeCommand);
+    QCOMPARE(writing.writeFrame("A", "118.000"), Wire::ack);
     QVERIFY(!writing.radio.unplugDue(writing.now));
-    writing.send(Link::stxByte + Link::encodeChannelFrame("B", "118.000"));
+    writing.send(Wire::frameStart + Link::encodeChannelFrame("B", "118.000"));
     QVERIFY(!writing.radio.unplugDue(writing.now)); // its answer is not sent yet
-    QCOMPARE(writing.wait(1ms), Link::ackByte);
+    QCOMPARE(writing.wait(1ms), Wire::ack);
     QVERIFY(writing.radio.unplugDue(writing.now));
 }
 
@@ -334,14 +335,14 @@ void RadioProtocolTest::pacingTakesWireTime()
 {
     Line line(withFaults([](RadioFaults &f) { f.pace = true; }));
     const auto byteTime = RadioProtocol::byteTime;
-    line.send(Link::pingCommand);
+    line.send(Wire::pingCommand);
     // The ping is heard a byte time per byte later, its last byte after four.
     QCOMPARE(line.wait(4 * byteTime - 1ns), QByteArray());
-    QCOMPARE(heard(line.radio), Link::pingCommand.left(3));
+    QCOMPARE(heard(line.radio), Wire::pingCommand.left(3));
     // The three answer bytes come one byte time apart.
-    QCOMPARE(line.wait(1ns + byteTime), Link::pingAnswer.left(1));
-    QCOMPARE(line.wait(byteTime), Link::pingAnswer.mid(1, 1));
-    QCOMPARE(line.wait(byteTime), Link::pingAnswer.mid(2, 1));
+    QCOMPARE(line.wait(1ns + byteTime), Wire::pingAnswer.left(1));
+    QCOMPARE(line.wait(byteTime), Wire::pingAnswer.mid(1, 1));
+    QCOMPARE(line.wait(byteTime), Wire::pingAnswer.mid(2, 1));
     const auto &log = line.radio.receivedLog();
     QCOMPARE(log.size(), size_t(4));
     QCOMPARE(log[3].at - log[0].at, 3 * byteTime);
@@ -356,8 +357,8 @@ void RadioProtocolTest::garbageFollowsSeed()
         line.radio.setSettings(settings);
         QByteArray all;
         for (int i = 0; i < 20; ++i) {
-            all += line.exchange(Link::pingCommand, 3s);
-            all += line.exchange(Link::identifyCommand, 3s);
+            all += line.exchange(Wire::pingCommand, 3s);
+            all += line.exchange(Wire::identifyCommand, 3s);
         }
         return all;
     };
