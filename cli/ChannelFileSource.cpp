@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include <unistd.h>
 
@@ -30,7 +29,7 @@ QString unreadable(const QString &fileName)
     if (info.isDir())
         return QStringLiteral("it is a folder");
     if (::access(QFile::encodeName(fileName).constData(), R_OK) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return systemReason(errno);
     return QString();
 }
 

@@ -1,8 +1,9 @@
 #include "Console.h"
 
+#include "Messages.h"
+
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -95,7 +96,7 @@ bool outputWorks()
 
 QString outputError()
 {
-    return QString::fromLocal8Bit(std::strerror(outputErrno));
+    return systemReason(outputErrno);
 }
 
 bool closeOutput()

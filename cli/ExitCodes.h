@@ -10,4 +10,11 @@ constexpr int cannotUse = 3;    // no radio, port error, incomplete read, transf
 constexpr int hungUp = 129;      // SIGHUP: the terminal was closed
 constexpr int interrupted = 130; // SIGINT: Ctrl+C
 constexpr int terminated = 143;  // SIGTERM
+
+// The code of a run whose output (results, a trace) did not arrive: a
+// success or a found difference becomes a failure; a worse code stays.
+constexpr int withOutputLost(int code)
+{
+    return code == success || code == dataNotRight ? cannotUse : code;
+}
 } // namespace ExitCode

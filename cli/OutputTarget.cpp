@@ -3,6 +3,7 @@
 #include "ChannelCsv.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "Messages.h"
 #include "QuotedText.h"
 
 #include <QDir>
@@ -10,19 +11,9 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-} // namespace
 
 bool sameFile(const QString &first, const QString &second)
 {

@@ -224,13 +224,12 @@ RadioVerdict judgeWrite(const Session::WriteResult &result, const QString &model
     case Session::WriteOutcome::Written:
         break;
     }
+    const QString checked = result.verified ? QStringLiteral(" and verified") : QStringLiteral(" (not verified)");
     RadioVerdict verdict;
     verdict.outcome = JsonValue::written;
-    verdict.result = context.done + (result.verified ? QStringLiteral(" and verified") : QStringLiteral(" (not verified)"));
-    verdict.sentence = QStringLiteral("%1 channels %2 to the %3%4")
-                           .arg(result.channelCount)
-                           .arg(context.done, modelLabel,
-                                result.verified ? QStringLiteral(" and verified") : QStringLiteral(" (not verified)"));
+    verdict.result = context.done + checked;
+    verdict.sentence =
+        QStringLiteral("%1 channels %2 to the %3%4").arg(result.channelCount).arg(context.done, modelLabel, checked);
     return verdict;
 }
 

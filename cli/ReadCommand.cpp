@@ -37,7 +37,7 @@ int readEveryRadio(const QString &folder)
                                target.exists() ? QStringLiteral("is no folder") : QStringLiteral("does not exist")));
         return target.exists() ? ExitCode::usage : ExitCode::cannotUse;
     }
-    if (!QFileInfo(folder).isWritable()) {
+    if (!target.isWritable()) {
         Console::fail(QStringLiteral("the folder %1 may not be written; nothing was done.").arg(QuotedText::escaped(folder)));
         return ExitCode::cannotUse;
     }

@@ -57,7 +57,7 @@ int close(int exitCode)
     if (written)
         return exitCode;
     Console::fail(QStringLiteral("could not write the trace %1: %2.").arg(QuotedText::escaped(tracePath), why));
-    return exitCode == ExitCode::success || exitCode == ExitCode::dataNotRight ? ExitCode::cannotUse : exitCode;
+    return ExitCode::withOutputLost(exitCode);
 }
 
 } // namespace TraceFile

@@ -19,8 +19,7 @@ int main(int argc, char *argv[])
     // found: a file redirected onto a full disk is not written.
     if (!Console::closeOutput()) {
         Console::fail(QStringLiteral("could not write the results to standard output: %1.").arg(Console::outputError()));
-        if (code == ExitCode::success || code == ExitCode::dataNotRight)
-            code = ExitCode::cannotUse;
+        code = ExitCode::withOutputLost(code);
     }
     return code;
 }

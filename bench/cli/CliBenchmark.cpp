@@ -58,16 +58,7 @@ double timeOf(const QStringList &arguments)
 FloorRun measure(VirtualRadio &radio, const QStringList &arguments, double waits, int bytesLeftOut)
 {
     radio.clearLogs();
-    QProcess tool;
-    QElapsedTimer clock;
-    clock.start();
-    tool.start(QStringLiteral(VKRTOOL_PATH), arguments);
-    if (!tool.waitForFinished(120000) || tool.exitCode() != 0) {
-        QTextStream(stderr) << "bench-cli: vkrtool " << arguments.join(' ') << " failed: "
-                            << tool.readAllStandardError() << "\n";
-        std::exit(1);
-    }
-    const double measured = clock.nsecsElapsed() / 1e6;
+    const double measured = timeOf(arguments);
     const int wireBytes = radio.received().size() + radio.sent().size() - bytesLeftOut;
     return {measured, probeWaits + waits + wireBytes * byteTime};
 }
