@@ -527,7 +527,8 @@ void VkrtoolTest::withRadio()
     target.setMemory(memory);
     if (setup & StaleBytes) {
         target.transmit(QByteArray::fromHex("027241"));
-        QTest::qWait(200); // nothing to wait on: the bytes lie in the terminal, unread
+        // Sent into the terminal, where they lie unread until the tool starts.
+        QTRY_COMPARE_WITH_TIMEOUT(target.sent().toHex(), QByteArray("027241"), 5000);
     }
     QString ports = target.portName();
     std::vector<std::unique_ptr<VirtualRadio>> others;
