@@ -146,10 +146,14 @@ RadioRuns onEveryRadio(const QString &fileWord, const RadioJob &job)
         else if (failures[k])
             notFound.append(*failures[k]);
     }
-    for (const RadioConnection::PortFailure &failure : notFound) {
+    // Only where it is said: the reasons may open the ports again.
+    const QVector<PortWithoutRadio> withoutRadio =
+        (radios.empty() && !Interrupt::requested()) || JsonOutput::enabled() ? whyNoRadio(notFound)
+                                                                              : QVector<PortWithoutRadio>();
+    for (const PortWithoutRadio &port : withoutRadio) {
         QJsonObject object;
-        object.insert(JsonKey::port, failure.port);
-        object.insert(JsonKey::problem, whyNoRadio(failure));
+        object.insert(JsonKey::port, port.port);
+        object.insert(JsonKey::problem, port.reason);
         runs.noRadio.append(object);
     }
     if (radios.empty()) {
@@ -157,7 +161,7 @@ RadioRuns onEveryRadio(const QString &fileWord, const RadioJob &job)
             Console::fail(QStringLiteral("%1 while looking for radios; nothing was done.").arg(Interrupt::what()));
             runs.exitCode = Interrupt::exitCode();
         } else {
-            reportNoRadio(ports, notFound);
+            reportNoRadio(ports.size(), withoutRadio);
             runs.exitCode = ExitCode::cannotUse;
         }
         return runs;

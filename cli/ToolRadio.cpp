@@ -17,7 +17,9 @@ QString shownBytes(const QByteArray &bytes)
 
 } // namespace
 
-QString whyNoRadio(const RadioConnection::PortFailure &failure)
+namespace {
+
+QString reasonOf(const RadioConnection::PortFailure &failure)
 {
     const Link::ProbeReport &probe = failure.probe;
     if (probe.lock.held())
@@ -39,16 +41,25 @@ QString whyNoRadio(const RadioConnection::PortFailure &failure)
     return QStringLiteral("a device answered %1, which is no VKR627 model").arg(shownBytes(probe.modelText));
 }
 
-void reportNoRadio(const QStringList &ports, const QVector<RadioConnection::PortFailure> &failures)
+} // namespace
+
+QVector<PortWithoutRadio> whyNoRadio(const QVector<RadioConnection::PortFailure> &failures)
 {
-    if (failures.size() == 1) {
-        const RadioConnection::PortFailure &failure = failures.first();
-        Console::fail(QStringLiteral("no radio on %1: %2.").arg(QuotedText::shown(failure.port), whyNoRadio(failure)));
+    QVector<PortWithoutRadio> ports;
+    for (const RadioConnection::PortFailure &failure : failures)
+        ports.append({failure.port, reasonOf(failure)});
+    return ports;
+}
+
+void reportNoRadio(int portCount, const QVector<PortWithoutRadio> &ports)
+{
+    if (ports.size() == 1) {
+        Console::fail(QStringLiteral("no radio on %1: %2.").arg(QuotedText::shown(ports.first().port), ports.first().reason));
         return;
     }
-    Console::fail(QStringLiteral("no radio answered on any of the %1 serial ports:").arg(ports.size()));
-    for (const RadioConnection::PortFailure &failure : failures)
-        Console::err(QStringLiteral("  %1: %2").arg(QuotedText::shown(failure.port), whyNoRadio(failure)));
+    Console::fail(QStringLiteral("no radio answered on any of the %1 serial ports:").arg(portCount));
+    for (const PortWithoutRadio &port : ports)
+        Console::err(QStringLiteral("  %1: %2").arg(QuotedText::shown(port.port), port.reason));
     Console::err(QStringLiteral("\"vkrtool ports\" tells more about each port."));
 }
 
@@ -68,7 +79,7 @@ bool ToolRadio::connect(const QString &portOption)
     if (search.found)
         return true;
     if (!search.stopped)
-        reportNoRadio(ports, search.failures);
+        reportNoRadio(ports.size(), whyNoRadio(search.failures));
     return false;
 }
 

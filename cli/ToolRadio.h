@@ -38,8 +38,14 @@ private:
 // The word the progress line uses for a phase: "reading", "backing up", ...
 QString phaseAction(Session::Phase phase);
 
-// Why one port held no radio, with what to do where there is something.
-QString whyNoRadio(const RadioConnection::PortFailure &failure);
+// A port that held no radio, and why, with what to do where there is
+// something. Working out the reason may open the port again to ask the
+// system, so it is done once per port.
+struct PortWithoutRadio {
+    QString port;
+    QString reason;
+};
+QVector<PortWithoutRadio> whyNoRadio(const QVector<RadioConnection::PortFailure> &failures);
 
-// Says why none of `ports` held a radio, port by port.
-void reportNoRadio(const QStringList &ports, const QVector<RadioConnection::PortFailure> &failures);
+// Says why none of the `portCount` ports scanned held a radio, port by port.
+void reportNoRadio(int portCount, const QVector<PortWithoutRadio> &ports);
