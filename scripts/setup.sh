@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the build and test dependencies that are missing on a Debian machine.
-# usage: scripts/setup.sh [--fuzz | --qt6 | --package]   (what those builds need besides)
+# usage: scripts/setup.sh [--fuzz | --qt6 | --package | --windows]   (what those builds need besides)
 # --no-install-recommends keeps ModemManager (recommended by the serial-port
 # package) off the machine: it probes serial ports and would disturb a radio.
 set -eu
@@ -17,6 +17,13 @@ fi
 if [ "${1:-}" = "--qt6" ]; then
     # qt6-qpa-plugins holds the offscreen platform the tests run on.
     packages="$packages qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-serialport-dev qt6-qpa-plugins"
+fi
+if [ "${1:-}" = "--windows" ]; then
+    # The cross compiler, Debian's Qt source package and what unpacks and
+    # builds it (Qt's configure needs perl and python3), Wine to run the
+    # programs, NSIS for the installer, and Xvfb with xdotool to drive the
+    # window.
+    packages="$packages g++-mingw-w64-x86-64 dpkg-dev xz-utils perl python3 wine64 nsis zip unzip xvfb xdotool x11-apps imagemagick"
 fi
 if [ "${1:-}" = "--package" ]; then
     # CPack's Debian package (file and dpkg-shlibdeps work out its
