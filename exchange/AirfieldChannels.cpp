@@ -30,9 +30,9 @@ RequestProblem requestProblem(const AirfieldOptions &options)
         return RequestProblem::NegativeRadius;
     if (options.near && options.airportsFile.isEmpty())
         return RequestProblem::PositionWithoutAirports;
-    if (options.maxChannels < 1 || options.maxChannels > ChannelRules::largestMemory)
+    if (options.maxChannels < 1 || options.maxChannels > RadioModels::largestMemory())
         return RequestProblem::ChannelCountOutOfRange;
-    if (options.perAirfield && (*options.perAirfield < 1 || *options.perAirfield > ChannelRules::largestMemory))
+    if (options.perAirfield && (*options.perAirfield < 1 || *options.perAirfield > RadioModels::largestMemory()))
         return RequestProblem::PerAirfieldOutOfRange;
     return RequestProblem::None;
 }
@@ -114,7 +114,7 @@ QString airfieldLabel(const Airfield &airfield)
 
 struct Candidate {
     AirfieldFrequency found;
-    QString frequency;
+    Frequency frequency;
 };
 
 // An airfield's channels in type order, one per frequency; the rest reported.
@@ -125,7 +125,7 @@ QVector<Candidate> airfieldCandidates(const AirfieldOptions &options, const Airf
     for (const AirfieldFrequency &found : ordered) {
         const QString megahertz = QtCompat::utf8UpToZero(found.megahertz);
         const QString type = QtCompat::utf8UpToZero(found.type);
-        const QString frequency = ChannelRules::channelFrequencyFor(megahertz);
+        const Frequency frequency = ChannelRules::channelFrequencyFor(megahertz);
         const auto same = [&frequency](const Candidate &other) { return other.frequency == frequency; };
         const auto first = std::find_if(candidates.cbegin(), candidates.cend(), same);
         QString skipped;
@@ -134,7 +134,7 @@ QVector<Candidate> airfieldCandidates(const AirfieldOptions &options, const Airf
                           .arg(airfieldLabel(airfield), QuotedText::shown(type), QuotedText::quoted(megahertz));
         else if (first != candidates.cend())
             skipped = QStringLiteral("%1 %2: %3 is already its %4 channel, skipped")
-                          .arg(airfieldLabel(airfield), QuotedText::shown(type), frequency,
+                          .arg(airfieldLabel(airfield), QuotedText::shown(type), frequency.text(),
                                QuotedText::shown(QtCompat::utf8UpToZero(first->found.type)));
         if (skipped.isEmpty())
             candidates.append({found, frequency});

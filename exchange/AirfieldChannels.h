@@ -15,7 +15,7 @@ struct AirfieldOptions {
     std::optional<GeoPoint> near;        // every airfield within radiusKm of this point, nearest first
     std::optional<double> radiusKm;      // given exactly when `near` is
     QStringList types;                   // only these types, in this order; empty: all, in defaultTypeOrder()
-    int maxChannels = ChannelRules::largestMemory;
+    int maxChannels = RadioModels::largestMemory();
     std::optional<int> perAirfield;      // at most this many channels of one airfield; none: all of them
 };
 

@@ -32,8 +32,8 @@ QString composeName(const QByteArray &ident, const QString &stem, const QString 
 {
     const QString identPart = nameWords(ident).join(QString());
     // Room for a space and at least one letter of the type, or else none.
-    const QString separator = identPart.size() + 2 <= ChannelRules::maxNameLength ? QStringLiteral(" ") : QString();
-    const int room = ChannelRules::maxNameLength - int(identPart.size()) - int(separator.size());
+    const QString separator = identPart.size() + 2 <= RadioModels::series().nameLength ? QStringLiteral(" ") : QString();
+    const int room = RadioModels::series().nameLength - int(identPart.size()) - int(separator.size());
     if (room <= 0)
         return importedName(identPart);
     const QString label = stem.left(qMax(0, room - int(ending.size()))) + ending;
