@@ -37,7 +37,6 @@ MainWindow::MainWindow(QWidget *parent)
     , hiddenRecordsLabel(nullptr)
     , deviceTone(EditorStyle::black)
     , showingRecords(false)
-    , readInProgress(false)
     , hiddenRecordCount(0)
 {
     QtCompat::useUtf8(settings);
@@ -49,6 +48,8 @@ MainWindow::MainWindow(QWidget *parent)
     hiddenRecordsLabel = new QLabel(this);
     hiddenRecordsLabel->setObjectName(QStringLiteral("hiddenRecordsLabel"));
     statusBar()->addPermanentWidget(hiddenRecordsLabel);
+    // A message is read whole: the label beside it yields while it shows.
+    connect(statusBar(), &QStatusBar::messageChanged, this, &MainWindow::showHiddenRecords);
     showHiddenRecords();
     connectSignals();
     setupFrequencyTable();
@@ -181,20 +182,29 @@ void MainWindow::showManual()
 }
 
 // Closing the window in the middle of a transfer would leave the radio half
-// written, and unsaved work would be lost: the user is asked first.
+// written, and unsaved work would be lost: the user is asked first. A
+// transfer the user stops is let end before the window asks about unsaved
+// changes, so that nothing half read can be saved, and the window closes
+// once it has.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (activity == Activity::Reading || activity == Activity::Writing) {
+        event->ignore();
+        if (closeAfterTransfer)
+            return; // stopping already
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Transfer running"),
                         QStringLiteral("The radio is being read or written. Stop the transfer and close the window?"),
                         QMessageBox::NoButton, this);
         QPushButton *stopAndClose = box.addButton(QStringLiteral("Stop and close"), QMessageBox::AcceptRole);
         box.addButton(QStringLiteral("Keep working"), QMessageBox::RejectRole);
         box.exec();
-        if (box.clickedButton() != stopAndClose) {
-            event->ignore();
-            return;
+        if (box.clickedButton() == stopAndClose && (activity == Activity::Reading || activity == Activity::Writing)) {
+            closeAfterTransfer = true;
+            cancelTransfer();
+        } else if (box.clickedButton() == stopAndClose) {
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); // it ended meanwhile
         }
+        return;
     }
     if (maySetTableAside())
         event->accept();

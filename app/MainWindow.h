@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace Link {
 enum class ProbeStage;
@@ -100,8 +101,7 @@ private:
     void styleAllRows();
     void setRadioChannelCount(int count, int firstNumber);
     void setRadioModel(const RadioModel &model);
-    void showReceivedChannel(int row, const Channel &channel);
-    void showRadioChannels(const Channels &channels, bool complete);
+    void showRadioChannels(const Channels &channels);
     void showFirstRow();
     void showCurrentCellFault();
     void placeRadioEndCaption();
@@ -127,6 +127,7 @@ private:
     void fillComPortComboBox();
     void probePorts(const QStringList &ports, const std::function<void(const RadioModel *, int)> &ended);
     void probeEnded(const RadioModel *model, int portIndex);
+    void showPortHeld(const QString &held);
     std::function<void(Link::ProbeStage)> probeStagesShown();
     void radioVanished();
     void setActivity(Activity activity);
@@ -138,24 +139,27 @@ private:
     RadioThread &radioThread();
     bool channelsFitTheRadio();
     void readEnded(const Session::ReadOutcome &read);
+    void showIncompleteRead(const Session::ReadOutcome &read);
+    void closeIfAsked();
     // Restoring writes a backup file instead of the channels; `showRestored`
-    // puts it into the table once the radio holds it. A write of the table
-    // that would empty most channels in use waits for `emptyingAgreed`.
+    // puts it into the table once the radio holds it. A write that would
+    // empty most channels in use waits until the user agreed to empty them
+    // for the memory the radio held then.
     struct WriteSource {
         QString restoreFrom;
         bool showRestored = false;
-        bool emptyingAgreed = false;
+        std::optional<Channels> emptyingAgreedFor;
     };
     void startWrite(const Channels &channels, const WriteSource &source);
     void writeEnded(const Session::WriteReport &report, const WriteSource &source);
     QString connectedRadioName() const;
-    void askToEmpty(const Session::WriteReport &report);
+    void askToEmpty(const Session::WriteReport &report, const WriteSource &source);
     void offerRestore(const QString &title, const QString &text, const QString &details, const QString &restorable,
                       const QString &kept);
 
     // Channel files (files/)
     enum class SaveOutcome { Saved, Failed, Cancelled };
-    SaveOutcome saveTableTo(const QString &fileName);
+    SaveOutcome saveTableTo(const QString &fileName, QString *reason = nullptr);
     bool saveChanges();
     bool maySetTableAside();
     void showFileName();
@@ -187,10 +191,11 @@ private:
     QString connectedPort;
     Activity activity = Activity::Idle;
     QShortcut *cancelShortcut = nullptr; // Escape, while a transfer runs
-    // The backup of the last complete read of the connected radio, while
-    // nothing was written to it since: the memory as it stands, which a
-    // write then need not read again.
-    QString currentBackup;
+    // The backup of the memory as it was before the first of the writes or
+    // restores that failed since the last one that succeeded: the one to
+    // put back, not one of a radio already half written.
+    QString firstFailedBackup;
+    bool closeAfterTransfer = false; // the user stopped a transfer to close the window
     QString tableReadFrom; // the model the table was last read from; empty once a file is loaded or saved
 
     ChannelSheet sheet;
@@ -199,7 +204,6 @@ private:
     QLabel *hiddenRecordsLabel;
     EditorStyle::Tone deviceTone;
     bool showingRecords;           // the table is being filled by the program, not edited
-    bool readInProgress;           // a radio read has shown channels, not yet ended
     QString hiddenRecordsFile;     // a file holding more records than the table
     int hiddenRecordCount;
     QString shownCellFault;        // the status bar message about the current cell

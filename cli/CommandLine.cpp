@@ -188,11 +188,16 @@ int runCommandLine(int argc, char **argv)
 
     CLI::App *restore = app.add_subcommand(
         "restore", "Put a backup back into the radio with the safe write (its present memory is backed up first)");
-    restore->add_option("BACKUP", arguments.file, "A backup file, or latest: the newest of the radio's model")
+    restore->add_option("BACKUP", arguments.file,
+                        "A backup file, or latest: the newest taken before a write of the radio's model on its port")
         ->default_val("latest");
     addRadio(restore, arguments, false);
     addJson(restore, arguments);
-    restore->callback([&] { run = [&] { return Commands::restore(text(arguments.file), text(arguments.port)); }; });
+    restore->add_flag("--force", arguments.force,
+                      "Also a backup that is not whole (cut short), one that would empty most channels in use, or "
+                      "a file whose name does not say its model; another model's backup is still refused");
+    restore->callback(
+        [&] { run = [&] { return Commands::restore(text(arguments.file), text(arguments.port), arguments.force); }; });
 
     CLI::App *check = app.add_subcommand("check", "Check a channel file against the radio's rules");
     check->add_option("FILE", arguments.file, "The channel file; - for standard input")->required();

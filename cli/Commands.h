@@ -35,8 +35,9 @@ int write(const WriteOptions &options);
 // Against the limits of a model (of the whole series by default).
 int check(const QString &file, const RadioModel &model);
 int backups();
-// `backup` is a file or "latest", the newest backup of the radio's model.
-int restore(const QString &backup, const QString &port);
+// `backup` is a file or "latest": the newest backup taken before a write or
+// a restore of the radio's model on its port.
+int restore(const QString &backup, const QString &port, bool force);
 // Either list may be the word "radio"; with --all, one of them is.
 int diff(const QString &first, const QString &second, const RadioChoice &choice);
 

@@ -27,6 +27,7 @@ inline constexpr QLatin1String channels{"channels"}; // channels in use: a name 
 
 // A radio and what a job did with it.
 inline constexpr QLatin1String port{"port"};
+inline constexpr QLatin1String takenBefore{"takenBefore"}; // a backup: "write", "restore", "read" or "diff"
 inline constexpr QLatin1String channelCount{"channelCount"}; // the channels of its memory
 inline constexpr QLatin1String outcome{"outcome"};           // a word of JsonValue
 inline constexpr QLatin1String message{"message"};           // the sentence a person reads
@@ -76,6 +77,8 @@ inline constexpr QLatin1String written{"written"};
 inline constexpr QLatin1String refused{"refused"};
 inline constexpr QLatin1String wouldEmpty{"wouldEmpty"};
 inline constexpr QLatin1String unreadable{"unreadable"};
+inline constexpr QLatin1String foreignBackup{"foreignBackup"}; // a restore: the backup is of another model
+inline constexpr QLatin1String notWhole{"notWhole"};           // a restore: the backup is cut short
 inline constexpr QLatin1String backupFailed{"backupFailed"};
 inline constexpr QLatin1String stopped{"stopped"};
 inline constexpr QLatin1String framesFailed{"framesFailed"};

@@ -191,6 +191,21 @@ RadioVerdict judgeWrite(const Session::WriteReport &report, const QString &model
     case Cause::Unreadable:
         return verdictOf(ExitCode::cannotUse, JsonValue::unreadable, QStringLiteral("file unreadable, not written"),
                       QStringLiteral("cannot read %1, so the radio received nothing.").arg(QuotedText::shown(context.file)));
+    case Cause::ForeignBackup:
+        return verdictOf(ExitCode::dataNotRight, JsonValue::foreignBackup, QStringLiteral("refused, another model's backup"),
+                         report.backupModel.isEmpty()
+                             ? QStringLiteral("%1 does not say which model's memory it holds (its name is not one the "
+                                              "program gives its backups), so the radio received nothing; restore it "
+                                              "with --force if it is this %2's.")
+                                   .arg(QuotedText::shown(context.file), modelLabel)
+                             : QStringLiteral("%1 is the memory of a %2, not of this %3, so the radio received nothing.")
+                                   .arg(QuotedText::shown(context.file), report.backupModel, modelLabel));
+    case Cause::BackupNotWhole:
+        return verdictOf(ExitCode::dataNotRight, JsonValue::notWhole, QStringLiteral("refused, backup not whole"),
+                         QStringLiteral("%1 is not the whole memory of a %2 as the program keeps it (cut short, or "
+                                        "not one of its backups), so the radio received nothing; restore it with "
+                                        "--force if that is meant.")
+                             .arg(QuotedText::shown(context.file), modelLabel));
     case Cause::NotConnected:
     case Cause::BackupNotSaved:
     case Cause::BackupIncomplete:
@@ -218,7 +233,7 @@ RadioVerdict judgeWrite(const Session::WriteReport &report, const QString &model
         for (const ChannelComparison::Difference &d : report.differences)
             verdict.details << QStringLiteral("channel %1: expected %2, found %3")
                                    .arg(d.channel)
-                                   .arg(ChannelComparison::describe(d.first), ChannelComparison::describe(d.second));
+                                   .arg(ChannelComparison::describeFirst(d), ChannelComparison::describeSecond(d));
         return verdict;
     }
     case Cause::Written:

@@ -4,6 +4,8 @@
 // file of its own in a folder.
 #include "Commands.h"
 
+#include "ChannelCsv.h"
+
 #include "Console.h"
 #include "ExitCodes.h"
 #include "JsonOutput.h"

@@ -55,11 +55,25 @@ ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelRec
 WriteResult writeChannelMemory(QIODevice &port, const Channels &channels, const FrameSent &frameSent,
                                const FrameAnswered &frameAnswered, const StopRequested &stopRequested)
 {
-    WriteResult result;
     QVector<QByteArray> frames;
     for (int row = 0; row < channels.size(); ++row) {
-        frames.append(encodeChannelFrame(channels[row]));
-        if (frames.last().isEmpty()) {
+        const QByteArray frame = encodeChannelFrame(channels[row]);
+        if (frame.isEmpty()) {
+            WriteResult result;
+            result.unsendable = row;
+            return result;
+        }
+        frames.append(frame.left(frameLength));
+    }
+    return writeFrames(port, frames, frameSent, frameAnswered, stopRequested);
+}
+
+WriteResult writeFrames(QIODevice &port, const QVector<QByteArray> &frames, const FrameSent &frameSent,
+                        const FrameAnswered &frameAnswered, const StopRequested &stopRequested)
+{
+    WriteResult result;
+    for (int row = 0; row < frames.size(); ++row) {
+        if (frames[row].size() != frameLength) {
             result.unsendable = row;
             return result;
         }
@@ -72,7 +86,7 @@ WriteResult writeChannelMemory(QIODevice &port, const Channels &channels, const 
             result.stopped = true;
             return result;
         }
-        send(port, stxByte + frames[row]);
+        send(port, stxByte + frames[row] + frameChecksum(frames[row], frameLength));
         if (frameSent)
             frameSent(row);
         FrameAnswer answer = FrameAnswer::Missing;

@@ -70,4 +70,9 @@ struct WriteResult {
 WriteResult writeChannelMemory(QIODevice &port, const Channels &channels, const FrameSent &frameSent,
                                const FrameAnswered &frameAnswered, const StopRequested &stopRequested = {});
 
+// The same with each channel's ten bytes as they are (a memory put back
+// byte for byte); a frame of another length is unsendable.
+WriteResult writeFrames(QIODevice &port, const QVector<QByteArray> &frames, const FrameSent &frameSent,
+                        const FrameAnswered &frameAnswered, const StopRequested &stopRequested = {});
+
 } // namespace Link

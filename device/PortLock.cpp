@@ -57,8 +57,17 @@ bool processLives(qint64 pid)
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
+// The program's name as it was started (the first word of its command
+// line, without the folder); the kernel's own name for it is cut after 15
+// characters ("VKRFrequencyToo").
 QString programOf(qint64 pid)
 {
+    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (commandLine.open(QIODevice::ReadOnly)) {
+        const QByteArray program = commandLine.readAll().split('\0').value(0);
+        if (!program.isEmpty())
+            return QString::fromLocal8Bit(program.mid(program.lastIndexOf('/') + 1));
+    }
     QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
     if (!comm.open(QIODevice::ReadOnly))
         return QString();

@@ -175,7 +175,7 @@ ImportOutcome read(QIODevice &device, const QString &fileName, Channels &channel
         const qint64 index = row.location - first;
         QString skipped;
         if (index >= RadioModels::largestMemory())
-            skipped = QStringLiteral("Location %1 is beyond channel %2").arg(row.location).arg(RadioModels::largestMemory());
+            skipped = QStringLiteral("Location %1 is beyond channel %2").arg(row.location).arg(RadioModels::largestMemory() - 1);
         else if (index < channels.size() && !channels.at(int(index)).isEmpty())
             skipped = QStringLiteral("Location %1 is taken by an earlier row").arg(row.location);
         if (!skipped.isEmpty()) {

@@ -13,7 +13,7 @@ QVector<Difference> differences(const Channels &first, const Channels &second, c
         const Channel a = StoredChannel::asStored(first.value(channel), model);
         const Channel b = StoredChannel::asStored(second.value(channel), model);
         if (a != b)
-            found.append({channel, a, b});
+            found.append({channel, a, b, {}, {}});
     }
     return found;
 }
@@ -25,6 +25,27 @@ QString describe(const Channel &channel)
     const QString name = channel.name.isEmpty() ? QStringLiteral("(no name)") : QuotedText::quoted(channel.name);
     return name + QLatin1Char(' ')
         + (channel.frequency.isEmpty() ? QStringLiteral("(no frequency)") : QuotedText::shown(channel.frequency.text()));
+}
+
+namespace {
+
+QString describeSide(const Difference &difference, const Channel &channel, const QByteArray &bytes)
+{
+    if (difference.first != difference.second || bytes.isEmpty())
+        return describe(channel);
+    return describe(channel) + QStringLiteral(" [%1]").arg(QString::fromLatin1(bytes.toHex(' ').toUpper()));
+}
+
+} // namespace
+
+QString describeFirst(const Difference &difference)
+{
+    return describeSide(difference, difference.first, difference.firstBytes);
+}
+
+QString describeSecond(const Difference &difference)
+{
+    return describeSide(difference, difference.second, difference.secondBytes);
 }
 
 } // namespace ChannelComparison

@@ -14,6 +14,9 @@ struct Difference {
     int channel;
     Channel first;  // as stored
     Channel second; // as stored
+    // Where two memories were compared byte for byte: the bytes each holds.
+    QByteArray firstBytes;
+    QByteArray secondBytes;
 };
 
 // Every channel, up to the longer list, that the radio would store
@@ -23,5 +26,10 @@ QVector<Difference> differences(const Channels &first, const Channels &second,
 
 // How a channel shows in messages: "TOWER" 121.500, (no name) 121.500, or (empty).
 QString describe(const Channel &channel);
+
+// Each side of a difference in those words; with its bytes in hex too where
+// the bytes differ but the channels read the same ("A  B" and "A B").
+QString describeFirst(const Difference &difference);
+QString describeSecond(const Difference &difference);
 
 } // namespace ChannelComparison

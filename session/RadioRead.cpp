@@ -5,7 +5,8 @@
 
 namespace Session {
 
-ReadOutcome readRadio(RadioConnection &radio, BackupStore *store, Phase phase, const JobObserver &observer)
+ReadOutcome readRadio(RadioConnection &radio, BackupStore *store, Phase phase, const JobObserver &observer,
+                      BackupPurpose purpose)
 {
     ReadOutcome read;
     if (!radio.isOpen())
@@ -27,7 +28,7 @@ ReadOutcome readRadio(RadioConnection &radio, BackupStore *store, Phase phase, c
         },
         observer.stopRequested);
     if (store && read.isComplete())
-        read.backup = store->save(radio.modelLabel(), radio.portName(), read.channels);
+        read.backup = store->save(radio.modelLabel(), radio.portName(), read.channels, read.frames, purpose);
     return read;
 }
 

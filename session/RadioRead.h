@@ -27,9 +27,11 @@ struct ReadOutcome {
 };
 
 // Reads the radio's whole memory, telling the observer of every channel.
-// A complete read is kept as a backup in `store` when one is given. With
-// no radio connected (it went away), nothing is read.
-ReadOutcome readRadio(RadioConnection &radio, BackupStore *store, Phase phase, const JobObserver &observer);
+// A complete read is kept as a backup in `store` when one is given, named
+// as taken before `purpose`. With no radio connected (it went away),
+// nothing is read.
+ReadOutcome readRadio(RadioConnection &radio, BackupStore *store, Phase phase, const JobObserver &observer,
+                      BackupPurpose purpose = BackupPurpose::Read);
 
 // "5 of 20 channels came, 1 of them cut short": what an incomplete read
 // got, in the words the window and vkrtool share.

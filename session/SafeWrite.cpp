@@ -1,6 +1,7 @@
 #include "SafeWrite.h"
 
 #include "ChannelCsv.h"
+#include "ChannelFrame.h"
 #include "LinkConstants.h"
 #include "RadioConnection.h"
 #include "RadioRead.h"
@@ -42,6 +43,7 @@ bool readMemory(RadioConnection &radio, const JobObserver &observer, WriteReport
     if (!takeMemoryRead(radio, read, report))
         return false;
     memory = read.channels;
+    report.memoryBefore = memory;
     return true;
 }
 
@@ -53,16 +55,7 @@ bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &requ
 {
     if (!request.backUp)
         return !request.refuseEmptying || readMemory(radio, observer, report, memory);
-    if (!request.currentBackup.isEmpty()) {
-        report.backupPath = request.currentBackup;
-        if (request.refuseEmptying && !readChannelFile(request.currentBackup, memory)) {
-            report.cause = WriteCause::BackupNotSaved;
-            report.backupError = QStringLiteral("%1 could not be read").arg(request.currentBackup);
-            return false;
-        }
-        return true;
-    }
-    ReadOutcome read = readRadio(radio, &store, Phase::BackingUp, observer);
+    ReadOutcome read = readRadio(radio, &store, Phase::BackingUp, observer, request.purpose);
     // Channels no radio stores come from line noise, or from a memory that
     // really holds them (a radio that stored a write wrongly). A second
     // read that gives the same tells the two apart: noise does not repeat
@@ -72,7 +65,7 @@ bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &requ
         const ReadOutcome again = readRadio(radio, nullptr, Phase::BackingUp, observer);
         if (again.isWholeButOdd() && again.frames == read.frames) {
             read.result.badFrames = 0;
-            read.backup = store.save(radio.modelLabel(), radio.portName(), read.channels);
+            read.backup = store.save(radio.modelLabel(), radio.portName(), read.channels, read.frames, request.purpose);
         }
     }
     if (!takeMemoryRead(radio, read, report))
@@ -84,6 +77,7 @@ bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &requ
     }
     report.backupPath = read.backup.path;
     memory = read.channels;
+    report.memoryBefore = memory;
     return true;
 }
 
@@ -94,19 +88,19 @@ void writeChannels(RadioConnection &radio, const WriteRequest &request, const Jo
         observer.phaseStarted(Phase::Writing);
     Channels channels = request.channels.mid(0, radio.channelCount());
     channels.resize(radio.channelCount());
-    const Link::WriteResult written = Link::writeChannelMemory(
-        radio.line(), channels,
-        [&](int row) {
-            if (observer.progress)
-                observer.progress(Phase::Writing, row);
-        },
-        [&](int row, Link::FrameAnswer answer) {
-            if (answer != Link::FrameAnswer::Acknowledged)
-                report.frameFaults.append({row, answer});
-            if (observer.frameAnswered)
-                observer.frameAnswered(row, answer);
-        },
-        observer.stopRequested);
+    const auto sent = [&](int row) {
+        if (observer.progress)
+            observer.progress(Phase::Writing, row);
+    };
+    const auto answered = [&](int row, Link::FrameAnswer answer) {
+        if (answer != Link::FrameAnswer::Acknowledged)
+            report.frameFaults.append({row, answer});
+        if (observer.frameAnswered)
+            observer.frameAnswered(row, answer);
+    };
+    const Link::WriteResult written = request.frames.isEmpty()
+        ? Link::writeChannelMemory(radio.line(), channels, sent, answered, observer.stopRequested)
+        : Link::writeFrames(radio.line(), request.frames, sent, answered, observer.stopRequested);
     report.sent = written.sent;
     if (written.unsendable >= 0) {
         // The checks before let through only what fits a frame; a channel
@@ -125,6 +119,18 @@ void writeChannels(RadioConnection &radio, const WriteRequest &request, const Jo
     }
 }
 
+// The channels whose bytes the radio holds other than those written.
+QVector<ChannelComparison::Difference> byteDifferences(const QVector<QByteArray> &written, const ReadOutcome &back)
+{
+    QVector<ChannelComparison::Difference> found;
+    for (int k = 0; k < written.size(); ++k) {
+        const QByteArray held = back.frames.value(k);
+        if (held != written.at(k))
+            found.append({k, Link::decodeChannelFrame(written.at(k)), Link::decodeChannelFrame(held), written.at(k), held});
+    }
+    return found;
+}
+
 void verify(RadioConnection &radio, const WriteRequest &request, const JobObserver &observer, WriteReport &report)
 {
     // Line noise right after the write's end must not land in front of the
@@ -134,7 +140,8 @@ void verify(RadioConnection &radio, const WriteRequest &request, const JobObserv
     expected.resize(radio.channelCount());
     ReadOutcome read = readRadio(radio, nullptr, Phase::Verifying, observer);
     const auto differences = [&](const ReadOutcome &back) {
-        return ChannelComparison::differences(expected, back.channels, radio.model());
+        return request.frames.isEmpty() ? ChannelComparison::differences(expected, back.channels, radio.model())
+                                        : byteDifferences(request.frames, back);
     };
     // Channels no radio stores in the read-back are what was written (a
     // backup of such values put back), unless the read differs; then only
@@ -201,7 +208,9 @@ WriteReport safeWrite(RadioConnection &radio, BackupStore &store, const WriteReq
     Channels memory;
     if (!backUp(radio, store, request, observer, report, memory))
         return report;
-    if (request.refuseEmptying
+    const bool agreed = request.emptyingAgreedFor
+        && ChannelComparison::differences(*request.emptyingAgreedFor, memory, radio.model()).isEmpty();
+    if (request.refuseEmptying && !agreed
         && emptiesMostChannels(memory, request.channels, radio.model(), &report.emptied, &report.usedBefore)) {
         report.cause = WriteCause::WouldEmpty;
         return report;
@@ -219,17 +228,40 @@ WriteReport safeWrite(RadioConnection &radio, BackupStore &store, const WriteReq
     return report;
 }
 
-WriteReport restoreBackup(RadioConnection &radio, BackupStore &store, const QString &backupPath,
-                          const JobObserver &observer, const QString &currentBackup)
+WriteReport restoreBackup(RadioConnection &radio, BackupStore &store, const RestoreRequest &restore,
+                          const JobObserver &observer)
 {
-    WriteRequest request;
-    request.rules = ChannelFileCheck::Rules::Encodable;
-    request.currentBackup = currentBackup;
-    if (!readChannelFile(backupPath, request.channels)) {
-        WriteReport report;
+    WriteReport report;
+    Backup backup;
+    if (!readBackup(restore.backupPath, backup)) {
         report.cause = WriteCause::Unreadable;
         return report;
     }
+    if (!radio.isOpen()) {
+        report.cause = WriteCause::NotConnected;
+        report.radioGone = true;
+        return report;
+    }
+    report.channelCount = radio.channelCount();
+    // Another model's memory never: its channels would land elsewhere.
+    if (backup.modelLabel != radio.modelLabel() && !(backup.modelLabel.isEmpty() && restore.force)) {
+        report.cause = WriteCause::ForeignBackup;
+        report.backupModel = backup.modelLabel;
+        return report;
+    }
+    if (!backup.whole && !restore.force) {
+        report.cause = WriteCause::BackupNotWhole;
+        return report;
+    }
+    WriteRequest request;
+    request.channels = backup.channels;
+    if (backup.frames.size() == radio.channelCount())
+        request.frames = backup.frames;
+    request.rules = ChannelFileCheck::Rules::Encodable;
+    request.purpose = BackupPurpose::Restore;
+    request.verify = restore.verify;
+    request.refuseEmptying = !restore.force;
+    request.emptyingAgreedFor = restore.emptyingAgreedFor;
     return safeWrite(radio, store, request, observer);
 }
 

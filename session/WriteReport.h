@@ -17,6 +17,8 @@ enum class WriteCause {
     Refused,            // the channels break the rules (`problems`): nothing was sent
     WouldEmpty,         // they would empty `emptied` of `usedBefore` channels in use: nothing was sent
     Unreadable,         // the backup to restore could not be read: nothing was sent
+    ForeignBackup,      // the backup is of another model (`backupModel`; empty: its name does not say): nothing was sent
+    BackupNotWhole,     // the backup is not a whole memory as the program keeps it (cut short): nothing was sent
     NotConnected,       // the radio was gone before the write began: nothing was sent
     BackupNotSaved,     // the memory was read, but its backup not saved (`backupError`): nothing was written
     BackupIncomplete,   // the read of the memory before the write was incomplete: nothing was written
@@ -37,6 +39,7 @@ struct WriteReport {
     WriteCause cause = WriteCause::Written;
     int channelCount = 0;             // of the radio
     QVector<ChannelProblem> problems; // Refused
+    QString backupModel;              // ForeignBackup: the model the backup is of
     QString backupPath;               // the memory before the write
     QString backupError;              // BackupNotSaved: why, in the system's words
     Link::ReadResult lastRead;        // the backup read or the read-back, as far as it came
@@ -44,6 +47,7 @@ struct WriteReport {
     QVector<FrameFault> frameFaults;  // in channel order
     bool radioGone = false;           // the port failed: the radio was unplugged or switched off
     QVector<ChannelComparison::Difference> differences; // Differs: expected and found
+    Channels memoryBefore;            // the memory as read before the write (WouldEmpty: to agree to)
     int emptied = 0;                  // WouldEmpty: channels in use that the write would empty,
     int usedBefore = 0;               //   of this many in use
     bool verified = false;            // read back and found the same

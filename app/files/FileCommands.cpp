@@ -6,6 +6,8 @@
 #include "ui_MainWindow.h"
 
 #include "ChannelCsv.h"
+#include "ChannelDelegate.h"
+#include "QuotedText.h"
 #include "ChannelRules.h"
 #include "QtCompat.h"
 #include "SettingsKeys.h"
@@ -15,6 +17,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -103,17 +106,35 @@ bool MainWindow::saveAs()
 // written.
 bool MainWindow::saveChanges()
 {
-    if (currentFileName.isEmpty()) {
+    // Channels read from the radio do not go over the file that was open
+    // without a word: that file is another list.
+    bool chooseFile = currentFileName.isEmpty();
+    if (!chooseFile && !tableReadFrom.isEmpty()) {
+        QMessageBox box(QMessageBox::Question, tr("VKR Frequency Tool"),
+                        tr("Replace %1 with the channels read from the radio?").arg(QFileInfo(currentFileName).fileName()),
+                        QMessageBox::Cancel, this);
+        QPushButton *replace = box.addButton(tr("Replace"), QMessageBox::AcceptRole);
+        QPushButton *saveAsAnother = box.addButton(tr("Save As..."), QMessageBox::ActionRole);
+        box.setDefaultButton(saveAsAnother);
+        box.exec();
+        if (box.clickedButton() != replace && box.clickedButton() != saveAsAnother)
+            return false;
+        chooseFile = box.clickedButton() == saveAsAnother;
+    }
+    if (chooseFile) {
         const QString fileName = chooseCsvFile(FileDialogPurpose::Save);
         if (fileName.isEmpty())
             return false;
         currentFileName = fileName;
         showFileName();
     }
-    const SaveOutcome outcome = saveTableTo(currentFileName);
+    QString why;
+    const SaveOutcome outcome = saveTableTo(currentFileName, &why);
     if (outcome == SaveOutcome::Failed) {
-        QMessageBox::warning(this, QStringLiteral("Save error"), QStringLiteral("File could not be saved"),
-                             QMessageBox::Ok, QMessageBox::NoButton);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Save error"), QStringLiteral("File could not be saved"),
+                        QMessageBox::Ok, this);
+        box.setInformativeText(why);
+        box.exec();
     }
     return outcome == SaveOutcome::Saved;
 }
@@ -126,8 +147,23 @@ void MainWindow::dirEntered(QString dir)
 
 // Writes every record of the table. Over the file that holds more records
 // than the table shows, the user is asked first, as those would be lost.
-MainWindow::SaveOutcome MainWindow::saveTableTo(const QString &fileName)
+MainWindow::SaveOutcome MainWindow::saveTableTo(const QString &fileName, QString *reason)
 {
+    // What a channel file cannot hold is named, and shown, before anything
+    // is written: saved anyway, the file would read back other than the
+    // table shows.
+    const ChannelCsv::Unwritable refused = ChannelCsv::findUnwritable(sheet.channels());
+    if (refused.record >= 0) {
+        const QString why = tr("channel %1: its %2 holds %3, which a channel file cannot keep")
+                                .arg(firstChannelNumber() + refused.record)
+                                .arg(refused.inName ? tr("name") : tr("frequency"),
+                                     QuotedText::escaped(QString(refused.character)));
+        showChannelProblem(refused.record, refused.inName ? ChannelDelegate::NameColumn : ChannelDelegate::FrequencyColumn);
+        showStatusMessage(tr("File not saved: %1").arg(why));
+        if (reason)
+            *reason = why;
+        return SaveOutcome::Failed;
+    }
     if (hiddenRecordCount > 0 && QFileInfo(fileName) == QFileInfo(hiddenRecordsFile)) {
         QMessageBox box(QMessageBox::Warning, tr("VKR Frequency Tool"),
                         tr("%1 holds %2 beyond the %3 the table shows.")
@@ -140,13 +176,17 @@ MainWindow::SaveOutcome MainWindow::saveTableTo(const QString &fileName)
             return SaveOutcome::Cancelled;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = ChannelCsv::writeFile(fileName, sheet.channels());
+    QString why;
+    const bool written = ChannelCsv::writeFile(fileName, sheet.channels(), &why);
     QGuiApplication::restoreOverrideCursor();
-    if (written)
-        tableReadFrom.clear(); // the table is now that file's
-    showStatusMessage(written ? tr("File saved") : tr("File not saved"));
-    if (!written)
+    if (!written) {
+        showStatusMessage(tr("File not saved: %1").arg(why));
+        if (reason)
+            *reason = why;
         return SaveOutcome::Failed;
+    }
+    tableReadFrom.clear(); // the table is now that file's
+    showStatusMessage(tr("File saved"));
     if (hiddenRecordCount > 0 && QFileInfo(fileName) == QFileInfo(hiddenRecordsFile))
         hiddenRecordCount = 0;
     showHiddenRecords();
@@ -179,15 +219,19 @@ bool MainWindow::maySetTableAside()
 }
 
 // "<file name>[*] - VKR Frequency Tool": the mark shows while the table has
-// changes Save would write there. With no file the title is the program's
-// name alone.
+// changes Save would write there. Once the table came from the radio, the
+// title names the radio ("VKR627A (radio)"), not the file it would replace.
+// With neither the title is the program's name alone.
 void MainWindow::showFileName()
 {
     const QString program = tr("VKR Frequency Tool");
-    setWindowTitle(currentFileName.isEmpty()
-                       ? program
-                       : QStringLiteral("%1[*] - %2").arg(QFileInfo(currentFileName).fileName(), program));
-    setWindowModified(!currentFileName.isEmpty() && !sheet.isClean());
+    if (!tableReadFrom.isEmpty())
+        setWindowTitle(tr("%1 (radio)[*] - %2").arg(tableReadFrom, program));
+    else if (!currentFileName.isEmpty())
+        setWindowTitle(QStringLiteral("%1[*] - %2").arg(QFileInfo(currentFileName).fileName(), program));
+    else
+        setWindowTitle(program);
+    setWindowModified((!currentFileName.isEmpty() || !tableReadFrom.isEmpty()) && !sheet.isClean());
     showHiddenRecords();
 }
 
@@ -196,5 +240,5 @@ void MainWindow::showHiddenRecords()
     const bool hidden = hiddenRecordCount > 0 && QFileInfo(currentFileName) == QFileInfo(hiddenRecordsFile);
     hiddenRecordsLabel->setText(
         hidden ? tr("The file holds %1 more, not shown").arg(countedRecords(hiddenRecordCount)) : QString());
-    hiddenRecordsLabel->setVisible(hidden);
+    hiddenRecordsLabel->setVisible(hidden && ui->statusBar->currentMessage().isEmpty());
 }

@@ -19,6 +19,12 @@ void MainWindow::restoreBackup()
     RestoreBackupDialog dialog(store.list(), store.folder(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // The radio may have gone, or another come, while the list was open:
+    // what the window knows of it is looked at again now.
+    if (!connectedModel) {
+        showStatusMessage(tr("No radio connected; nothing was written"));
+        return;
+    }
     const BackupStore::Entry backup = dialog.chosen();
     QMessageBox confirm(QMessageBox::Question, QStringLiteral("Restore backup"),
                         QStringLiteral("Write the backup of %1 to the %2 on %3?")
@@ -32,5 +38,9 @@ void MainWindow::restoreBackup()
     confirm.exec();
     if (confirm.clickedButton() != write)
         return;
-    startWrite(Channels(), {backup.path, true});
+    if (!connectedModel) {
+        showStatusMessage(tr("No radio connected; nothing was written"));
+        return;
+    }
+    startWrite(Channels(), {backup.path, true, {}});
 }

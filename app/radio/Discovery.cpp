@@ -99,15 +99,35 @@ void MainWindow::fillComPortComboBox()
 void MainWindow::probePorts(const QStringList &ports, const std::function<void(const RadioModel *, int)> &ended)
 {
     connectedModel = nullptr;
-    currentBackup.clear();
+    firstFailedBackup.clear(); // another radio, maybe
+    sheet.forgetRadioMemory();
     setActivity(Activity::Scanning);
     RadioThread &thread = radioThread();
     thread.run([this, ports, ended, stop = thread.stopCheck()](RadioConnection &connection) {
         const RadioConnection::Search search = connection.connect(ports, probeStagesShown(), stop);
         const RadioModel *model = search.found ? &connection.model() : nullptr;
         const int index = model ? int(ports.indexOf(connection.portName())) : -1;
-        QMetaObject::invokeMethod(this, [ended, model, index] { ended(model, index); }, Qt::QueuedConnection);
+        // A port another program holds is left alone, and said: "No device"
+        // alone would send the user looking for a cable.
+        QString held;
+        for (const RadioConnection::PortFailure &failure : search.failures) {
+            if (failure.probe.lock.held() && held.isEmpty())
+                held = tr("%1 is in use by %2").arg(failure.port, Link::describeLock(failure.probe.lock));
+        }
+        QMetaObject::invokeMethod(this, [this, ended, model, index, held] {
+            ended(model, index);
+            if (!model && !held.isEmpty())
+                showPortHeld(held);
+        }, Qt::QueuedConnection);
     });
+}
+
+// The port that may hold the radio is held by another program: the status
+// bar says so until the next message, the device label as long as it shows.
+void MainWindow::showPortHeld(const QString &held)
+{
+    ui->statusBar->showMessage(held);
+    ui->VKRInfo->setToolTip(held);
 }
 
 // The window takes on the radio found, or none: the device label, the
@@ -115,6 +135,7 @@ void MainWindow::probePorts(const QStringList &ports, const std::function<void(c
 void MainWindow::probeEnded(const RadioModel *model, int portIndex)
 {
     connectedModel = model;
+    ui->VKRInfo->setToolTip(QString());
     if (model) {
         ui->comPortComboBox->setCurrentIndex(portIndex);
         connectedPort = ui->comPortComboBox->itemText(portIndex);
@@ -129,7 +150,7 @@ void MainWindow::probeEnded(const RadioModel *model, int portIndex)
 void MainWindow::radioVanished()
 {
     connectedModel = nullptr;
-    currentBackup.clear();
+    sheet.forgetRadioMemory();
     showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
     updateControls();
 }

@@ -45,6 +45,20 @@ BackupStore::Entry RestoreBackupDialog::chosen() const
 
 QString RestoreBackupDialog::describe(const BackupStore::Entry &backup)
 {
-    return tr("%1, %2, %n channel(s)", nullptr, backup.usedChannels)
-        .arg(backup.shownTime(), backup.modelLabel);
+    QString text = tr("%1, %2, %n channel(s)", nullptr, backup.usedChannels).arg(backup.shownTime(), backup.modelLabel);
+    if (!backup.portTag.isEmpty())
+        text += tr(", on %1").arg(backup.portTag);
+    switch (backup.purpose) {
+    case BackupPurpose::Write:
+        return text + tr(", before a write");
+    case BackupPurpose::Restore:
+        return text + tr(", before a restore");
+    case BackupPurpose::Read:
+        return text + tr(", read");
+    case BackupPurpose::Diff:
+        return text + tr(", compared");
+    case BackupPurpose::Unknown:
+        break;
+    }
+    return text;
 }

@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "ChannelComparison.h"
 #include "ChannelDelegate.h"
 #include "EditorStyles.h"
 #include "RadioConnection.h"
@@ -15,6 +16,7 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QShortcut>
 
 namespace {
@@ -96,17 +98,13 @@ void MainWindow::loadFreqsFromVkr()
     if (!maySetTableAside())
         return;
     setActivity(Activity::Reading);
+    ui->statusBar->showMessage(tr("Reading..."));
 
+    // The table stays as it is until the read is complete: a read that
+    // stops half-way must leave nothing of it there for a save to write.
     Session::JobObserver observer;
-    observer.channelRead = [this](int row, const Channel &channel) {
-        QMetaObject::invokeMethod(this, [this, row, channel] {
-            // The table is emptied only once the radio has begun to send: a
-            // radio that sends nothing leaves it as it was.
-            if (row == 0)
-                tableReadFrom = QLatin1String(connectedModel->label);
-            showReceivedChannel(row, channel);
-            ui->progressBar->setValue(row);
-        }, Qt::QueuedConnection);
+    observer.progress = [this](Session::Phase, int row) {
+        QMetaObject::invokeMethod(this, [this, row] { ui->progressBar->setValue(row); }, Qt::QueuedConnection);
     };
     observer.stopRequested = radio->stopCheck();
     radio->run([this, observer](RadioConnection &connection) {
@@ -117,17 +115,47 @@ void MainWindow::loadFreqsFromVkr()
 }
 
 // Fewer channels than the radio holds, a frame cut short or garbled, or a
-// read stopped is no success: rows not received are empty, not the
-// radio's, and a bad frame was decoded from the bytes that came.
+// read stopped is no success: the table stays as it was, and what came is
+// shown apart from it, to be taken into the table only if the user wants.
 void MainWindow::readEnded(const Session::ReadOutcome &read)
 {
     setActivity(Activity::Idle);
-    // What came replaces the table as one step that can be undone.
-    if (read.result.received > 0)
-        showRadioChannels(read.channels.mid(0, read.result.received), read.isComplete());
-    // A complete read, kept as a backup, is the radio's memory as it stands.
-    currentBackup = read.isComplete() ? read.backup.path : QString();
-    showStatusMessage(read.isComplete() ? tr("Read finished") : tr("Read incomplete"));
+    if (read.isComplete()) {
+        showRadioChannels(read.channels);
+        sheet.setRadioMemory(read.channels);
+        showStatusMessage(read.backup.path.isEmpty()
+                              ? tr("Read finished; no backup kept: %1").arg(read.backup.error)
+                              : tr("Read finished"));
+    } else {
+        showStatusMessage(tr("Read incomplete"));
+        if (!closeAfterTransfer)
+            showIncompleteRead(read);
+    }
+    closeIfAsked();
+}
+
+// What an incomplete read got, apart from the table: it goes into the
+// table, as one step that can be undone, only when the user says so.
+void MainWindow::showIncompleteRead(const Session::ReadOutcome &read)
+{
+    const int came = read.result.received;
+    QStringList lines;
+    for (int row = 0; row < came; ++row)
+        lines << QStringLiteral("%1: %2").arg(firstChannelNumber() + row).arg(ChannelComparison::describe(read.channels.at(row)));
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Read incomplete"),
+                    QStringLiteral("The %1 was not read whole: %2. The table was left as it was.")
+                        .arg(connectedRadioName(), Session::describeIncompleteRead(read.result, read.channels.size())),
+                    QMessageBox::Close, this);
+    QPushButton *take = nullptr;
+    if (came > 0) {
+        box.setInformativeText(QStringLiteral("The channels that came are in the details."));
+        box.setDetailedText(lines.join(QLatin1Char('\n')));
+        take = box.addButton(QStringLiteral("Put them in the table"), QMessageBox::ActionRole);
+    }
+    box.setDefaultButton(QMessageBox::Close);
+    box.exec();
+    if (take && box.clickedButton() == take)
+        sheet.replace(read.channels.mid(0, came), tr("Read from radio"));
 }
 
 // Every row is checked by the radio's rules before a byte is sent; the
@@ -162,6 +190,15 @@ void MainWindow::saveFreqsToVkr()
     startWrite(sheet.radioChannels(), WriteSource());
 }
 
+// Once a transfer the user stopped to close the window has ended.
+void MainWindow::closeIfAsked()
+{
+    if (!closeAfterTransfer)
+        return;
+    closeAfterTransfer = false;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
 // The safe write of the channels, or of a backup file when the source names
 // one; writeEnded() follows.
 void MainWindow::startWrite(const Channels &channels, const WriteSource &source)
@@ -188,17 +225,22 @@ void MainWindow::startWrite(const Channels &channels, const WriteSource &source)
     };
     observer.stopRequested = radio->stopCheck();
 
+    // Every write reads the radio's memory into a backup first: the radio
+    // on the cable may not be the one read last. A table that would empty
+    // most of its channels (a list cut short, the wrong file) is written
+    // only once the user agreed, for the memory the radio holds now.
     Session::WriteRequest request;
     request.channels = channels;
-    request.currentBackup = currentBackup;
-    // A table that would empty most of the radio's channels (a list cut
-    // short, the wrong file) is written only once the user agrees.
-    request.refuseEmptying = !source.emptyingAgreed;
-    radio->run([this, observer, request, source](RadioConnection &connection) {
+    request.refuseEmptying = true;
+    request.emptyingAgreedFor = source.emptyingAgreedFor;
+    Session::RestoreRequest restore;
+    restore.backupPath = source.restoreFrom;
+    restore.emptyingAgreedFor = source.emptyingAgreedFor;
+    radio->run([this, observer, request, restore, source](RadioConnection &connection) {
         BackupStore store;
         const Session::WriteReport result = source.restoreFrom.isEmpty()
             ? Session::safeWrite(connection, store, request, observer)
-            : Session::restoreBackup(connection, store, source.restoreFrom, observer, request.currentBackup);
+            : Session::restoreBackup(connection, store, restore, observer);
         QMetaObject::invokeMethod(this, [this, result, source] { writeEnded(result, source); },
                                   Qt::QueuedConnection);
     });

@@ -36,7 +36,7 @@ QString channelLine(int number, const ChannelComparison::Difference &difference)
 {
     return QStringLiteral("Channel %1: expected %2, found %3")
         .arg(number)
-        .arg(ChannelComparison::describe(difference.first), ChannelComparison::describe(difference.second));
+        .arg(ChannelComparison::describeFirst(difference), ChannelComparison::describeSecond(difference));
 }
 
 } // namespace
@@ -49,28 +49,38 @@ QString MainWindow::connectedRadioName() const
 void MainWindow::writeEnded(const Session::WriteReport &report, const WriteSource &source)
 {
     setActivity(Activity::Idle);
-    // Frames went out: the radio may hold other channels than the last read.
-    if (report.radioChanged())
-        currentBackup.clear();
     using Cause = Session::WriteCause;
     if (report.cause == Cause::Written) {
-        Channels restored;
-        if (source.showRestored && readChannelFile(source.restoreFrom, restored))
-            showRadioChannels(restored, true);
+        firstFailedBackup.clear();
+        Backup restored;
+        if (source.showRestored && readBackup(source.restoreFrom, restored))
+            showRadioChannels(restored.channels);
+        sheet.setRadioMemory(source.restoreFrom.isEmpty() ? sheet.radioChannels() : restored.channels);
         // Records beyond the radio's channels stayed in the table, unsent.
         showStatusMessage(withRecordsLeftOut(tr("Write finished")));
+        closeIfAsked();
         return;
     }
-    if (report.cause == Cause::WouldEmpty) {
-        askToEmpty(report);
+    if (report.cause == Cause::WouldEmpty && !closeAfterTransfer) {
+        askToEmpty(report, source);
         return;
     }
+    // Frames went out: the radio may hold other channels than it was last
+    // known to hold. The backup to put back is the memory as it was before
+    // the first of the writes or restores that failed, not one of a radio
+    // already half written.
+    if (report.radioChanged()) {
+        sheet.forgetRadioMemory();
+        if (firstFailedBackup.isEmpty())
+            firstFailedBackup = report.backupPath;
+    }
+    const QString kept = report.radioChanged() ? firstFailedBackup : report.backupPath;
     const bool stopped = report.cause == Cause::StoppedBeforeWrite || report.cause == Cause::StoppedWriting
         || report.cause == Cause::StoppedVerifying;
     showStatusMessage(stopped ? tr("Write stopped") : tr("Write error"));
     const QString radioName = connectedRadioName();
     // The backup can be put back from here while the radio is still there.
-    const QString restorable = report.radioGone ? QString() : report.backupPath;
+    const QString restorable = report.radioGone ? QString() : kept;
     switch (report.cause) {
     case Cause::Written:
     case Cause::WouldEmpty: // asked above
@@ -84,6 +94,17 @@ void MainWindow::writeEnded(const Session::WriteReport &report, const WriteSourc
                      lines.join(QLatin1Char('\n')), QString(), QString());
         break;
     }
+    case Cause::ForeignBackup:
+        offerRestore(QStringLiteral("Write error"),
+                     QStringLiteral("The backup %1 is not of the %2; nothing was written.").arg(source.restoreFrom, radioName),
+                     QString(), QString(), QString());
+        break;
+    case Cause::BackupNotWhole:
+        offerRestore(QStringLiteral("Write error"),
+                     QStringLiteral("The backup %1 is not a whole memory of the %2 (cut short?); nothing was written.")
+                         .arg(source.restoreFrom, radioName),
+                     QString(), QString(), QString());
+        break;
     case Cause::Unreadable:
         offerRestore(QStringLiteral("Write error"),
                      QStringLiteral("The backup %1 could not be read; nothing was written.").arg(source.restoreFrom),
@@ -104,27 +125,27 @@ void MainWindow::writeEnded(const Session::WriteReport &report, const WriteSourc
                          .arg(report.sent)
                          .arg(report.channelCount)
                          .arg(radioName),
-                     QString(), restorable, report.backupPath);
+                     QString(), restorable, kept);
         break;
     case Cause::StoppedVerifying:
         offerRestore(QStringLiteral("Write stopped"),
                      QStringLiteral("The write was done, but stopped while it was read back: it is unchecked, "
                                     "and the %1 may not hold the table.")
                          .arg(radioName),
-                     QString(), restorable, report.backupPath);
+                     QString(), restorable, kept);
         break;
     case Cause::FramesFailed:
         offerRestore(QStringLiteral("Write error"),
                      QStringLiteral("The write failed: %1. The %2 may now hold a mix of old and new channels.")
                          .arg(report.frameFaultText(firstChannelNumber()), radioName),
-                     QString(), restorable, report.backupPath);
+                     QString(), restorable, kept);
         break;
     case Cause::ReadBackIncomplete:
         offerRestore(QStringLiteral("Write error"),
                      QStringLiteral("The write could not be checked: reading it back was incomplete (%1). The %2 "
                                     "may not hold the table.")
                          .arg(report.readFaults(), radioName),
-                     QString(), restorable, report.backupPath);
+                     QString(), restorable, kept);
         break;
     case Cause::Differs: {
         QStringList lines;
@@ -137,18 +158,18 @@ void MainWindow::writeEnded(const Session::WriteReport &report, const WriteSourc
         if (lines.size() > differencesNamed)
             text += QStringLiteral("\n... and %1 more (see the details)").arg(lines.size() - differencesNamed);
         offerRestore(QStringLiteral("Write error"), text, lines.join(QLatin1Char('\n')),
-                     restorable, report.backupPath);
+                     restorable, kept);
         break;
     }
     }
+    closeIfAsked();
 }
 
 // The table would empty most of the channels in use in the radio: nothing
 // was sent, and the memory read for the check is kept. The write goes ahead
 // only when the user says so, from that backup, without reading again.
-void MainWindow::askToEmpty(const Session::WriteReport &result)
+void MainWindow::askToEmpty(const Session::WriteReport &result, const WriteSource &source)
 {
-    currentBackup = result.backupPath;
     ui->statusBar->clearMessage(); // the backup is done
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Empty channels"),
                     QStringLiteral("The table would empty %1 of the %2 channels in use in the %3.")
@@ -161,10 +182,12 @@ void MainWindow::askToEmpty(const Session::WriteReport &result)
     QPushButton *write = box.addButton(QStringLiteral("Write anyway"), QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
+    // The write reads the radio again first: agreed is the memory the box
+    // told of, not what another radio on the cable may hold by then.
     if (box.clickedButton() == write && connectedModel) {
-        WriteSource agreed;
-        agreed.emptyingAgreed = true;
-        startWrite(sheet.radioChannels(), agreed);
+        WriteSource agreed = source;
+        agreed.emptyingAgreedFor = result.memoryBefore;
+        startWrite(source.restoreFrom.isEmpty() ? sheet.radioChannels() : Channels(), agreed);
     } else {
         showStatusMessage(tr("Write cancelled; the radio was not changed"));
     }
@@ -189,6 +212,7 @@ void MainWindow::offerRestore(const QString &title, const QString &text, const Q
     if (!details.isEmpty())
         box.setDetailedText(details);
     box.exec();
+    // The radio may have gone while the box was open.
     if (restore && box.clickedButton() == restore && connectedModel)
-        startWrite(Channels(), {restorable, false}); // the table keeps what the user made
+        startWrite(Channels(), {restorable, false, {}}); // the table keeps what the user made
 }

@@ -9,6 +9,7 @@
 
 #include "CellFaults.h"
 #include "ChannelDelegate.h"
+#include "QuotedText.h"
 #include "RadioEndCaption.h"
 
 #include <QHeaderView>
@@ -97,6 +98,9 @@ void MainWindow::fitTableToFont()
     }
     for (int column = 0; column < 3; ++column)
         table->setColumnWidth(column, widths[column]);
+    // In a larger window the name column takes the room there is.
+    table->horizontalHeader()->setMinimumSectionSize(qMin(widths[0], qMin(widths[1], widths[2])));
+    table->horizontalHeader()->setSectionResizeMode(Column::NameColumn, QHeaderView::Stretch);
 
     const int rowHeight = qMax(table->style()->pixelMetric(QStyle::PM_HeaderDefaultSectionSizeVertical, nullptr, table),
                                metrics.height() + 2 * cellPadding);
@@ -109,7 +113,7 @@ void MainWindow::fitTableToFont()
     // horizontal one covers the last row.
     const int frame = 2 * table->frameWidth();
     const int scrollBar = table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
-    table->setMinimumWidth(header->length() + frame + scrollBar);
+    table->setMinimumWidth(widths[0] + widths[1] + widths[2] + frame + scrollBar);
     placeRadioEndCaption();
 }
 
@@ -146,12 +150,16 @@ void MainWindow::showRecord(int row, const Channel &record)
 {
     QTableWidgetItem *name = ui->frequencyTable->item(row, Column::NameColumn);
     QTableWidgetItem *frequency = ui->frequencyTable->item(row, Column::FrequencyColumn);
-    const QString frequencyText = record.frequency.text();
-    if (name->text() == record.name && frequency->text() == frequencyText)
+    // A name with a control character in it (a line end pasted, a byte
+    // from a radio or a file) shows it escaped, and red: as it is, it would
+    // break the row.
+    const QString nameText = QuotedText::escaped(record.name);
+    const QString frequencyText = QuotedText::escaped(record.frequency.text());
+    if (name->text() == nameText && frequency->text() == frequencyText)
         return;
     showingRecords = true;
-    if (name->text() != record.name)
-        name->setText(record.name);
+    if (name->text() != nameText)
+        name->setText(nameText);
     if (frequency->text() != frequencyText)
         frequency->setText(frequencyText);
     showingRecords = false;
@@ -235,34 +243,17 @@ void MainWindow::setRadioModel(const RadioModel &model)
     styleAllRows();
 }
 
-// A read in progress: each channel is shown as it comes, the table having
-// been emptied at the first. The read ends with showRadioChannels().
-void MainWindow::showReceivedChannel(int row, const Channel &channel)
+// The channels the radio holds (a complete read, or a backup put back)
+// replace the whole table, as one step of the undo history; the rows below
+// them are emptied. The table is then as the radio holds it: nothing
+// unsaved, and the title names the radio, so that a save asks before it
+// writes over the file that was open. The view goes back to the first row.
+void MainWindow::showRadioChannels(const Channels &channels)
 {
-    if (!readInProgress) {
-        readInProgress = true;
-        for (int emptied = 0; emptied < ChannelSheet::rowCount; ++emptied)
-            showRecord(emptied, Channel());
-    }
-    showRecord(row, channel);
-}
-
-// The channels a read got from the radio replace the whole table, as one
-// step of the undo history; the rows below them are emptied. A complete
-// read leaves the table as the radio holds it: nothing unsaved. The view
-// goes back to the first row.
-void MainWindow::showRadioChannels(const Channels &channels, bool complete)
-{
-    // The step starts from the table as it stood before the read, which
-    // the sheet still holds.
-    if (readInProgress) {
-        readInProgress = false;
-        for (int row = 0; row < ChannelSheet::rowCount; ++row)
-            showRecord(row, sheet.at(row));
-    }
     sheet.replace(channels, tr("Read from radio"));
-    if (complete)
-        sheet.setClean();
+    tableReadFrom = connectedRadioName();
+    sheet.setClean();
+    showFileName();
     showFirstRow();
 }
 

@@ -500,7 +500,7 @@ void ChannelTableTest::rowOperations_data()
                          << QStringList{"A|118.000", "|", "C|120.000"} << "B\t119.000\n" << "";
     QTest::newRow("paste from a spreadsheet") << "actionPaste" << abc << QList<int>{1} << 0
                                               << "X\t121.65\r\n\"Y\tZ\"\t121.5\r\n"
-                                              << QStringList{"A|118.000", "X|121.650", "Y\tZ|121.500"} << "" << "";
+                                              << QStringList{"A|118.000", "X|121.650", "Y\\x09Z|121.500"} << "" << "";
     QTest::newRow("paste channel file lines") << "actionPaste" << abc << QList<int>{2} << 0
                                               << "\"X\";121.500\r\n\r\nY\r\n"
                                               << QStringList{"A|118.000", "B|119.000", "X|121.500", "Y|"} << "" << "";

@@ -6,6 +6,9 @@
 #include "WireBytes.h"
 
 #include <QGuiApplication>
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QtTest>
 
 using namespace DeviceTest;
@@ -95,6 +98,7 @@ private slots:
     void repeatedScansKeepOneConnection();
     void randomAnswersNeverCrash();
     void unpluggedRadioIsDropped();
+    void portHeldByAnotherProgramIsSaid();
 };
 
 void DiscoveryTest::identifiesEachModel_data()
@@ -437,6 +441,31 @@ void DiscoveryTest::unpluggedRadioIsDropped()
     QVERIFY(w.pressAuto());
     QCOMPARE(w.label->text(), QStringLiteral("No device"));
     QVERIFY(!w.portOpen());
+}
+
+// The radio's port held by another program (a second window, a terminal
+// program): left alone, and the window says who holds it, by its whole name.
+void DiscoveryTest::portHeldByAnotherProgramIsSaid()
+{
+    Radios radios = startRadios({radioOf(0)});
+    QProcess holder;
+    holder.start(QStringLiteral("sleep"), {QStringLiteral("300")});
+    QVERIFY(holder.waitForStarted());
+    QFile lock(QStringLiteral("/run/lock/LCK..") + radios[0]->portName().mid(5).replace(QLatin1Char('/'), QLatin1Char('_')));
+    const auto cleanUp = qScopeGuard([&lock, &holder] {
+        lock.remove(); // this test's own lock
+        holder.kill();
+        holder.waitForFinished();
+    });
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(holder.processId()).rightJustified(10) + "\n");
+    lock.close();
+    DeviceWindow w;
+    QVERIFY(w.waitForFirstScan());
+    QCOMPARE(w.label->text(), QStringLiteral("No device"));
+    const QString said = w.statusBar->currentMessage();
+    QVERIFY2(said.startsWith(radios[0]->portName() + QStringLiteral(" is in use by sleep (process ")), qPrintable(said));
+    QVERIFY(radios[0]->received().isEmpty()); // not a byte sent to it
 }
 
 VKR_TEST_MAIN(DiscoveryTest)

@@ -122,30 +122,32 @@ public:
     QList<bool> duringTransfer;
 };
 
-// Counts the paint events of a widget that come while the busy cursor of a
-// transfer is up.
-class PaintWatcher : public QObject
-{
-public:
-    explicit PaintWatcher(QWidget *widget) { widget->installEventFilter(this); }
-
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        const QCursor *cursor = QGuiApplication::overrideCursor();
-        if (event->type() == QEvent::Paint && cursor && cursor->shape() == Qt::BusyCursor)
-            ++paintsWhileBusy;
-        return false;
-    }
-
-    int paintsWhileBusy = 0;
-};
-
 // A read over edits asks first; the user drops the edits.
 std::unique_ptr<ModalAnswerer<QMessageBox>> discardWhenAsked()
 {
     return std::make_unique<ModalAnswerer<QMessageBox>>(
         [](QMessageBox *box) { box->button(QMessageBox::Discard)->click(); }, 15000,
         [](QMessageBox *box) { return box->text() == QLatin1String("Save changes?"); });
+}
+
+// The box of an incomplete read, which shows what came apart from the
+// table: its text and details, its channels put into the table if `take`.
+struct IncompleteRead {
+    QString text;
+    QString details;
+};
+
+std::unique_ptr<ModalAnswerer<QMessageBox>> answerIncompleteRead(IncompleteRead &seen, bool take)
+{
+    return std::make_unique<ModalAnswerer<QMessageBox>>([&seen, take](QMessageBox *box) {
+        seen.text = box->text();
+        seen.details = box->detailedText();
+        for (QAbstractButton *button : box->buttons()) {
+            if (take && button->text() == QLatin1String("Put them in the table"))
+                return button->click();
+        }
+        box->button(QMessageBox::Close)->click();
+    }, transferPatience, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Read incomplete"); });
 }
 
 struct Row {
@@ -232,6 +234,12 @@ private slots:
     void unpluggedDuringRead();
     void unpluggedDuringWrite();
     void transfersNeedOpenPort();
+    void swappedRadioIsBackedUp();
+    void closingDuringReadSavesNothingHalfRead();
+    void saveAfterReadAsksBeforeReplacing();
+    void restoreListOutlivesTheRadio();
+    void restoreByteForByteAndFirstBackupOffered();
+    void readWithoutBackupSaysWhy();
     void cardAfterRead();
 
 private:
@@ -292,8 +300,9 @@ void TransfersTest::writeSendsExactFrames()
     QCOMPARE(backups.size(), 1);
     QCOMPARE(backups[0].usedChannels, 0);
 
-    // After a complete read the read is the backup: the write sends at once,
-    // but a table that empties most channels in use waits for a yes.
+    // Also after a complete read the write reads the radio first (another
+    // radio may be on the cable by now), and a table that empties most of
+    // the channels it holds waits for a yes, given for that memory.
     const auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
     QVERIFY(discard->answered());
@@ -301,9 +310,9 @@ void TransfersTest::writeSendsExactFrames()
         w.typeInto(w.nameEditor(row), QString());
         w.typeInto(w.frequencyEditor(row), QString());
     }
-    c.radio.clearLogs();
     QAction *writeTo = w.window->findChild<QAction *>(QStringLiteral("actionWrite_to"));
     for (const QString &answer : {QStringLiteral("Cancel"), QStringLiteral("Write anyway")}) {
+        c.radio.clearLogs();
         QString asked;
         ModalAnswerer<QMessageBox> emptying([&](QMessageBox *box) {
             asked = box->text();
@@ -311,21 +320,24 @@ void TransfersTest::writeSendsExactFrames()
                 if (button->text().remove(QLatin1Char('&')) == answer)
                     button->click();
             }
-        }, 15000, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Empty channels"); });
+        }, transferPatience, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Empty channels"); });
         QVERIFY(w.transfer(writeTo));
         QVERIFY(emptying.answered());
         QCOMPARE(asked, QStringLiteral("The table would empty 3 of the 3 channels in use in the VKR627A."));
         if (answer == QLatin1String("Cancel")) {
-            QCOMPARE(c.radio.received(), QByteArray());
+            QCOMPARE(c.radio.received(), readCommand + ack.repeated(100));
             QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write cancelled; the radio was not changed"));
         }
     }
     QCOMPARE(c.radio.completedWrites(), 2);
-    QCOMPARE(c.radio.received().toHex(' '), (writeCommand + emptyFrameOnWire().repeated(100)
+    const QByteArray backupRead = readCommand + ack.repeated(100);
+    QCOMPARE(c.radio.received().toHex(' '), (backupRead + backupRead + writeCommand + emptyFrameOnWire().repeated(100)
                                               + writeEnd + readCommand + ack.repeated(100))
                                                  .toHex(' '));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
-    QCOMPARE(BackupStore().list().size(), 2);
+    // The write, the read, the refused write and both reads before the one
+    // that went ahead: every one was kept.
+    QCOMPARE(BackupStore().list().size(), 5);
 }
 
 void TransfersTest::writeRefused_data()
@@ -447,8 +459,8 @@ void TransfersTest::writeToSilentRadio()
     QVERIFY(answer->answered());
     QVERIFY2(box.text.contains("the radio did not answer channels 1, 2,"), qPrintable(box.text));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write error"));
-    QCOMPARE(progress.size(), 20);
-    QCOMPARE(c.radio.received(), writeCommand + emptyFrameOnWire().repeated(20) + writeEnd);
+    QCOMPARE(progress.size(), 2 * 20); // the backup read, then the write
+    QCOMPARE(c.radio.received(), readCommand + ack.repeated(20) + writeCommand + emptyFrameOnWire().repeated(20) + writeEnd);
 }
 
 // Every frame acknowledged, but one stored other than sent: the read-back
@@ -492,7 +504,11 @@ void TransfersTest::cancelAndRestore()
     WriteBox box;
     const auto answer = answerWriteBox(box);
     QMetaObject::invokeMethod(w.writeButton, "click");
-    QVERIFY(waitUntil([&c] { return c.radio.received().count(frameStart) >= 4; }, 5000));
+    // Stopped once four frames of the write went out, after the backup read.
+    QVERIFY(waitUntil([&c] {
+        const QByteArray heard = c.radio.received();
+        return heard.contains(writeCommand) && heard.mid(heard.indexOf(writeCommand)).count(frameStart) >= 5;
+    }, transferPatience));
     w.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
     QTest::keyClick(w.window.get(), Qt::Key_Escape);
@@ -525,8 +541,11 @@ void TransfersTest::cancelAndRestore()
     const auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.window->findChild<QAction *>(QStringLiteral("actionRestore_backup"))));
     QVERIFY(discard->answered() && choose.answered() && confirm.answered());
-    QCOMPARE(listed.size(), 1);
-    QVERIFY2(listed[0].endsWith(QLatin1String(", VKR627S, 1 channel(s)")), qPrintable(listed[0]));
+    // The read's backup and the write's, the newest (chosen) first.
+    QCOMPARE(listed.size(), 2);
+    QVERIFY2(listed[0].contains(QLatin1String(", VKR627S, 1 channel(s), on ")), qPrintable(listed[0]));
+    QVERIFY2(listed[0].endsWith(QLatin1String(", before a write")), qPrintable(listed[0]));
+    QVERIFY2(listed[1].endsWith(QLatin1String(", read")), qPrintable(listed[1]));
     QVERIFY2(question.contains(QStringLiteral("to the VKR627S on %1?").arg(c.radio.portName())), qPrintable(question));
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
     QCOMPARE(c.radio.memory().channel(0).name, QStringLiteral("OLD"));
@@ -556,13 +575,20 @@ void TransfersTest::readDecodesFrames()
 
     QSignalSpy progress(w.progressBar, &QProgressBar::valueChanged);
     w.table->scrollToTop();
-    PaintWatcher painting(w.table->viewport());
     QElapsedTimer clock;
     clock.start();
     const auto discard = discardWhenAsked();
+    // The read is not whole: what came is shown apart, and put into the
+    // table when the user says so.
+    IncompleteRead incomplete;
+    const auto take = answerIncompleteRead(incomplete, true);
     QVERIFY(w.transfer(w.readButton));
     const auto readEnded = RadioProtocol::Clock::now();
     QVERIFY(discard->answered());
+    QVERIFY(take->answered());
+    QVERIFY2(incomplete.text.contains("20 of 20 channels came, 1 of them cut short, 2 of them garbled"),
+             qPrintable(incomplete.text));
+    QVERIFY2(incomplete.details.contains("4: \"ABC\" 118.000"), qPrintable(incomplete.details)); // numbered from 1
 
     const QVector<Row> expected = {
         {"TOWER", "121.500"}, {"", ""}, {"", ""}, {"ABC", "118.000"}, {"A B", "118.500"},
@@ -588,16 +614,13 @@ void TransfersTest::readDecodesFrames()
 
     QCOMPARE(c.heardAfterProbe(), readCommand + ack.repeated(20));
     // The one-byte answer of channel 5 and the channels no radio stores
-    // were shown as they came, but the read did not get the memory whole.
+    // came, but the read did not get the memory whole.
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
     QVERIFY(!w.progressBar->isVisible());
     QCOMPARE(w.progressBar->maximum(), 20);
     QCOMPARE(progress.size(), 20);
     for (int i = 0; i < progress.size(); ++i)
         QCOMPARE(progress.at(i).at(0).toInt(), i);
-    // The rows in view that a channel changed (0 and 3 to 7) were painted as
-    // they came, while the read went on.
-    QVERIFY(painting.paintsWhileBusy >= 6);
     QVERIFY(!QGuiApplication::overrideCursor());
     // After the last acknowledgement the read still listened for a second.
     const auto lastAck = c.radio.receivedLog().back().at;
@@ -627,9 +650,12 @@ void TransfersTest::readSplitsFrameAtPause()
     QTest::mousePress(w.readButton, Qt::LeftButton);
     QTest::mouseRelease(w.readButton, Qt::LeftButton, Qt::NoModifier, QPoint(-20, -20)); // it holds the mouse
     QVERIFY(!waitUntil([&c] { return !c.heardAfterProbe().isEmpty(); }, 300));
+    IncompleteRead incomplete;
+    const auto take = answerIncompleteRead(incomplete, true);
     QTest::mouseClick(w.readButton, Qt::LeftButton);
     QTest::mouseClick(w.readButton, Qt::LeftButton);
     QVERIFY(waitUntil([&w] { return !w.cancelButton->isVisible(); }, transferPatience));
+    QVERIFY(take->answered());
     QCOMPARE(c.heardAfterProbe().count(readCommand), 1);
 
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("ATIS"));
@@ -661,8 +687,11 @@ void TransfersTest::incompleteReads()
     const QColor colourBefore = colourOf(w.frequencyEditor(10));
 
     auto discard = discardWhenAsked();
+    IncompleteRead incomplete;
+    auto close = answerIncompleteRead(incomplete, false);
     QVERIFY(w.transfer(w.readButton));
     QVERIFY(discard->answered());
+    QVERIFY(close->answered());
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
     const QVector<Row> after = tableRows(w);
     for (int row = 0; row < 20; ++row) {
@@ -676,13 +705,22 @@ void TransfersTest::incompleteReads()
     RadioSettings settings = c.radio.settings();
     settings.faults.stopAfterFrames = 5;
     c.radio.setSettings(settings);
-    discard = discardWhenAsked();
-    QVERIFY(w.transfer(w.readButton));
-    QVERIFY(discard->answered());
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
-    for (int row = 0; row < 20; ++row) {
-        QCOMPARE(w.nameEditor(row)->text(), row < 5 ? QStringLiteral("CH%1").arg(row) : QString());
-        QCOMPARE(w.frequencyEditor(row)->text(), row < 5 ? QStringLiteral("119.000") : QString());
+    // Five came: the table stays as it was, and the undo history too; the
+    // five are in the box, and only "Put them in the table" puts them there.
+    for (const bool take : {false, true}) {
+        discard = discardWhenAsked();
+        close = answerIncompleteRead(incomplete, take);
+        QVERIFY(w.transfer(w.readButton));
+        QVERIFY(close->answered());
+        QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
+        QVERIFY2(incomplete.details.contains("5: \"CH4\" 119.000"), qPrintable(incomplete.details)); // numbered from 1
+        for (int row = 0; row < 20; ++row) {
+            const Row want = take ? Row{row < 5 ? QStringLiteral("CH%1").arg(row) : QString(),
+                                        row < 5 ? QStringLiteral("119.000") : QString()}
+                                  : before[row];
+            QCOMPARE(w.nameEditor(row)->text(), want.name);
+            QCOMPARE(w.frequencyEditor(row)->text(), want.frequency);
+        }
     }
 }
 
@@ -725,7 +763,11 @@ void TransfersTest::strayBytes()
         return waitUntil([&] { return c.radio.sent().size() > sent; }, 5000);
     };
     QVERIFY(noise());
+    // What an incomplete read got is put into the table, to be looked at.
+    IncompleteRead incomplete;
+    const auto take = readSays == QLatin1String("Read incomplete") ? answerIncompleteRead(incomplete, true) : nullptr;
     QVERIFY(w.transfer(w.readButton));
+    QVERIFY(!take || take->answered());
     QCOMPARE(w.statusBar->currentMessage(), readSays);
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("TOWER"));
     QCOMPARE(w.frequencyEditor(0)->text(), QStringLiteral("121.500"));
@@ -805,8 +847,11 @@ void TransfersTest::unpluggedDuringRead()
     DeviceWindow &w = *c.window;
     QElapsedTimer clock;
     clock.start();
+    IncompleteRead incomplete;
+    const auto take = answerIncompleteRead(incomplete, true);
     QVERIFY(w.transfer(w.readButton));
     QVERIFY(clock.elapsed() < 20000);
+    QVERIFY(take->answered());
     QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
     for (int row = 0; row < 100; ++row)
         QCOMPARE(w.nameEditor(row)->text(), row < 5 ? QStringLiteral("CH%1").arg(row) : QString());
@@ -839,6 +884,193 @@ void TransfersTest::unpluggedDuringWrite()
     // The port is closed on the radio's thread first, then the window is told.
     QVERIFY(waitUntil([&w] { return w.label->text() == QLatin1String("No device"); }, 5000));
     QVERIFY(!w.portOpen());
+}
+
+// Another radio put on the same cable between a read and a write: the
+// write backs up what the radio holds now, and judges emptying by it.
+void TransfersTest::swappedRadioIsBackedUp()
+{
+    Connected c(radioOf(1));
+    for (int row = 0; row < 3; ++row)
+        c.radio.setChannel(row, QStringLiteral("A%1").arg(row), "119.000");
+    QVERIFY(c.identified());
+    DeviceWindow &w = *c.window;
+    QVERIFY(w.transfer(w.readButton));
+    RadioMemory other = c.radio.memory(); // radio B, same cable, same port
+    for (int row = 0; row < 20; ++row)
+        other.setChannel(row, QStringLiteral("B%1").arg(row), "120.000");
+    c.radio.setMemory(other);
+    c.radio.clearLogs();
+    StatusMessages status(w.statusBar, w.progressBar);
+    QString asked;
+    ModalAnswerer<QMessageBox> emptying([&asked](QMessageBox *box) {
+        asked = box->text();
+        box->button(QMessageBox::Cancel)->click();
+    }, transferPatience, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Empty channels"); });
+    QVERIFY(w.transfer(w.writeButton));
+    QVERIFY(emptying.answered());
+    QCOMPARE(asked, QStringLiteral("The table would empty 17 of the 20 channels in use in the VKR627S."));
+    QCOMPARE(status.messages.value(0), QStringLiteral("Backing up..."));
+    QCOMPARE(c.radio.received(), readCommand + ack.repeated(20)); // read, nothing written
+    QVERIFY(c.radio.memory() == other);
+    Backup kept;
+    QVERIFY(readBackup(BackupStore().list().value(0).path, kept));
+    QCOMPARE(kept.frames.value(19), hex("78 00 42 31 39 20 20 20 20 20")); // B19 120.000
+}
+
+// Closing the window while the radio is read: the read is stopped and let
+// end first, and only then is the user asked about unsaved changes; a save
+// then writes the table as it was, nothing of the half read.
+void TransfersTest::closingDuringReadSavesNothingHalfRead()
+{
+    Connected c(radioOf(0, [](RadioFaults &f) { f.answerDelay = 50; }));
+    for (int row = 0; row < 100; ++row)
+        c.radio.setChannel(row, QStringLiteral("R%1").arg(row), "119.000");
+    const QString club = folder.filePath(QStringLiteral("club.csv"));
+    QVERIFY(writeContent(club, QByteArray("CLUB;121.500\r\n").repeated(50)));
+    QVERIFY(c.identified());
+    DeviceWindow &w = *c.window;
+    const auto open = FileDialogDriver::answerWithFile(club);
+    w.window->findChild<QAction *>(QStringLiteral("actionOpen"))->trigger();
+    QVERIFY(open->answered());
+    w.typeInto(w.nameEditor(0), QStringLiteral("EDITED"));
+    QStringList asked;
+    ModalAnswerer<QMessageBox> stop([&asked](QMessageBox *box) {
+        asked << box->windowTitle();
+        for (QAbstractButton *button : box->buttons()) {
+            if (button->text() == QLatin1String("Stop and close"))
+                button->click();
+        }
+    }, transferPatience, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Transfer running"); });
+    // Asked before the read, the edits are kept in the table (not saved);
+    // asked again as the window closes, they are saved.
+    const auto discard = discardWhenAsked();
+    QMetaObject::invokeMethod(w.readButton, "click");
+    QVERIFY(waitUntil([&discard] { return discard->answered(); }, 15000));
+    ModalAnswerer<QMessageBox> save([&asked, &w](QMessageBox *box) {
+        asked << box->text() + (w.cancelButton->isVisible() ? QStringLiteral(" during the read") : QString());
+        box->button(QMessageBox::Save)->click();
+    }, transferPatience, [](QMessageBox *box) { return box->text() == QLatin1String("Save changes?"); });
+    QVERIFY(waitUntil([&c] { return c.radio.received().count(ack) >= 10; }, transferPatience));
+    QMetaObject::invokeMethod(w.window.get(), "close", Qt::QueuedConnection);
+    QVERIFY(waitUntil([&w] { return !w.window->isVisible(); }, transferPatience));
+    QCOMPARE(asked, (QStringList{"Transfer running", "Save changes?"}));
+    QCOMPARE(contentOf(club), "EDITED;121.500\r\n" + QByteArray("CLUB;121.500\r\n").repeated(49));
+}
+
+// After a read, the title names the radio, and Save asks before it writes
+// the radio's channels over the file that was open.
+void TransfersTest::saveAfterReadAsksBeforeReplacing()
+{
+    Connected c(radioOf(1));
+    c.radio.setChannel(0, "RADIO", "119.000");
+    const QString club = folder.filePath(QStringLiteral("club2.csv"));
+    QVERIFY(writeContent(club, "CLUB;121.500\r\n"));
+    QVERIFY(c.identified());
+    DeviceWindow &w = *c.window;
+    const auto open = FileDialogDriver::answerWithFile(club);
+    w.window->findChild<QAction *>(QStringLiteral("actionOpen"))->trigger();
+    QVERIFY(open->answered());
+    QVERIFY(w.transfer(w.readButton));
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("VKR627S (radio)[*] - VKR Frequency Tool"));
+    QVERIFY(!w.window->isWindowModified());
+    QString asked;
+    ModalAnswerer<QMessageBox> replace([&asked](QMessageBox *box) {
+        asked = box->text();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    w.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    QTest::keyClick(w.window.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(replace.answered());
+    QCOMPARE(asked, QStringLiteral("Replace club2.csv with the channels read from the radio?"));
+    QCOMPARE(contentOf(club), QByteArray("CLUB;121.500\r\n"));
+}
+
+// The radio unplugged while the list of backups is open: Restore then
+// writes nothing, and says why.
+void TransfersTest::restoreListOutlivesTheRadio()
+{
+    Connected c(radioOf(1));
+    QVERIFY(c.identified());
+    DeviceWindow &w = *c.window;
+    QVERIFY(w.transfer(w.readButton)); // a backup to list
+    ModalAnswerer<QDialog> choose([&c, &w](QDialog *dialog) {
+        c.radio.unplug();
+        waitUntil([&w] { return w.label->text() == QLatin1String("No device"); }, 10000);
+        dialog->accept();
+    }, 15000, [](QDialog *dialog) { return dialog->findChild<QListWidget *>(QStringLiteral("backupList")) != nullptr; });
+    w.window->findChild<QAction *>(QStringLiteral("actionRestore_backup"))->trigger();
+    QVERIFY(choose.answered());
+    QCOMPARE(w.label->text(), QStringLiteral("No device"));
+    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("No radio connected; nothing was written"));
+    QCOMPARE(c.radio.completedWrites(), 0);
+}
+
+// A memory whose names a channel file cannot keep as they are (two spaces,
+// a leading space, ';', '"') comes back byte for byte from its backup. A
+// restore that fails after a write that failed offers the backup of the
+// memory before the first of them.
+void TransfersTest::restoreByteForByteAndFirstBackupOffered()
+{
+    Connected c(radioOf(1, [](RadioFaults &f) { f.nakFrame = 2; }));
+    const QVector<QByteArray> odd = {hex("79 64 41 20 20 42 20 20 20 20"), hex("79 64 20 4C 45 41 44 20 20 20"),
+                                     hex("79 64 58 3B 59 20 20 20 20 20"), hex("79 64 22 51 22 20 20 20 20 20")};
+    for (int row = 0; row < odd.size(); ++row)
+        c.radio.setFrame(row, odd[row]);
+    QVERIFY(c.identified());
+    DeviceWindow &w = *c.window;
+    w.typeInto(w.nameEditor(0), QStringLiteral("NEW"));
+    w.typeInto(w.frequencyEditor(0), QStringLiteral("121.500"));
+    for (int row = 1; row < 4; ++row) {
+        w.typeInto(w.nameEditor(row), QStringLiteral("N%1").arg(row));
+        w.typeInto(w.frequencyEditor(row), QStringLiteral("121.500"));
+    }
+    // The write fails at channel 2; "Restore backup" fails too (the radio
+    // still refuses it), and its box offers the first backup, not the one of
+    // the half-written radio taken before the restore.
+    WriteBox first, second;
+    std::unique_ptr<ModalAnswerer<QMessageBox>> secondAnswer;
+    const auto firstAnswer = answerWriteBox(first, true, [&] { secondAnswer = answerWriteBox(second, false); });
+    QVERIFY(w.transfer(w.writeButton));
+    QVERIFY(firstAnswer->answered());
+    QVERIFY(waitUntil([&] { return secondAnswer && secondAnswer->answered(); }, transferPatience));
+    const QVector<BackupStore::Entry> backups = BackupStore().list();
+    QCOMPARE(backups.size(), 2);
+    QCOMPARE(backups[1].purpose, BackupPurpose::Write);
+    QVERIFY2(second.backupNamed.contains(backups[1].path), qPrintable(second.backupNamed));
+    // Put back with a radio that takes it: byte for byte, and checked so.
+    c.radio.setSettings(radioOf(1));
+    const auto discard = discardWhenAsked();
+    ModalAnswerer<QDialog> choose([&](QDialog *dialog) {
+        auto *list = dialog->findChild<QListWidget *>(QStringLiteral("backupList"));
+        list->setCurrentRow(1);
+        dialog->accept();
+    }, 15000, [](QDialog *dialog) { return dialog->findChild<QListWidget *>(QStringLiteral("backupList")) != nullptr; });
+    ModalAnswerer<QMessageBox> confirm([](QMessageBox *box) {
+        for (QAbstractButton *button : box->buttons()) {
+            if (button->text() == QLatin1String("Write backup"))
+                button->click();
+        }
+    }, 15000, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Restore backup"); });
+    QVERIFY(w.transfer(w.window->findChild<QAction *>(QStringLiteral("actionRestore_backup"))));
+    QVERIFY(choose.answered() && confirm.answered());
+    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
+    for (int row = 0; row < odd.size(); ++row)
+        QCOMPARE(c.radio.memory().frame(row).toHex(' '), odd[row].toHex(' '));
+}
+
+// A read whose backup cannot be kept (a file where the data folder should
+// be, which stops root too) says so after "Read finished".
+void TransfersTest::readWithoutBackupSaysWhy()
+{
+    QVERIFY(writeContent(dataFolder->filePath(QStringLiteral("Corvane")), "not a folder"));
+    Connected c(radioOf(1));
+    QVERIFY(c.identified());
+    DeviceWindow &w = *c.window;
+    QVERIFY(w.transfer(w.readButton));
+    QVERIFY2(w.statusBar->currentMessage().startsWith(QStringLiteral("Read finished; no backup kept: ")),
+             qPrintable(w.statusBar->currentMessage()));
 }
 
 // Before a radio is connected, and after a probe failed, "Read from" and

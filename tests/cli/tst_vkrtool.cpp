@@ -45,6 +45,9 @@ enum Setup {
     TwoMoreRadios = 16,   // two radios without faults on ports after it; an expected file is theirs
 };
 
+// A backup's line for an empty channel: its frame follows the channel.
+const QByteArray emptyBackupLine = ";;76 00 20 20 20 20 20 20 20 20\r\n";
+
 // Every channel in use, so that a write that leaves one alone is seen.
 Channels fullMemory(int channels)
 {
@@ -312,7 +315,7 @@ void VkrtoolTest::addWithoutRadioRows()
         << QStringList{"convert", file("chirp.in.csv"), "-"} << 0
         << "TOWER;118.000\r\n" "vkrtool: " + file("chirp.in.csv") + ", record 3: Location 1 is taken by an earlier "
            "row, skipped\nvkrtool: " + file("chirp.in.csv") + ", record 4: Mode \"FM\" is not AM, skipped\n"
-           "vkrtool: " + file("chirp.in.csv") + ", record 5: Location 101 is beyond channel 100, skipped"
+           "vkrtool: " + file("chirp.in.csv") + ", record 5: Location 101 is beyond channel 99, skipped"
         << noInput << ownOutput;
 }
 
@@ -632,9 +635,10 @@ void VkrtoolTest::readCompleteAndIncomplete()
     ProgramRun result = run({"read", "-o", file("read.csv")}, radio.portName());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(contentOf(file("read.csv")), QByteArray("TOWER;118.100\r\n;\r\n;\r\nATIS;126.125\r\n"));
-    // Kept as a backup too.
+    // Kept as a backup too: every channel with the frame it came in.
     const QString kept = QRegularExpression(QStringLiteral("kept as backup: (\\S+)")).match(result.output).captured(1);
-    QCOMPARE(contentOf(kept), contentOf(file("read.csv")));
+    QCOMPARE(contentOf(kept), "TOWER;118.100;76 14 54 4F 57 45 52 20 20 20\r\n" + emptyBackupLine.repeated(2)
+                                  + "ATIS;126.125;7E 19 41 54 49 53 20 20 20 20\r\n" + emptyBackupLine.repeated(16));
 
     radio.setSettings(twentyChannels([](RadioFaults &f) { f.stopAfterFrames = 5; }));
     result = run({"read", "-o", file("partly.csv")}, radio.portName());
@@ -664,7 +668,8 @@ void VkrtoolTest::writeBacksUpAndVerifies()
     const QRegularExpression backupLine(QStringLiteral("backup of the radio's memory: (\\S+)"));
     const QString backup = backupLine.match(result.output).captured(1);
     QVERIFY2(backup.startsWith(folder.filePath(QStringLiteral("data"))), qPrintable(result.output));
-    QCOMPARE(contentOf(backup), QByteArray("TOWER;118.100\r\n;\r\nATIS;126.125\r\n"));
+    QCOMPARE(contentOf(backup), "TOWER;118.100;76 14 54 4F 57 45 52 20 20 20\r\n" + emptyBackupLine
+                                    + "ATIS;126.125;7E 19 41 54 49 53 20 20 20 20\r\n" + emptyBackupLine.repeated(17));
     QCOMPARE(radio.memory().channel(0).name, QStringLiteral("GROUND"));
     QCOMPARE(radio.memory().channel(2).frequency.text(), QStringLiteral("122.805"));
     QCOMPARE(radio.memory().channel(3).frequency.text(), QString());
@@ -704,7 +709,9 @@ void VkrtoolTest::verifyFindsCorruptedChannel()
     const ProgramRun odd = run({"write", file("good.csv")}, radio.portName());
     QCOMPARE(odd.exitCode, 0);
     const QString backup = QRegularExpression(QStringLiteral("backup of the radio's memory: (\\S+)")).match(odd.output).captured(1);
-    QCOMPARE(contentOf(backup), QByteArray("TOWER;118.000\r\n;121.505\r\n;\r\n;118.020\r\n"));
+    QCOMPARE(contentOf(backup), "TOWER;118.000;76 00 54 4F 57 45 52 20 20 20\r\n;121.505;79 65 20 20 20 20 20 20 20 20\r\n"
+                                    + emptyBackupLine + ";118.020;76 04 20 20 20 20 20 20 20 20\r\n"
+                                    + emptyBackupLine.repeated(16));
     QCOMPARE(radio.received().count(QByteArray::fromHex("0254")), 3); // two reads of the backup, one to verify
 }
 

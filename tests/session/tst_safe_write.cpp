@@ -4,7 +4,7 @@
 #include "TestMain.h"
 
 #include "BackupStore.h"
-#include "ChannelCsv.h"
+#include "ChannelFrame.h"
 #include "CsvTable.h"
 #include "RadioConnection.h"
 #include "SafeWrite.h"
@@ -91,7 +91,8 @@ class SafeWriteTest : public QObject
 private slots:
     void outcome_data();
     void outcome();
-    void restoreOfOddValues();
+    void restore_data();
+    void restore();
 };
 
 void SafeWriteTest::outcome_data()
@@ -184,28 +185,96 @@ void SafeWriteTest::outcome()
     QCOMPARE(said, fault);
 }
 
-// A backup of values the radio really held but the editors refuse goes back
-// whole: a restore checks it by what a radio can hold, not by the editors.
-void SafeWriteTest::restoreOfOddValues()
+// A backup goes back byte for byte, odd values the radio really held and
+// names a channel file cannot keep included, and is read back byte for
+// byte; a backup that is empty, cut short, of another model or no backup
+// at all is refused before a byte is sent, unless forced where that may be.
+void SafeWriteTest::restore_data()
 {
-    QTemporaryDir folder;
-    BackupStore store(folder.path() + QStringLiteral("/backups"));
-    const QString backup = folder.filePath(QStringLiteral("VKR627S-20261207-120000-COM3.csv"));
-    Channels held(channels);
-    held[0] = {QStringLiteral("ODD"), Frequency::fromText(QStringLiteral("118.1000"))};
-    held[1] = {QStringLiteral("low"), Frequency::fromText(QStringLiteral("121.490"))};
-    QVERIFY(ChannelCsv::writeFile(backup, held));
-    QVector<QByteArray> heldFrames(channels, Wire::emptyChannel);
-    heldFrames[0] = hex("76 C8 4F 44 44 20 20 20 20 20");
-    heldFrames[1] = hex("79 62 6C 6F 77 20 20 20 20 20");
+    QTest::addColumn<QString>("file");      // in the backup folder
+    QTest::addColumn<QByteArray>("content"); // empty: the backup as the store saves it
+    QTest::addColumn<bool>("force");
+    QTest::addColumn<Session::WriteCause>("cause");
 
-    ScriptedPort port(backupOf(memoryBefore()) + writeOf() + readOf(heldFrames));
+    using Cause = Session::WriteCause;
+    const QString backup = QStringLiteral("VKR627S-20261207-120000-write-COM3.csv");
+    QTest::newRow("odd values and odd names, byte for byte") << backup << QByteArray() << false << Cause::Written;
+    QTest::newRow("an empty file") << backup << QByteArray("") << false << Cause::BackupNotWhole;
+    QTest::newRow("blank lines") << backup << QByteArray("\r\n\r\n\r\n") << false << Cause::BackupNotWhole;
+    QTest::newRow("cut to 10 lines") << backup << QByteArray("cut") << false << Cause::BackupNotWhole;
+    QTest::newRow("cut within a line") << backup << QByteArray("half") << false << Cause::BackupNotWhole;
+    QTest::newRow("another model's") << QStringLiteral("VKR627A-20261207-120000-write-COM3.csv") << QByteArray()
+                                     << true << Cause::ForeignBackup;
+    QTest::newRow("a file that names no model") << QStringLiteral("club.csv") << QByteArray() << false
+                                                << Cause::ForeignBackup;
+    QTest::newRow("that file forced") << QStringLiteral("club.csv") << QByteArray() << true << Cause::Written;
+    QTest::newRow("a backup that empties most channels in use") << backup << QByteArray("sparse") << false
+                                                                << Cause::WouldEmpty;
+}
+
+void SafeWriteTest::restore()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, force);
+    QFETCH(Session::WriteCause, cause);
+
+    QTemporaryDir folder;
+    BackupStore store(folder.filePath(QStringLiteral("backups")));
+    // What the radio held when it was backed up: odd steps and bytes, names
+    // with two spaces, a leading space, ';' and '"'.
+    QVector<QByteArray> held(channels, Wire::emptyChannel);
+    held[0] = hex("76 C8 4F 44 44 20 20 20 20 20"); // "ODD" 118.1000
+    held[1] = hex("79 62 6C 6F 77 20 20 20 20 20"); // "low" 121.490
+    held[2] = hex("79 64 41 20 20 42 20 20 20 20"); // "A  B"
+    held[3] = hex("79 64 20 4C 45 41 44 20 20 20"); // " LEAD"
+    held[4] = hex("79 64 58 3B 59 20 20 20 20 20"); // "X;Y"
+    held[5] = hex("79 64 22 51 22 20 20 20 20 20"); // "\"Q\""
+    Channels heldChannels;
+    for (const QByteArray &frame : held)
+        heldChannels.append(Link::decodeChannelFrame(frame));
+    const BackupStore::Saved saved = BackupStore(folder.path()).save(
+        QStringLiteral("VKR627S"), QStringLiteral("COM3"), heldChannels, held, BackupPurpose::Write);
+    QVERIFY(!saved.path.isEmpty());
+    QFile source(saved.path);
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QByteArray bytes = source.readAll();
+    if (content == "sparse") // the radio holds more now than the backup did
+        bytes = backupLine(Channel(), Wire::emptyChannel).repeated(channels);
+    else if (content == "cut")
+        bytes = bytes.left(bytes.indexOf("\r\n", bytes.size() / 2) + 2);
+    else if (content == "half")
+        bytes = bytes.left(bytes.size() / 2);
+    else if (!content.isNull())
+        bytes = content;
+    const QString path = folder.filePath(file);
+    QFile target(path);
+    QVERIFY(target.open(QIODevice::WriteOnly) && target.write(bytes) == bytes.size());
+    target.close();
+
+    // The radio holds four channels now, as many as the backup or fewer.
+    QVector<QByteArray> now(channels, Wire::emptyChannel);
+    for (int k = 0; k < 4; ++k)
+        now[k] = newFrame;
+    ScriptedPort port((content == "sparse" ? backupOf(memoryBefore()) : readOf(now)) + writeOf() + readOf(held));
     RadioConnection radio;
     radio.attach(port, *RadioModels::named(QStringLiteral("VKR627S")), QStringLiteral("COM3"));
-    const Session::WriteReport report = Session::restoreBackup(radio, store, backup, {});
-    QCOMPARE(int(report.cause), int(Session::WriteCause::Written));
-    QVERIFY(port.written.contains(hex("02 76 C8 4F 44 44 20 20 20 20 20")));
-    QVERIFY(port.written.contains(hex("02 79 62 6C 6F 77 20 20 20 20 20")));
+    Session::RestoreRequest request;
+    request.backupPath = path;
+    request.force = force;
+    const Session::WriteReport report = Session::restoreBackup(radio, store, request, {});
+    QCOMPARE(int(report.cause), int(cause));
+    if (cause == Session::WriteCause::WouldEmpty) {
+        QVERIFY(!port.written.contains(Wire::writeCommand)); // read to judge, nothing written
+        return;
+    }
+    if (cause != Session::WriteCause::Written) {
+        QVERIFY(port.written.isEmpty()); // refused before a byte was sent
+        return;
+    }
+    for (const QByteArray &frame : held)
+        QVERIFY2(port.written.contains(Wire::frameStart + frame), frame.toHex(' ').constData());
+    QVERIFY(report.verified);
 }
 
 VKR_TEST_MAIN(SafeWriteTest)
