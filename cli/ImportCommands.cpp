@@ -3,6 +3,7 @@
 // tool's exit codes here, and its request problems the options concerned.
 #include "Commands.h"
 
+#include "AirfieldReport.h"
 #include "Console.h"
 #include "ExitCodes.h"
 #include "ImportFiles.h"
@@ -38,7 +39,7 @@ QString optionsProblem(RequestProblem problem)
     case RequestProblem::PositionOffGlobe:
         return QStringLiteral("--near: latitude -90 to 90, longitude -180 to 180");
     case RequestProblem::PositionWithoutRadius:
-        return QStringLiteral("--near needs --radius-km");
+        return QStringLiteral("--near needs --radius-km or --nearest");
     case RequestProblem::RadiusWithoutPosition:
         return QStringLiteral("--radius-km needs --near");
     case RequestProblem::NegativeRadius:
@@ -47,13 +48,18 @@ QString optionsProblem(RequestProblem problem)
         return QStringLiteral("--channels must be 1 to %1").arg(ChannelRules::largestMemory);
     case RequestProblem::PerAirfieldOutOfRange:
         return QStringLiteral("--per-airfield must be 1 to %1").arg(ChannelRules::largestMemory);
+    case RequestProblem::NearestWithoutPosition:
+        return QStringLiteral("--nearest needs --near");
+    case RequestProblem::NearestOutOfRange:
+        return QStringLiteral("--nearest must be 1 to %1").arg(ChannelRules::largestMemory);
     }
     return QString();
 }
 
-int finish(const ImportResult &result, const OutputTarget &target)
+// `notes` go after the messages, before the summary.
+int finish(const ImportResult &result, const OutputTarget &target, const QStringList &notes = QStringList())
 {
-    for (const QString &message : result.messages)
+    for (const QString &message : result.messages + notes)
         Console::fail(message);
     if (result.outcome == ImportOutcome::RequestNotRight)
         Console::fail(optionsProblem(result.problem));
@@ -77,7 +83,11 @@ int Commands::airfields(const AirfieldOptions &options)
     AirfieldOptions request = options;
     if (target.isStandardOutput())
         request.outputFile.clear();
-    return finish(importAirfields(request), target);
+    const AirfieldResult result = importAirfields(request);
+    QStringList leftOut;
+    for (const LeftOutAirfields &airfields : result.leftOut)
+        leftOut << leftOutText(airfields, request);
+    return finish(result, target, leftOut);
 }
 
 int Commands::convert(const ConvertOptions &options)

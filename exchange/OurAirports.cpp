@@ -7,8 +7,8 @@
 
 namespace {
 
-const ColumnNames airportColumns{{"ident", "latitude_deg", "longitude_deg"}, {"name"}};
-enum AirportField { AirportIdent, Latitude, Longitude, AirportName };
+const ColumnNames airportColumns{{"ident", "latitude_deg", "longitude_deg"}, {"name", "type"}};
+enum AirportField { AirportIdent, Latitude, Longitude, AirportName, AirportType };
 
 const ColumnNames frequencyColumns{{"airport_ident", "type", "frequency_mhz"}, {"description"}};
 enum FrequencyField { FrequencyIdent, Type, Megahertz, Description };
@@ -35,6 +35,20 @@ QByteArray identOf(const QByteArray &field)
     return field.trimmed().toUpper();
 }
 
+AirfieldKind kindOf(const QByteArray &type)
+{
+    const QByteArray name = type.trimmed().toLower();
+    if (name == "closed")
+        return AirfieldKind::Closed;
+    if (name == "heliport")
+        return AirfieldKind::Heliport;
+    if (name == "seaplane_base")
+        return AirfieldKind::SeaplaneBase;
+    if (name == "balloonport")
+        return AirfieldKind::BalloonPort;
+    return AirfieldKind::Airport;
+}
+
 } // namespace
 
 namespace OurAirports {
@@ -48,7 +62,10 @@ ImportOutcome readAirports(QIODevice &device, const QString &fileName, const Air
             messages << recordMessage(fileName, recordNumber, QStringLiteral("position is not a number, skipped"));
             return;
         }
-        Airfield airfield{identOf(fields.at(AirportIdent)), QString(), 0};
+        Airfield airfield;
+        airfield.ident = identOf(fields.at(AirportIdent));
+        airfield.kind = kindOf(fields.at(AirportType));
+        airfield.position = position;
         if (keep(airfield, position)) {
             airfield.name = QtCompat::utf8UpToZero(fields.at(AirportName));
             airfields.append(airfield);
@@ -67,6 +84,16 @@ ImportOutcome readFrequencies(QIODevice &device, const QString &fileName, const 
                                        fields.at(Description)});
     };
     return readNamedColumns(device, fileName, frequencyColumns, handleRecord, messages);
+}
+
+QByteArrayList airportsColumns()
+{
+    return airportColumns.required + airportColumns.optional;
+}
+
+QByteArrayList frequenciesColumns()
+{
+    return frequencyColumns.required + frequencyColumns.optional;
 }
 
 } // namespace OurAirports

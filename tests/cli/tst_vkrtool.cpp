@@ -177,6 +177,8 @@ void VkrtoolTest::initTestCase()
         {"semicolons.csv", "Location;Name;Frequency\r\n1;TOWER;118.100\r\n"},
         {"frequencies.csv", "\"id\",\"airport_ident\",\"type\",\"description\",\"frequency_mhz\"\n"
                             "1,\"EDDF\",\"TWR\",\"TOWER, NORTH\",119.9\n2,\"EDDF\",\"ATIS\",\"ATIS\",118.0083\n"},
+        {"places.csv", "ident,type,name,latitude_deg,longitude_deg\nEDDF,large_airport,Frankfurt,50.0333,8.5706\n"
+                       "EDFZ,closed,Mainz-Finthen,49.9686,8.1472\n"},
     };
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         QFile out(file(it.key()));
@@ -225,8 +227,13 @@ void VkrtoolTest::addWithoutRadioRows()
     row("airfields by ident") << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "EDDF"}
                                         << 0 << "EDDF TWR;119.900\r\nEDDF ATI;118.010\r\n" << noInput << ownOutput;
     row("airfields near no point") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
-                                                            "--near", "north", "--radius-km", "5"}
-                                             << 2 << "LAT,LON" << noInput << ownOutput;
+                                                            "--near", "north of Frankfurt", "--radius-km", "5"}
+                                             << 2 << "south and west negative (50.03, 8.57 or 51.47, -0.46)" << noInput << ownOutput;
+    row("airfields nearest 1 around a chart position, a closed one left out")
+        << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--airports", file("places.csv"), "--near",
+                       "4958N00809E", "--nearest", "1"}
+        << 0 << "EDDF TWR;119.900\r\nvkrtool: 1 closed airfield left out: EDFZ (Mainz-Finthen), 0.3 km (0.2 NM)\n"
+                "vkrtool: 1 channel of 1 airfield; 1 more beyond 1 per airfield left out\n" << noInput << ownOutput;
     row("airfields near without a radius")
         << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--airports", file("frequencies.csv"),
                        "--near", "50.03,8.57"}
