@@ -47,6 +47,7 @@ struct Arguments {
     bool heliports = false;
     bool seaplaneBases = false;
     bool balloonPorts = false;
+    bool update = false;
     std::string types;
     int channels = ChannelRules::largestMemory;
     int perAirfield = 0;
@@ -241,9 +242,12 @@ int runCommandLine(int argc, char **argv)
     });
 
     CLI::App *airfields = app.add_subcommand(
-        "airfields", "Channels of airfields from OurAirports' airport-frequencies.csv (and airports.csv)");
-    airfields->add_option("--frequencies", arguments.frequencies, "OurAirports' airport-frequencies.csv")->required();
-    airfields->add_option("--airports", arguments.airports, "OurAirports' airports.csv (needed with --near)");
+        "airfields", "Channels of airfields from OurAirports' data, downloaded and kept, or from its files named");
+    CLI::Option *frequencies = airfields->add_option(
+        "--frequencies", arguments.frequencies, "OurAirports' airport-frequencies.csv; else the data kept (downloaded when none is)");
+    airfields->add_option("--airports", arguments.airports, "OurAirports' airports.csv (needed with --near)")->needs(frequencies);
+    airfields->add_flag("--update", arguments.update, "Download OurAirports' data anew first (alone: only that)")
+        ->excludes(frequencies);
     airfields->add_option("-o,--output", arguments.output, "The channel file; standard output when missing");
     airfields->add_option("--types", arguments.types, "Only these types, in this order, e.g. TWR,GND,ATIS");
     airfields->add_option("--channels", arguments.channels, "At most this many channels (default: the largest memory)");
@@ -287,7 +291,7 @@ int runCommandLine(int argc, char **argv)
             options.heliports = arguments.heliports;
             options.seaplaneBases = arguments.seaplaneBases;
             options.balloonPorts = arguments.balloonPorts;
-            return Commands::airfields(options);
+            return Commands::airfields(options, arguments.update);
         };
     });
 

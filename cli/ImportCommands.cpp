@@ -3,10 +3,12 @@
 // tool's exit codes here, and its request problems the options concerned.
 #include "Commands.h"
 
+#include "AirfieldData.h"
 #include "AirfieldReport.h"
 #include "Console.h"
 #include "ExitCodes.h"
 #include "ImportFiles.h"
+#include "KeptAirfieldData.h"
 #include "OutputTarget.h"
 
 namespace {
@@ -73,14 +75,34 @@ int finish(const ImportResult &result, const OutputTarget &target, const QString
 
 } // namespace
 
-int Commands::airfields(const AirfieldOptions &options)
+int Commands::airfields(const AirfieldOptions &options, bool update)
 {
-    // An output onto an input, or into a missing folder, is said before the
-    // files are read.
-    const OutputTarget target(options.outputFile);
-    if (const int failed = target.check({options.frequenciesFile, options.airportsFile}))
-        return failed;
     AirfieldOptions request = options;
+    const AirfieldData kept(KeptAirfieldData::dataFolder());
+    if (request.frequenciesFile.isEmpty()) {
+        request.frequenciesFile = kept.frequenciesFile();
+        request.airportsFile = kept.airportsFile();
+    }
+    // An output onto an input, or into a missing folder, and a request
+    // that does not go together are said before anything is downloaded
+    // or read.
+    const OutputTarget target(request.outputFile);
+    if (const int failed = target.check({request.frequenciesFile, request.airportsFile}))
+        return failed;
+    const bool updateOnly = update && request.idents.isEmpty() && !request.near;
+    const RequestProblem problem = airfieldRequestProblem(request);
+    if (problem != RequestProblem::None && !updateOnly) {
+        Console::fail(optionsProblem(problem));
+        return ExitCode::usage;
+    }
+    if (options.frequenciesFile.isEmpty() && (update || !kept.isKept())) {
+        const int downloaded = KeptAirfieldData::download();
+        // A failed update leaves the data kept before in use.
+        if (downloaded != ExitCode::success && (updateOnly || !kept.isKept() || downloaded != ExitCode::cannotUse))
+            return downloaded;
+    }
+    if (updateOnly)
+        return ExitCode::success;
     if (target.isStandardOutput())
         request.outputFile.clear();
     const AirfieldResult result = importAirfields(request);
