@@ -42,7 +42,7 @@ QString dataFolder()
 
 int download()
 {
-    const QSettings settings(QLatin1String(ProgramFolders::organisation), QLatin1String(ProgramFolders::application));
+    const QSettings settings{QLatin1String(ProgramFolders::organisation), QLatin1String(ProgramFolders::application)};
     const QUrl address = ourAirportsAddress(settings.value(QLatin1String(ourAirportsAddressSetting)).toString());
     AirfieldDownload fetch(dataFolder(), address);
     DownloadResult result;

@@ -43,6 +43,7 @@ public:
         : options(options)
         , result(result)
         , types(distinctUpperCase(options.types))
+        , order(types.isEmpty() ? distinctUpperCase(defaultTypeOrder()) : types)
         , perAirfield(options.perAirfield ? options.perAirfield : options.nearest ? std::optional<int>(1) : std::nullopt)
     {
     }
@@ -65,6 +66,7 @@ private:
     const AirfieldOptions &options;
     AirfieldResult &result;
     const QByteArrayList types;
+    const QByteArrayList order; // of the types
     const std::optional<int> perAirfield;
     QVector<AirfieldChannelName> names;
     QMap<LeftOutReason, LeftOutAirfields> leftOut;
@@ -77,7 +79,6 @@ private:
 // given, those of the default order first, then the rest in file order.
 QVector<AirfieldFrequency> Selection::inTypeOrder(const QVector<AirfieldFrequency> &found) const
 {
-    const QByteArrayList order = types.isEmpty() ? distinctUpperCase(defaultTypeOrder()) : types;
     QVector<AirfieldFrequency> ordered;
     for (const QByteArray &type : order) {
         for (const AirfieldFrequency &frequency : found) {
@@ -278,7 +279,7 @@ bool readAround(const AirfieldOptions &options, QVector<Airfield> &airfields, Ai
     if (options.near->point) {
         result.centre = options.near->point;
     } else {
-        const QByteArray &ident = options.near->airfield;
+        const QByteArray ident = options.near->airfield.trimmed().toUpper();
         const auto same = [&ident](const Airfield &airfield) { return airfield.ident == ident; };
         const auto centre = std::find_if(airfields.cbegin(), airfields.cend(), same);
         if (centre == airfields.cend()) {
