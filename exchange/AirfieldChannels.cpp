@@ -201,8 +201,9 @@ void Selection::takeNamed(const QVector<Airfield> &airfields)
 }
 
 // Nearest first; within the radius, until N airfields gave channels. Past
-// either, what is left out is the next airfield that would have been
-// taken (and with a radius, every such one within it).
+// N, what is left out is the next airfield that would have been taken (and
+// with a radius, every such one within it); past the radius before N, the
+// next beyond it.
 void Selection::takeNearest(const QVector<Airfield> &airfields)
 {
     int taken = 0;
@@ -266,34 +267,58 @@ bool readNamed(const AirfieldOptions &options, QVector<Airfield> &airfields, Air
     return result.outcome == ImportOutcome::Done;
 }
 
-// Every airfield of the airports file, nearest to the place first.
-bool readAround(const AirfieldOptions &options, QVector<Airfield> &airfields, AirfieldResult &result)
+// The point searched around: the one given, or the airfield's position.
+bool findCentre(const AirfieldOptions &options, AirfieldResult &result)
 {
+    if (options.near->point) {
+        result.centre = options.near->point;
+        return true;
+    }
     QFile file(options.airportsFile);
     if (!openInput(file, result))
         return false;
-    const auto keepAll = [](const Airfield &, const GeoPoint &) { return true; };
-    result.outcome = OurAirports::readAirports(file, options.airportsFile, keepAll, airfields, result.messages);
+    const QByteArray ident = options.near->airfield.trimmed().toUpper();
+    const auto same = [&ident](const Airfield &airfield, const GeoPoint &) { return airfield.ident == ident; };
+    QVector<Airfield> found;
+    QStringList messages; // the file's records are reported once, when it is read for the search
+    result.outcome = OurAirports::readAirports(file, options.airportsFile, same, found, messages);
+    if (result.outcome != ImportOutcome::Done) {
+        result.messages << messages;
+        return false;
+    }
+    if (found.isEmpty()) {
+        result.fail(ImportOutcome::DataNotRight,
+                    QStringLiteral("%1 is not in %2").arg(QtCompat::utf8UpToZero(ident), options.airportsFile));
+        return false;
+    }
+    result.centreAirfield = found.first();
+    result.centre = found.first().position;
+    return true;
+}
+
+// The airfields around the place, nearest first: every one of the airports
+// file for the nearest N (found among them all), else those within the
+// radius.
+bool readAround(const AirfieldOptions &options, QVector<Airfield> &airfields, AirfieldResult &result)
+{
+    if (!findCentre(options, result))
+        return false;
+    QFile file(options.airportsFile);
+    if (!openInput(file, result))
+        return false;
+    const GeoPoint centre = *result.centre;
+    const bool all = bool(options.nearest);
+    const auto keep = [&](Airfield &airfield, const GeoPoint &position) {
+        if (!all && latitudeGapKm(centre, position) > *options.radiusKm)
+            return false;
+        airfield.distanceKm = greatCircleKm(centre, position);
+        return all || airfield.distanceKm <= *options.radiusKm;
+    };
+    result.outcome = OurAirports::readAirports(file, options.airportsFile, keep, airfields, result.messages);
     if (result.outcome != ImportOutcome::Done)
         return false;
-    if (options.near->point) {
-        result.centre = options.near->point;
-    } else {
-        const QByteArray ident = options.near->airfield.trimmed().toUpper();
-        const auto same = [&ident](const Airfield &airfield) { return airfield.ident == ident; };
-        const auto centre = std::find_if(airfields.cbegin(), airfields.cend(), same);
-        if (centre == airfields.cend()) {
-            result.fail(ImportOutcome::DataNotRight,
-                        QStringLiteral("%1 is not in %2").arg(QtCompat::utf8UpToZero(ident), options.airportsFile));
-            return false;
-        }
-        result.centreAirfield = *centre;
-        result.centre = centre->position;
-    }
-    for (Airfield &airfield : airfields) {
-        airfield.distanceKm = greatCircleKm(*result.centre, airfield.position);
-        airfield.bearingDegrees = initialBearingDegrees(*result.centre, airfield.position);
-    }
+    for (Airfield &airfield : airfields)
+        airfield.bearingDegrees = initialBearingDegrees(centre, airfield.position);
     const auto nearer = [](const Airfield &a, const Airfield &b) { return a.distanceKm < b.distanceKm; };
     std::stable_sort(airfields.begin(), airfields.end(), nearer);
     return true;
@@ -347,14 +372,18 @@ AirfieldResult importAirfields(const AirfieldOptions &options)
     if (!(options.near ? readAround(options, airfields, result) : readNamed(options, airfields, result)))
         return result;
 
-    QSet<QByteArray> idents;
-    for (const Airfield &airfield : qAsConst(airfields))
-        idents.insert(airfield.ident);
     QFile file(options.frequenciesFile);
     if (!openInput(file, result))
         return result;
     Selection selection(options, result);
-    result.outcome = OurAirports::readFrequencies(file, options.frequenciesFile, idents, selection.frequencies, result.messages);
+    if (options.nearest) {
+        result.outcome = OurAirports::readAllFrequencies(file, options.frequenciesFile, selection.frequencies, result.messages);
+    } else {
+        QSet<QByteArray> idents;
+        for (const Airfield &airfield : qAsConst(airfields))
+            idents.insert(airfield.ident);
+        result.outcome = OurAirports::readFrequencies(file, options.frequenciesFile, idents, selection.frequencies, result.messages);
+    }
     if (result.outcome != ImportOutcome::Done)
         return result;
     // Airfields found around a place need not have any frequency; named

@@ -45,7 +45,7 @@ enum class LeftOutReason {
     BalloonPort,       // not asked for
     NoUsableFrequency, // none of its frequencies (of the types asked for) is a channel
     BeyondNearest,     // the nearest N were found before it
-    BeyondRadius,      // the radius was reached before N airfields, or without N
+    BeyondRadius,      // fewer than N airfields within the radius
 };
 
 struct LeftOutAirfields {

@@ -24,6 +24,11 @@ bool isOnGlobe(const GeoPoint &point)
     return std::abs(point.latitude) <= maxLatitude && std::abs(point.longitude) <= maxLongitude;
 }
 
+double latitudeGapKm(const GeoPoint &from, const GeoPoint &to)
+{
+    return earthMeanRadiusKm * std::abs(to.latitude - from.latitude) * radiansPerDegree;
+}
+
 double greatCircleKm(const GeoPoint &from, const GeoPoint &to)
 {
     const double fromLatitude = from.latitude * radiansPerDegree;

@@ -9,6 +9,10 @@ struct GeoPoint {
 // Latitude within -90 to 90, longitude within -180 to 180 (NaN is not).
 bool isOnGlobe(const GeoPoint &point);
 
+// A lower bound of the great-circle distance, in kilometres, from the
+// latitudes alone: cheap enough to rule out most places of a file at once.
+double latitudeGapKm(const GeoPoint &from, const GeoPoint &to);
+
 // The great-circle distance in kilometres, on a sphere of the Earth's mean
 // radius (haversine formula, accurate to about 0.5 %).
 double greatCircleKm(const GeoPoint &from, const GeoPoint &to);

@@ -49,6 +49,19 @@ AirfieldKind kindOf(const QByteArray &type)
     return AirfieldKind::Airport;
 }
 
+// The rows of the airfields in `idents`, or of every airfield without it.
+ImportOutcome readFrequencyRows(QIODevice &device, const QString &fileName, const QSet<QByteArray> *idents,
+                                FrequenciesByIdent &frequencies, QStringList &messages)
+{
+    const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
+        const QByteArray ident = identOf(fields.at(FrequencyIdent));
+        if (!idents || idents->contains(ident))
+            frequencies[ident].append({recordNumber, fields.at(Type).trimmed().toUpper(), fields.at(Megahertz),
+                                       fields.at(Description)});
+    };
+    return readNamedColumns(device, fileName, frequencyColumns, handleRecord, messages);
+}
+
 } // namespace
 
 namespace OurAirports {
@@ -77,13 +90,13 @@ ImportOutcome readAirports(QIODevice &device, const QString &fileName, const Air
 ImportOutcome readFrequencies(QIODevice &device, const QString &fileName, const QSet<QByteArray> &idents,
                               FrequenciesByIdent &frequencies, QStringList &messages)
 {
-    const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
-        const QByteArray ident = identOf(fields.at(FrequencyIdent));
-        if (idents.contains(ident))
-            frequencies[ident].append({recordNumber, fields.at(Type).trimmed().toUpper(), fields.at(Megahertz),
-                                       fields.at(Description)});
-    };
-    return readNamedColumns(device, fileName, frequencyColumns, handleRecord, messages);
+    return readFrequencyRows(device, fileName, &idents, frequencies, messages);
+}
+
+ImportOutcome readAllFrequencies(QIODevice &device, const QString &fileName, FrequenciesByIdent &frequencies,
+                                 QStringList &messages)
+{
+    return readFrequencyRows(device, fileName, nullptr, frequencies, messages);
 }
 
 QByteArrayList airportsColumns()

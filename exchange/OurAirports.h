@@ -60,6 +60,9 @@ ImportOutcome readAirports(QIODevice &device, const QString &fileName, const Air
 // an ident of the set not in the file gets no entry.
 ImportOutcome readFrequencies(QIODevice &device, const QString &fileName, const QSet<QByteArray> &idents,
                               FrequenciesByIdent &frequencies, QStringList &messages);
+// The same for every airfield of the file: cheaper than a set of them all.
+ImportOutcome readAllFrequencies(QIODevice &device, const QString &fileName, FrequenciesByIdent &frequencies,
+                                 QStringList &messages);
 
 // Every column the two readers look at, required or not: a file that
 // lacks one is not the one OurAirports publishes.
