@@ -2,7 +2,6 @@
 #include "ui_MainWindow.h"
 
 #include "AboutDialog.h"
-#include "ChannelRules.h"
 #include "ChannelDelegate.h"
 #include "LazyImageIcon.h"
 #include "ManualDialog.h"
@@ -31,9 +30,7 @@ MainWindow::MainWindow(QWidget *parent)
     , currentFileName()
     , csvTable()
     , radio(nullptr)
-    , channelCount(ChannelRules::largestMemory)
     , currentDirectory(QLatin1String(""))
-    , firstChannelNumber(0)
     , settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application))
     , delegate(nullptr)
     , radioEndCaption(nullptr)
@@ -72,7 +69,7 @@ MainWindow::~MainWindow()
     // An editor still open loses its focus as the widgets go: nothing is
     // committed any more.
     delegate->commit = nullptr;
-    disconnect(&undoStack, nullptr, this, nullptr);
+    disconnect(&sheet, nullptr, this, nullptr);
     delete ui;
 }
 
@@ -120,17 +117,17 @@ void MainWindow::connectEditActions()
     ui->actionInsert_row_above->setShortcuts(
         {ui->actionInsert_row_above->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
 
-    connect(ui->actionUndo, &QAction::triggered, &undoStack, &QUndoStack::undo);
-    connect(ui->actionRedo, &QAction::triggered, &undoStack, &QUndoStack::redo);
-    connect(&undoStack, &QUndoStack::canUndoChanged, ui->actionUndo, &QAction::setEnabled);
-    connect(&undoStack, &QUndoStack::canRedoChanged, ui->actionRedo, &QAction::setEnabled);
-    connect(&undoStack, &QUndoStack::undoTextChanged, this, [this](const QString &step) {
-        ui->actionUndo->setText(step.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(step));
+    connect(ui->actionUndo, &QAction::triggered, &sheet, &ChannelSheet::undo);
+    connect(ui->actionRedo, &QAction::triggered, &sheet, &ChannelSheet::redo);
+    connect(&sheet, &ChannelSheet::historyChanged, this, [this] {
+        ui->actionUndo->setEnabled(sheet.canUndo());
+        ui->actionRedo->setEnabled(sheet.canRedo());
+        const QString undo = sheet.undoText();
+        const QString redo = sheet.redoText();
+        ui->actionUndo->setText(undo.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undo));
+        ui->actionRedo->setText(redo.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(redo));
     });
-    connect(&undoStack, &QUndoStack::redoTextChanged, this, [this](const QString &step) {
-        ui->actionRedo->setText(step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step));
-    });
-    connect(&undoStack, &QUndoStack::cleanChanged, this, &MainWindow::showFileName);
+    connect(&sheet, &ChannelSheet::cleanChanged, this, &MainWindow::showFileName);
     ui->actionUndo->setEnabled(false);
     ui->actionRedo->setEnabled(false);
 

@@ -67,7 +67,7 @@ int Commands::restore(const QString &backup, const QString &port)
     }
     Console::out(QStringLiteral("restoring %1").arg(file));
     const Session::JobObserver observer = radio.observer();
-    const Session::WriteResult result = Session::restoreBackup(radio.connection(), radio.backups(), file, observer);
+    const Session::WriteReport result = Session::restoreBackup(radio.connection(), radio.backups(), file, observer);
     radio.endProgress();
     const RadioVerdict verdict = judgeWrite(result, radio.connection().modelLabel(), {file, port, QStringLiteral("restored")});
     if (JsonOutput::enabled()) {

@@ -49,7 +49,7 @@ struct Arguments {
     bool balloonPorts = false;
     bool update = false;
     std::string types;
-    int channels = ChannelRules::largestMemory;
+    int channels = RadioModels::largestMemory();
     int perAirfield = 0;
     std::string from;
     std::string to;
@@ -211,7 +211,7 @@ int runCommandLine(int argc, char **argv)
     model->excludes(channels);
     check->callback([&] {
         run = [&] {
-            int channelCount = ChannelRules::largestMemory;
+            const RadioModel *against = &RadioModels::series();
             if (model->count() > 0) {
                 const RadioModel *named = RadioModels::named(text(arguments.model));
                 if (!named) {
@@ -219,16 +219,16 @@ int runCommandLine(int argc, char **argv)
                                       .arg(text(arguments.model), modelLabels()));
                     return ExitCode::usage;
                 }
-                channelCount = named->channelCount;
+                against = named;
             } else if (channels->count() > 0) {
                 if (!isMemorySize(arguments.channelCount)) {
                     Console::fail(QStringLiteral("--channels wants the channels of a model of the series: %1.")
                                       .arg(memorySizes()));
                     return ExitCode::usage;
                 }
-                channelCount = arguments.channelCount;
+                against = RadioModels::withChannelCount(arguments.channelCount);
             }
-            return Commands::check(text(arguments.file), channelCount);
+            return Commands::check(text(arguments.file), *against);
         };
     });
 

@@ -32,8 +32,8 @@ struct WriteOptions {
 };
 int write(const WriteOptions &options);
 
-// Against a radio of `channelCount` channels (the largest by default).
-int check(const QString &file, int channelCount);
+// Against the limits of a model (of the whole series by default).
+int check(const QString &file, const RadioModel &model);
 int backups();
 // `backup` is a file or "latest", the newest backup of the radio's model.
 int restore(const QString &backup, const QString &port);

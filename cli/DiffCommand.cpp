@@ -24,7 +24,7 @@ QString labelOf(const QString &source)
     return isRadio(source) ? source : fileLabel(source);
 }
 
-std::optional<ChannelRecords> fileChannels(const QString &source)
+std::optional<Channels> fileChannels(const QString &source)
 {
     CsvTable table;
     if (!loadChannelFile(source, table))
@@ -33,7 +33,7 @@ std::optional<ChannelRecords> fileChannels(const QString &source)
 }
 
 // The lists compared: the channels differing and how it is said.
-RadioVerdict compare(const ChannelRecords &a, const ChannelRecords &b, const QString &first, const QString &second,
+RadioVerdict compare(const Channels &a, const Channels &b, const QString &first, const QString &second,
                      QJsonObject &json)
 {
     const QVector<ChannelComparison::Difference> differences = ChannelComparison::differences(a, b);
@@ -68,8 +68,8 @@ int Commands::diff(const QString &first, const QString &second, const RadioChoic
     }
     if (const int failed = checkInputs(files))
         return failed;
-    const std::optional<ChannelRecords> a = isRadio(first) ? ChannelRecords() : fileChannels(first);
-    const std::optional<ChannelRecords> b = a && !isRadio(second) ? fileChannels(second) : ChannelRecords();
+    const std::optional<Channels> a = isRadio(first) ? Channels() : fileChannels(first);
+    const std::optional<Channels> b = a && !isRadio(second) ? fileChannels(second) : Channels();
     if (!a || !b)
         return ExitCode::cannotUse;
     QJsonObject top;

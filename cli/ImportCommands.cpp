@@ -47,13 +47,13 @@ QString optionsProblem(RequestProblem problem)
     case RequestProblem::NegativeRadius:
         return QStringLiteral("--radius-km must be 0 or more");
     case RequestProblem::ChannelCountOutOfRange:
-        return QStringLiteral("--channels must be 1 to %1").arg(ChannelRules::largestMemory);
+        return QStringLiteral("--channels must be 1 to %1").arg(RadioModels::largestMemory());
     case RequestProblem::PerAirfieldOutOfRange:
-        return QStringLiteral("--per-airfield must be 1 to %1").arg(ChannelRules::largestMemory);
+        return QStringLiteral("--per-airfield must be 1 to %1").arg(RadioModels::largestMemory());
     case RequestProblem::NearestWithoutPosition:
         return QStringLiteral("--nearest needs --near");
     case RequestProblem::NearestOutOfRange:
-        return QStringLiteral("--nearest must be 1 to %1").arg(ChannelRules::largestMemory);
+        return QStringLiteral("--nearest must be 1 to %1").arg(RadioModels::largestMemory());
     }
     return QString();
 }

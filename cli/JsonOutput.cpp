@@ -65,15 +65,15 @@ QJsonValue pathOrNull(const QString &path)
     return path.isEmpty() ? QJsonValue() : QJsonValue(path);
 }
 
-QJsonObject channel(const ChannelRecord &record)
+QJsonObject channel(const Channel &record)
 {
     QJsonObject object;
     object.insert(JsonKey::name, record.name);
-    object.insert(JsonKey::frequency, record.frequency);
+    object.insert(JsonKey::frequency, record.frequency.text());
     return object;
 }
 
-QJsonArray memory(const ChannelRecords &channels)
+QJsonArray memory(const Channels &channels)
 {
     QJsonArray array;
     for (int k = 0; k < channels.size(); ++k) {

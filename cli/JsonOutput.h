@@ -25,9 +25,9 @@ void finish(int exitCode);
 
 QJsonValue pathOrNull(const QString &path);
 // {"name": ..., "frequency": ...}
-QJsonObject channel(const ChannelRecord &record);
+QJsonObject channel(const Channel &record);
 // Every channel with its number: [{"channel": 0, "name": ..., "frequency": ...}, ...]
-QJsonArray memory(const ChannelRecords &channels);
+QJsonArray memory(const Channels &channels);
 QJsonArray problems(const QVector<ChannelProblem> &problems);
 // Each difference as {"channel": k, <firstKey>: channel, <secondKey>: channel}.
 QJsonArray differences(const QVector<ChannelComparison::Difference> &differences, QLatin1String firstKey,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ExitCodes.h"
-#include "JobReport.h"
 #include "RadioRead.h"
 #include "SafeWrite.h"
 #include "ToolRadio.h"
@@ -57,8 +56,8 @@ struct WriteContext {
 // What follows the problems of a file a write refused ("%1": it, them).
 QString refusedWriteAdvice();
 
-RadioVerdict judgeWrite(const Session::WriteResult &result, const QString &modelLabel, const WriteContext &context);
+RadioVerdict judgeWrite(const Session::WriteReport &report, const QString &modelLabel, const WriteContext &context);
 
 // A write's keys for its document: backup, verified, sent, differences,
 // faults and problems.
-QJsonObject writeJson(const Session::WriteResult &result);
+QJsonObject writeJson(const Session::WriteReport &report);

@@ -20,7 +20,7 @@ namespace {
 QJsonObject readJson(const Session::ReadOutcome &read, const QString &file)
 {
     QJsonObject object;
-    object.insert(JsonKey::channels, ChannelCsv::usedCount(read.channels));
+    object.insert(JsonKey::channels, usedCount(read.channels));
     object.insert(JsonKey::backup, JsonOutput::pathOrNull(read.backup.path));
     object.insert(JsonKey::file, JsonOutput::pathOrNull(file));
     object.insert(JsonKey::memory, JsonOutput::memory(read.channels));

@@ -5,7 +5,7 @@
 #include "Commands.h"
 
 #include "ChannelFileSource.h"
-#include "ChannelRules.h"
+#include "DryRun.h"
 #include "Console.h"
 #include "ExitCodes.h"
 #include "JsonOutput.h"
@@ -34,8 +34,11 @@ RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, co
                 const CsvTable &table, const Session::WriteRequest &request)
 {
     RadioRun run;
-    const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, radio.channelCount(), request.rules);
-    if (!problems.isEmpty()) {
+    BackupStore store;
+    const Session::DryRunReport report = Session::dryRun(radio, options.backup ? &store : nullptr, request, observer);
+    if (report.refused()) {
+        // Said with the lines of the file.
+        const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, radio.model(), request.rules);
         run.verdict.exitCode = ExitCode::dataNotRight;
         run.verdict.outcome = JsonValue::refused;
         run.verdict.result = QStringLiteral("would be refused");
@@ -45,27 +48,22 @@ RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, co
         run.json.insert(JsonKey::problems, JsonOutput::problems(problems));
         return run;
     }
-    BackupStore store;
-    const Session::ReadOutcome read =
-        Session::readRadio(radio, options.backup ? &store : nullptr, Session::Phase::Reading, observer);
-    run.verdict = judgeRead(read, radio.channelCount(), QStringLiteral("nothing was compared"));
+    run.verdict = judgeRead(report.read, radio.channelCount(), QStringLiteral("nothing was compared"));
     if (!run.verdict.succeeded())
         return run;
-    run.file = read.backup.path;
-    const QVector<ChannelComparison::Difference> differences = ChannelComparison::differences(read.channels, request.channels);
+    run.file = report.read.backup.path;
     const QString file = fileLabel(options.file);
-    for (const ChannelComparison::Difference &d : differences)
+    for (const ChannelComparison::Difference &d : report.differences)
         run.verdict.details << differenceLine(d, QLatin1String(radioWord), file);
-    QString refusal;
-    int emptied = 0, used = 0;
-    if (request.refuseEmptying && Session::emptiesMostChannels(read.channels, request.channels, &emptied, &used))
-        refusal = QStringLiteral("; the write would be refused, as it would empty %1 of the %2 channels in use (--force "
-                                 "writes it)")
-                      .arg(emptied)
-                      .arg(used);
-    const QString changed = countOf(differences.size(), "channel", "channels");
+    const QString refusal = report.wouldEmpty
+        ? QStringLiteral("; the write would be refused, as it would empty %1 of the %2 channels in use (--force "
+                         "writes it)")
+              .arg(report.emptied)
+              .arg(report.usedBefore)
+        : QString();
+    const QString changed = countOf(report.differences.size(), "channel", "channels");
     run.verdict.sentenceIsResult = true;
-    if (differences.isEmpty()) {
+    if (report.differences.isEmpty()) {
         run.verdict.outcome = JsonValue::unchanged;
         run.verdict.result = QStringLiteral("would change nothing");
         run.verdict.sentence = QStringLiteral("the write would change nothing in the %1; nothing was written")
@@ -78,8 +76,8 @@ RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, co
         run.verdict.sentence = QStringLiteral("the write would change %1 of the %2%3; nothing was written")
                                    .arg(changed, radio.modelLabel(), refusal);
     }
-    run.json.insert(JsonKey::backup, JsonOutput::pathOrNull(read.backup.path));
-    run.json.insert(JsonKey::differences, JsonOutput::differences(differences, JsonKey::first, JsonKey::second));
+    run.json.insert(JsonKey::backup, JsonOutput::pathOrNull(report.read.backup.path));
+    run.json.insert(JsonKey::differences, JsonOutput::differences(report.differences, JsonKey::first, JsonKey::second));
     return run;
 }
 
@@ -87,9 +85,9 @@ RadioRun safeWrite(RadioConnection &radio, const Session::JobObserver &observer,
                    const CsvTable &table, const Session::WriteRequest &request)
 {
     BackupStore store;
-    Session::WriteResult result = Session::safeWrite(radio, store, request, observer);
-    if (result.outcome == Session::WriteOutcome::Refused) // now with the lines of the file
-        result.problems = ChannelFileCheck::check(table, radio.channelCount(), request.rules);
+    Session::WriteReport result = Session::safeWrite(radio, store, request, observer);
+    if (result.cause == Session::WriteCause::Refused) // now with the lines of the file
+        result.problems = ChannelFileCheck::check(table, radio.model(), request.rules);
     // With many radios, the restore command names the port.
     const QString port = options.radio.all ? radio.portName() : options.radio.port;
     RadioRun run;
@@ -123,7 +121,7 @@ int Commands::write(const WriteOptions &options)
     request.refuseEmptying = !options.force;
     request.channels = ChannelCsv::fromTable(table, table.rowCount());
     // What no radio of the series takes is refused before one is looked for.
-    const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, ChannelRules::largestMemory, request.rules);
+    const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, RadioModels::series(), request.rules);
     if (reportProblems(options.file, problems, refusedWriteAdvice())) {
         printRefused(options.file, problems, ExitCode::dataNotRight);
         return ExitCode::dataNotRight;

@@ -45,26 +45,34 @@ ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelRec
             ++result.badFrames;
             result.shiftedFrames += answer.size() > frameLength ? 1 : 0;
         }
-        channelReceived(result.received, decodeChannelFrame(answer));
+        channelReceived(result.received, decodeChannelFrame(answer), answer.left(frameLength));
         ++result.received;
     }
     result.stopped = stopNow(stopRequested);
     return result;
 }
 
-WriteResult writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
+WriteResult writeChannelMemory(QIODevice &port, const Channels &channels, const FrameSent &frameSent,
                                const FrameAnswered &frameAnswered, const StopRequested &stopRequested)
 {
+    WriteResult result;
+    QVector<QByteArray> frames;
+    for (int row = 0; row < channels.size(); ++row) {
+        frames.append(encodeChannelFrame(channels[row]));
+        if (frames.last().isEmpty()) {
+            result.unsendable = row;
+            return result;
+        }
+    }
     discardInput(port);
     send(port, writeMemoryCommand);
-    WriteResult result;
     result.allAcknowledged = true;
-    for (int row = 0; row < channels.size(); ++row) {
+    for (int row = 0; row < frames.size(); ++row) {
         if (stopNow(stopRequested)) {
             result.stopped = true;
             return result;
         }
-        send(port, stxByte + encodeChannelFrame(channels[row].name, channels[row].frequency));
+        send(port, stxByte + frames[row]);
         if (frameSent)
             frameSent(row);
         FrameAnswer answer = FrameAnswer::Missing;

@@ -16,7 +16,7 @@ namespace {
 
 bool outOfMemoryRange(const std::optional<int> &count)
 {
-    return count && (*count < 1 || *count > ChannelRules::largestMemory);
+    return count && (*count < 1 || *count > RadioModels::largestMemory());
 }
 
 QByteArrayList distinctUpperCase(const QStringList &texts)
@@ -32,7 +32,7 @@ QByteArrayList distinctUpperCase(const QStringList &texts)
 
 struct Candidate {
     AirfieldFrequency found;
-    QString frequency;
+    Frequency frequency;
 };
 
 // Works out the channels, airfield by airfield, and what is left out.
@@ -103,7 +103,7 @@ QVector<Candidate> Selection::channelsOf(const Airfield &airfield, QStringList *
     for (const AirfieldFrequency &found : inTypeOrder(frequencies.value(airfield.ident))) {
         const QString megahertz = QtCompat::utf8UpToZero(found.megahertz);
         const QString type = QtCompat::utf8UpToZero(found.type);
-        const QString frequency = ChannelRules::channelFrequencyFor(megahertz);
+        const Frequency frequency = ChannelRules::channelFrequencyFor(megahertz);
         const auto same = [&frequency](const Candidate &other) { return other.frequency == frequency; };
         const auto first = std::find_if(candidates.cbegin(), candidates.cend(), same);
         if (!frequency.isEmpty() && first == candidates.cend()) {
@@ -116,7 +116,7 @@ QVector<Candidate> Selection::channelsOf(const Airfield &airfield, QStringList *
             ? QStringLiteral("%1 %2: %3 is not an air-band channel, skipped")
                   .arg(airfieldText(airfield), QuotedText::shown(type), QuotedText::quoted(megahertz))
             : QStringLiteral("%1 %2: %3 is already its %4 channel, skipped")
-                  .arg(airfieldText(airfield), QuotedText::shown(type), frequency,
+                  .arg(airfieldText(airfield), QuotedText::shown(type), frequency.text(),
                        QuotedText::shown(QtCompat::utf8UpToZero(first->found.type)));
         *messages << recordMessage(options.frequenciesFile, found.recordNumber, skipped);
     }
@@ -344,7 +344,7 @@ RequestProblem airfieldRequestProblem(const AirfieldOptions &options)
         return RequestProblem::NegativeRadius;
     if (options.near && options.airportsFile.isEmpty())
         return RequestProblem::PositionWithoutAirports;
-    if (options.maxChannels < 1 || options.maxChannels > ChannelRules::largestMemory)
+    if (options.maxChannels < 1 || options.maxChannels > RadioModels::largestMemory())
         return RequestProblem::ChannelCountOutOfRange;
     if (outOfMemoryRange(options.perAirfield))
         return RequestProblem::PerAirfieldOutOfRange;

@@ -17,7 +17,7 @@ struct AirfieldOptions {
     std::optional<double> radiusKm;      //   within this radius,
     std::optional<int> nearest;          //   the first N that give a channel (either or both given)
     QStringList types;                   // only these types, in this order; empty: all, in defaultTypeOrder()
-    int maxChannels = ChannelRules::largestMemory;
+    int maxChannels = RadioModels::largestMemory();
     std::optional<int> perAirfield;      // at most this many channels of one airfield; none: all, or one with `nearest`
     // Searched around a place only when asked for (airports.csv's types
     // heliport, seaplane_base, balloonport); closed airfields never, named

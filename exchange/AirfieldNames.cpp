@@ -37,7 +37,7 @@ bool isNumber(const QString &text)
 
 bool fits(const QString &name)
 {
-    return name.size() <= ChannelRules::maxNameLength && name.toUtf8().size() <= ChannelRules::maxNameLength;
+    return name.size() <= RadioModels::series().nameLength && name.toUtf8().size() <= RadioModels::series().nameLength;
 }
 
 // What the channel is, before other channels of its airfield are looked at.
@@ -56,7 +56,7 @@ QString labelOf(const AirfieldChannelKind &channel)
 // The ident part, then the label; see uniqueChannelNames.
 QString composeName(const AirfieldChannelName &parts)
 {
-    const int length = ChannelRules::maxNameLength;
+    const int length = RadioModels::series().nameLength;
     const QString whole = parts.ident + QLatin1Char(' ') + parts.label + parts.ending;
     if (fits(whole))
         return whole.trimmed();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChannelCsv.h"
+#include "Channel.h"
 
 #include <QStringList>
 
@@ -43,7 +43,7 @@ struct ImportResult {
     // where there is nothing to add to the channels themselves.
     QString summary;
     // The channel at index k is record k of the channel file.
-    ChannelRecords channels;
+    Channels channels;
     ChannelFormat format = ChannelFormat::ChannelFile; // of the output
 
     // Keeps the first failure's outcome; every message is kept.

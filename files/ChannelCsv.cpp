@@ -1,5 +1,6 @@
 #include "ChannelCsv.h"
 
+#include "ChannelFileFormat.h"
 #include "CsvTable.h"
 #include "QtCompat.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr char fieldSeparator = ';';
+constexpr char fieldSeparator = ChannelFileFormat::fieldSeparator;
 // Stands in for a field separator inside a name. The name editor refuses
 // ';', but a name read from the radio may hold one, and written as it is
 // it would split the record on reload and push the frequency out of place.
@@ -25,12 +26,7 @@ enum Field : unsigned { NameField = 0, FrequencyField = 1 };
 
 namespace ChannelCsv {
 
-int usedCount(const ChannelRecords &records)
-{
-    return int(std::count_if(records.cbegin(), records.cend(), [](const ChannelRecord &r) { return !r.isEmpty(); }));
-}
-
-QByteArray toBytes(const ChannelRecords &records)
+QByteArray toBytes(const Channels &records)
 {
     int recordsToWrite = records.size();
     while (recordsToWrite > 0 && records.at(recordsToWrite - 1).isEmpty())
@@ -42,7 +38,7 @@ QByteArray toBytes(const ChannelRecords &records)
         name.replace(QLatin1Char(fieldSeparator), QLatin1Char(separatorInName));
         bytes.append(name.toUtf8());
         bytes.append(fieldSeparator);
-        bytes.append(records.at(k).frequency.toUtf8());
+        bytes.append(records.at(k).frequency.text().toUtf8());
         bytes.append(lineEnd);
     }
     return bytes;
@@ -100,20 +96,20 @@ bool saveBytes(const QString &fileName, const QByteArray &bytes, QString *why)
     return file.commit() || failed();
 }
 
-bool writeFile(const QString &fileName, const ChannelRecords &records)
+bool writeFile(const QString &fileName, const Channels &records)
 {
     return saveBytes(fileName, toBytes(records));
 }
 
-ChannelRecords fromTable(const CsvTable &table, unsigned maxRecords)
+Channels fromTable(const CsvTable &table, unsigned maxRecords)
 {
     const unsigned count = qMin(table.rowCount(), maxRecords);
-    ChannelRecords records;
+    Channels records;
     records.reserve(int(count));
     for (unsigned row = 0; row < count; ++row) {
         // A field is read up to its first zero byte, as a name from the radio is.
         records.append({QtCompat::utf8UpToZero(table.cell(row, NameField)),
-                        QtCompat::utf8UpToZero(table.cell(row, FrequencyField))});
+                        Frequency::fromText(QtCompat::utf8UpToZero(table.cell(row, FrequencyField)))});
     }
     return records;
 }

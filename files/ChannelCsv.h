@@ -1,34 +1,17 @@
 #pragma once
 
+#include "Channel.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
 
 class CsvTable;
 
-// One memory channel as a channel file holds it: the name and the frequency
-// text ("118.000"), either of them possibly empty.
-struct ChannelRecord {
-    QString name;
-    QString frequency;
-
-    bool isEmpty() const { return name.isEmpty() && frequency.isEmpty(); }
-    bool operator==(const ChannelRecord &other) const
-    {
-        return name == other.name && frequency == other.frequency;
-    }
-    bool operator!=(const ChannelRecord &other) const { return !(*this == other); }
-};
-
-using ChannelRecords = QVector<ChannelRecord>;
-
 // Channel CSV files: one record per line, "name;frequency" followed by CR LF
 // on every platform, UTF-8, no header, no byte-order mark, no quotes. The
 // record's position in the file is its channel's position in the memory.
 namespace ChannelCsv {
-
-// The records that hold a name or a frequency: the channels in use.
-int usedCount(const ChannelRecords &records);
 
 // The file content for the records: every record from the first one up to
 // the last one that holds a name or a frequency, so that empty channels
@@ -36,7 +19,7 @@ int usedCount(const ChannelRecords &records);
 // Records with nothing in them at the end are left out; no filled record
 // at all gives no bytes. A ';' in a name is written as ',', so that the
 // name stays one field when the file is read back.
-QByteArray toBytes(const ChannelRecords &records);
+QByteArray toBytes(const Channels &records);
 
 // Writes the bytes to the named file, by its full Unicode name, complete or
 // not at all: they go to a temporary file beside it, which replaces the
@@ -51,12 +34,12 @@ QByteArray toBytes(const ChannelRecords &records);
 bool saveBytes(const QString &fileName, const QByteArray &bytes, QString *why = nullptr);
 
 // saveBytes of toBytes(records).
-bool writeFile(const QString &fileName, const ChannelRecords &records);
+bool writeFile(const QString &fileName, const Channels &records);
 
 // The first `maxRecords` rows of a table read from a channel file, or all
 // of them when it holds fewer: field 0 is the name, field 1 the frequency,
 // each decoded as UTF-8 up to its first zero byte. Further fields are
 // ignored; a missing one is empty.
-ChannelRecords fromTable(const CsvTable &table, unsigned maxRecords);
+Channels fromTable(const CsvTable &table, unsigned maxRecords);
 
 } // namespace ChannelCsv

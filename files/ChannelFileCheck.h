@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ChannelCsv.h"
+#include "Channel.h"
+#include "RadioModels.h"
 
 #include <QString>
 #include <QVector>
@@ -31,13 +32,13 @@ enum class Rules {
     Encodable, // only what the radio can hold at all (a backup of odd values passes)
 };
 
-// Checks every record against the rules. Non-empty records beyond
-// `channelLimit` are a problem too, one for all of them (at the first): the
-// radio has no place for them. Values from the list are quoted escaped and
-// cut (QuotedText).
-QVector<ChannelProblem> check(const ChannelRecords &records, int channelLimit, Rules rules);
+// Checks every channel against the rules of the model. Non-empty channels
+// beyond the model's memory are a problem too, one for all of them (at the
+// first): the radio has no place for them. Values from the list are quoted
+// escaped and cut (QuotedText).
+QVector<ChannelProblem> check(const Channels &channels, const RadioModel &model, Rules rules);
 
 // The same for the records of a channel file, with their line numbers.
-QVector<ChannelProblem> check(const CsvTable &table, int channelLimit, Rules rules);
+QVector<ChannelProblem> check(const CsvTable &table, const RadioModel &model, Rules rules);
 
 } // namespace ChannelFileCheck

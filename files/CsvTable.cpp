@@ -1,5 +1,6 @@
 #include "CsvTable.h"
 
+#include "ChannelFileFormat.h"
 #include "Utf8Check.h"
 
 #include <QBuffer>
@@ -12,7 +13,7 @@
 
 namespace {
 
-constexpr char fieldSeparator = ';';
+constexpr char fieldSeparator = ChannelFileFormat::fieldSeparator;
 constexpr char quote = '"';
 constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int byteOrderMarkLength = 3;

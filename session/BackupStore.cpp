@@ -59,7 +59,7 @@ BackupStore::BackupStore(const QString &folder)
 }
 
 BackupStore::Saved BackupStore::save(const QString &modelLabel, const QString &portName,
-                                     const ChannelRecords &channels, const QDateTime &time)
+                                     const Channels &channels, const QDateTime &time)
 {
     Saved saved;
     if (!QDir().mkpath(location)) {
@@ -119,9 +119,9 @@ QVector<BackupStore::Entry> BackupStore::list() const
 {
     QVector<Entry> entries = namedFiles();
     for (Entry &entry : entries) {
-        ChannelRecords channels;
+        Channels channels;
         readChannelFile(entry.path, channels);
-        entry.usedChannels = ChannelCsv::usedCount(channels);
+        entry.usedChannels = usedCount(channels);
     }
     return entries;
 }
@@ -139,7 +139,7 @@ void BackupStore::prune(int keep)
     }
 }
 
-bool readChannelFile(const QString &path, ChannelRecords &channels)
+bool readChannelFile(const QString &path, Channels &channels)
 {
     CsvTable table;
     if (!table.read(path))

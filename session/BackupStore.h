@@ -29,7 +29,7 @@ public:
         QString error; // why not, in the system's words
     };
     // Saves a radio's memory as a new backup, then thins the folder out.
-    Saved save(const QString &modelLabel, const QString &portName, const ChannelRecords &channels,
+    Saved save(const QString &modelLabel, const QString &portName, const Channels &channels,
                const QDateTime &time = QDateTime::currentDateTime());
 
     struct Entry {
@@ -62,4 +62,4 @@ QString portFileTag(const QString &portName);
 
 // The channels of a backup file (or any channel file): its records in
 // order. False when it cannot be read.
-bool readChannelFile(const QString &path, ChannelRecords &channels);
+bool readChannelFile(const QString &path, Channels &channels);

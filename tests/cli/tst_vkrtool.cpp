@@ -2,6 +2,8 @@
 // pseudo-terminals, with the real port and time-outs.
 #include "TestMain.h"
 
+#include "ChannelCsv.h"
+#include "ChannelText.h"
 #include "CsvTable.h"
 #include "LocalHttpServer.h"
 #include "MemoryFile.h"
@@ -45,21 +47,21 @@ enum Setup {
 };
 
 // Every channel in use, so that a write that leaves one alone is seen.
-ChannelRecords fullMemory(int channels)
+Channels fullMemory(int channels)
 {
-    ChannelRecords records;
+    Channels records;
     for (int k = 0; k < channels; ++k)
-        records.append({QStringLiteral("OLD%1").arg(k), QStringLiteral("%1.%2").arg(119 + k / 40).arg((k % 40) * 25, 3, 10, QLatin1Char('0'))});
+        records.append(channelOf(QStringLiteral("OLD%1").arg(k),
+                                 QStringLiteral("%1.%2").arg(119 + k / 40).arg((k % 40) * 25, 3, 10, QLatin1Char('0'))));
     return records;
 }
 
-ChannelRecords recordsOf(const VirtualRadio &radio)
+Channels recordsOf(const VirtualRadio &radio)
 {
-    ChannelRecords records;
+    Channels records;
     const RadioMemory memory = radio.memory();
     for (int k = 0; k < memory.channelCount(); ++k) {
-        const Link::ReceivedChannel channel = memory.channel(k);
-        records.append({channel.name, channel.frequency});
+        records.append(memory.channel(k));
     }
     return records;
 }
@@ -529,7 +531,7 @@ void VkrtoolTest::withRadio()
 
     VirtualRadio target(radio);
     RadioMemory memory = target.memory();
-    const ChannelRecords before = fullMemory(memory.channelCount());
+    const Channels before = fullMemory(memory.channelCount());
     MemoryFile::setRecords(memory, before);
     if (setup & ShortFrame)
         memory.setFrame(3, memory.frame(3).left(9));
@@ -597,7 +599,7 @@ void VkrtoolTest::withRadio()
     } else if (!expected.isEmpty()) {
         CsvTable table;
         QVERIFY(table.read(expected));
-        ChannelRecords written = ChannelCsv::fromTable(table, table.rowCount());
+        Channels written = ChannelCsv::fromTable(table, table.rowCount());
         written.resize(before.size());
         if (others.empty())
             QCOMPARE(recordsOf(target), written);
@@ -673,8 +675,8 @@ void VkrtoolTest::writeBacksUpAndVerifies()
     QVERIFY2(backup.startsWith(folder.filePath(QStringLiteral("data"))), qPrintable(result.output));
     QCOMPARE(contentOf(backup), QByteArray("TOWER;118.100\r\n;\r\nATIS;126.125\r\n"));
     QCOMPARE(radio.memory().channel(0).name, QStringLiteral("GROUND"));
-    QCOMPARE(radio.memory().channel(2).frequency, QStringLiteral("122.805"));
-    QCOMPARE(radio.memory().channel(3).frequency, QString());
+    QCOMPARE(radio.memory().channel(2).frequency.text(), QStringLiteral("122.805"));
+    QCOMPARE(radio.memory().channel(3).frequency.text(), QString());
     QVERIFY2(result.output.contains("verified"), qPrintable(result.output));
 
     // The newest backup of the model goes back in, with a backup first.

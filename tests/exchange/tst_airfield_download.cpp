@@ -3,6 +3,7 @@
 // as the CSV expected; every failure, and a cancel, leaves the data kept
 // before as it was, its date too, and says why.
 #include "AirfieldDownload.h"
+#include "FileContent.h"
 #include "LocalHttpServer.h"
 #include "TestMain.h"
 
@@ -27,18 +28,6 @@ const QString frequenciesName = QStringLiteral("airport-frequencies.csv");
 QByteArray csv(const QByteArray &body)
 {
     return LocalHttpServer::answer("200 OK", body);
-}
-
-QByteArray contentOf(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(does not open)");
-}
-
-bool writeContent(const QString &fileName, const QByteArray &content)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 } // namespace

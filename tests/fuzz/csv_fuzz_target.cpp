@@ -28,15 +28,15 @@ bool changesWhenRead(const QString &field)
 // records, unless a field is one that reading changes.
 void checkRoundTrip(const CsvTable &table)
 {
-    ChannelRecords records = ChannelCsv::fromTable(table, table.rowCount());
-    for (const ChannelRecord &record : records) {
-        if (changesWhenRead(record.name) || changesWhenRead(record.frequency))
+    Channels records = ChannelCsv::fromTable(table, table.rowCount());
+    for (const Channel &record : records) {
+        if (changesWhenRead(record.name) || changesWhenRead(record.frequency.text()))
             return;
     }
     CsvTable again;
     if (!again.readBytes(ChannelCsv::toBytes(records)))
         fail("written records do not read back", QByteArray());
-    ChannelRecords back = ChannelCsv::fromTable(again, again.rowCount());
+    Channels back = ChannelCsv::fromTable(again, again.rowCount());
     while (!records.isEmpty() && records.last().isEmpty())
         records.removeLast();
     if (back != records)
@@ -77,9 +77,11 @@ void checkShown(const QString &value)
 // and the records beyond the memory counted in one problem.
 void checkProblems(const CsvTable &table)
 {
-    for (const int limit : {20, 100}) {
+    for (const char *model : {"VKR627S", "VKR627A"}) {
         for (const auto rules : {ChannelFileCheck::Rules::Radio, ChannelFileCheck::Rules::Encodable}) {
-            const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, limit, rules);
+            const RadioModel &radio = *RadioModels::named(QLatin1String(model));
+            const int limit = radio.channelCount;
+            const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, radio, rules);
             int beyond = 0;
             unsigned lastLine = 0;
             for (const ChannelProblem &problem : problems) {

@@ -1,6 +1,7 @@
 // The store of backups: names no two programs share, nothing overwritten,
 // the newest first, and thinning that keeps each model's newest.
 #include "BackupStore.h"
+#include "ChannelText.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -11,11 +12,11 @@ namespace {
 
 const QDateTime noon(QDate(2026, 12, 7), QTime(12, 0, 0));
 
-ChannelRecords channels(int used)
+Channels channels(int used)
 {
-    ChannelRecords records(20);
+    Channels records(20);
     for (int k = 0; k < used; ++k)
-        records[k] = {QStringLiteral("CH%1").arg(k), QStringLiteral("121.500")};
+        records[k] = channelOf(QStringLiteral("CH%1").arg(k), QStringLiteral("121.500"));
     return records;
 }
 
@@ -60,7 +61,7 @@ void BackupStoreTest::namesNeverShared()
     const BackupStore::Saved second = store.save("VKR627S", secondPort, channels(2), noon);
     QCOMPARE(QFileInfo(first.path).fileName(), names.at(0));
     QCOMPARE(QFileInfo(second.path).fileName(), names.at(1));
-    ChannelRecords kept;
+    Channels kept;
     QVERIFY(readChannelFile(first.path, kept));
     QCOMPARE(kept.value(0).name, QStringLiteral("CH0")); // not overwritten by the second
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // nothing left behind

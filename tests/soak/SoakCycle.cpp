@@ -1,6 +1,7 @@
 #include "SoakCycle.h"
 
 #include "ChannelComparison.h"
+#include "ChannelCsv.h"
 #include "CsvTable.h"
 #include "DeviceWindow.h"
 #include "LinkConstants.h"
@@ -24,24 +25,24 @@ namespace {
 constexpr int toolPatience = 180000; // ms; far beyond any transfer's time-outs
 constexpr int bytePatience = 2000;   // ms for a byte to cross the pseudo-terminal
 
-ChannelRecords memoryOf(const VirtualRadio &radio)
+Channels memoryOf(const VirtualRadio &radio)
 {
     return MemoryFile::recordsOf(radio.memory());
 }
 
-void loadMemory(VirtualRadio &radio, const ChannelRecords &records)
+void loadMemory(VirtualRadio &radio, const Channels &records)
 {
     RadioMemory memory = radio.memory();
     MemoryFile::setRecords(memory, records);
     radio.setMemory(memory);
 }
 
-bool same(const ChannelRecords &a, const ChannelRecords &b)
+bool same(const Channels &a, const Channels &b)
 {
     return ChannelComparison::differences(a, b).isEmpty();
 }
 
-ChannelRecords readChannelFile(const QString &path)
+Channels readChannelFile(const QString &path)
 {
     CsvTable table;
     table.read(path);
@@ -292,7 +293,7 @@ private:
         if (write) {
             for (int row = 0; row < rows; ++row) {
                 window.nameEditor(row)->setText(cycle.toWrite.value(row).name);
-                window.frequencyEditor(row)->setText(cycle.toWrite.value(row).frequency);
+                window.frequencyEditor(row)->setText(cycle.toWrite.value(row).frequency.text());
             }
         }
         // A failed write ends in a box: its backup is put back with its own
@@ -317,9 +318,9 @@ private:
         outcome.reportedSuccess = message == QLatin1String(write ? "Write finished" : "Read finished") && !box.answered();
 
         if (!write) {
-            ChannelRecords shown;
+            Channels shown;
             for (int row = 0; row < rows; ++row)
-                shown.append({window.nameEditor(row)->text(), window.frequencyEditor(row)->text()});
+                shown.append({window.nameEditor(row)->text(), Frequency::fromText(window.frequencyEditor(row)->text())});
             outcome.happened = same(shown, memoryOf(*radio));
             if (outcome.falseSuccess())
                 outcome.note = QStringLiteral("the table differs from the radio's memory");
@@ -341,7 +342,7 @@ private:
     const QString vkrtool;
     std::unique_ptr<VirtualRadio> radio;
     std::unique_ptr<VirtualRadio> locked; // LockedPortBeside: the port left alone
-    ChannelRecords before;
+    Channels before;
     QTemporaryDir folder;
     Outcome outcome;
 };

@@ -1,6 +1,6 @@
 #include "SoakPlan.h"
 
-#include "ChannelRules.h"
+#include "Frequency.h"
 #include "RadioModels.h"
 
 #include <csignal>
@@ -41,7 +41,7 @@ public:
     {
         static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
         QString text;
-        for (int k = between(0, ChannelRules::maxNameLength); k > 0; --k)
+        for (int k = between(0, RadioModels::series().nameLength); k > 0; --k)
             text += letters.at(between(0, letters.size() - 1));
         return text;
     }
@@ -52,19 +52,19 @@ public:
             const QString text = QStringLiteral("%1.%2")
                                      .arg(between(118, 136))
                                      .arg(between(0, 199) * 5, 3, 10, QLatin1Char('0'));
-            if (ChannelRules::isChannelFrequency(text))
+            if (Frequency::fromText(text).isChannelOf(RadioModels::airBand))
                 return text;
         }
     }
 
     // Channels a write takes: a channel at 118.000 has a name, else it would
     // be the radio's empty channel.
-    ChannelRecords channels(int count)
+    Channels channels(int count)
     {
-        ChannelRecords records;
+        Channels records;
         for (int i = 0; i < count; ++i) {
-            ChannelRecord record = between(0, 3) == 0 ? ChannelRecord{} : ChannelRecord{name(), frequency()};
-            if (record.name.isEmpty() && record.frequency == QLatin1String("118.000"))
+            Channel record = between(0, 3) == 0 ? Channel{} : Channel{name(), Frequency::fromText(frequency())};
+            if (record.name.isEmpty() && record.frequency.text() == QLatin1String("118.000"))
                 record.name = QStringLiteral("LOW");
             records.append(record);
         }

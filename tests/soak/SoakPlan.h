@@ -40,8 +40,8 @@ struct Cycle {
     Operation operation = Operation::ToolRead;
     Fault fault = Fault::None;
     RadioSettings radio;     // model and fault settings
-    ChannelRecords memory;   // what the radio holds at the start
-    ChannelRecords toWrite;  // what a write sends
+    Channels memory;   // what the radio holds at the start
+    Channels toWrite;  // what a write sends
     int signal = 0;          // sent to vkrtool write ...
     int signalAfterBytes = 0; //   once the radio has heard this many bytes
     QString describe() const; // operation, fault and its numbers
