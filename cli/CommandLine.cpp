@@ -5,6 +5,7 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "JsonOutput.h"
+#include "QuotedText.h"
 #include "RadioModels.h"
 #include "TraceFile.h"
 
@@ -42,6 +43,11 @@ struct Arguments {
     std::vector<std::string> idents;
     std::string near;
     double radiusKm = 0;
+    int nearest = 0;
+    bool heliports = false;
+    bool seaplaneBases = false;
+    bool balloonPorts = false;
+    bool update = false;
     std::string types;
     int channels = RadioModels::largestMemory();
     int perAirfield = 0;
@@ -241,16 +247,26 @@ int runCommandLine(int argc, char **argv)
     });
 
     CLI::App *airfields = app.add_subcommand(
-        "airfields", "Channels of airfields from OurAirports' airport-frequencies.csv (and airports.csv)");
-    airfields->add_option("--frequencies", arguments.frequencies, "OurAirports' airport-frequencies.csv")->required();
-    airfields->add_option("--airports", arguments.airports, "OurAirports' airports.csv (needed with --near)");
+        "airfields", "Channels of airfields from OurAirports' data, downloaded and kept, or from its files named");
+    CLI::Option *frequencies = airfields->add_option(
+        "--frequencies", arguments.frequencies, "OurAirports' airport-frequencies.csv; else the data kept (downloaded when none is)");
+    airfields->add_option("--airports", arguments.airports, "OurAirports' airports.csv (needed with --near)")->needs(frequencies);
+    airfields->add_flag("--update", arguments.update, "Download OurAirports' data anew first (alone: only that)")
+        ->excludes(frequencies);
     airfields->add_option("-o,--output", arguments.output, "The channel file; standard output when missing");
     airfields->add_option("--types", arguments.types, "Only these types, in this order, e.g. TWR,GND,ATIS");
     airfields->add_option("--channels", arguments.channels, "At most this many channels (default: the largest memory)");
     CLI::Option *perAirfield = airfields->add_option("--per-airfield", arguments.perAirfield,
-                          "At most this many channels of one airfield, the first by --types (default all)");
-    airfields->add_option("--near", arguments.near, "Every airfield around this point: LAT,LON in degrees");
-    CLI::Option *radius = airfields->add_option("--radius-km", arguments.radiusKm, "The radius around --near, in km");
+                          "At most this many channels of one airfield, the first by --types (default all; 1 with --nearest)");
+    airfields->add_option("--near", arguments.near,
+                          "Around this place: an airfield's ident (EDDF), or a position (50.03,8.57; 51.47N 0.46W; "
+                          "50°02'N 008°34'E; 5002N00834E)");
+    CLI::Option *radius = airfields->add_option("--radius-km", arguments.radiusKm, "Only within this radius of --near, in km");
+    CLI::Option *nearest = airfields->add_option("--nearest", arguments.nearest,
+                                                 "The N airfields nearest to --near that have a channel, one each");
+    airfields->add_flag("--heliports", arguments.heliports, "Heliports too, around --near");
+    airfields->add_flag("--seaplane-bases", arguments.seaplaneBases, "Seaplane bases too, around --near");
+    airfields->add_flag("--balloonports", arguments.balloonPorts, "Balloon ports too, around --near");
     airfields->add_option("IDENT", arguments.idents, "The airfields, by ident, in the order wanted");
     airfields->callback([&] {
         run = [&] {
@@ -261,20 +277,26 @@ int runCommandLine(int argc, char **argv)
             for (const std::string &ident : arguments.idents)
                 options.idents.append(text(ident));
             if (!arguments.near.empty()) {
-                options.near = parseGeoPoint(text(arguments.near));
+                options.near = parsePlace(text(arguments.near));
                 if (!options.near) {
-                    Console::fail(QStringLiteral("--near wants a point as LAT,LON in degrees, such as 50.03,8.57."));
+                    Console::fail(QStringLiteral("--near: %1 is no place; give %2.")
+                                      .arg(QuotedText::quoted(text(arguments.near)), placeForms()));
                     return ExitCode::usage;
                 }
             }
             if (radius->count() > 0)
                 options.radiusKm = arguments.radiusKm;
+            if (nearest->count() > 0)
+                options.nearest = arguments.nearest;
             if (!arguments.types.empty())
                 options.types = text(arguments.types).split(QLatin1Char(','), Qt::SkipEmptyParts);
             options.maxChannels = arguments.channels;
             if (perAirfield->count() > 0)
                 options.perAirfield = arguments.perAirfield;
-            return Commands::airfields(options);
+            options.heliports = arguments.heliports;
+            options.seaplaneBases = arguments.seaplaneBases;
+            options.balloonPorts = arguments.balloonPorts;
+            return Commands::airfields(options, arguments.update);
         };
     });
 

@@ -41,7 +41,10 @@ int restore(const QString &backup, const QString &port, bool force);
 // Either list may be the word "radio"; with --all, one of them is.
 int diff(const QString &first, const QString &second, const RadioChoice &choice);
 
-int airfields(const AirfieldOptions &options);
+// Without a frequencies file, from the data kept in the program's data
+// folder: downloaded first when none is kept, or with `update`; `update`
+// with neither airfields nor a place only downloads.
+int airfields(const AirfieldOptions &options, bool update);
 int convert(const ConvertOptions &options);
 
 } // namespace Commands

@@ -21,11 +21,13 @@ enum class RequestProblem {
     AirfieldsAndPosition,        // both given
     PositionWithoutAirports,     // a search around a position needs the airports file
     PositionOffGlobe,            // latitude beyond 90 or longitude beyond 180
-    PositionWithoutRadius,
+    PositionWithoutRadius,       // neither a radius nor a count of nearest airfields
     RadiusWithoutPosition,
+    NearestWithoutPosition,
     NegativeRadius,
     ChannelCountOutOfRange,     // at most 1 to the largest memory
     PerAirfieldOutOfRange,      // at most 1 to the largest memory, when limited
+    NearestOutOfRange,          // 1 to the largest memory
 };
 
 enum class ChannelFormat { Guess, ChannelFile, Chirp };

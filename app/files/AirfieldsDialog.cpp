@@ -37,6 +37,8 @@ QString problemText(RequestProblem problem)
     case RequestProblem::RadiusWithoutPosition:
     case RequestProblem::NegativeRadius:
     case RequestProblem::PerAirfieldOutOfRange:
+    case RequestProblem::NearestWithoutPosition:
+    case RequestProblem::NearestOutOfRange:
         break;
     }
     return QObject::tr("Give a position and a radius.");

@@ -5,6 +5,7 @@
 #include "ChannelCsv.h"
 #include "ChannelText.h"
 #include "CsvTable.h"
+#include "LocalHttpServer.h"
 #include "MemoryFile.h"
 #include "ProgramRun.h"
 #include "RunAsNobody.h"
@@ -141,6 +142,7 @@ private slots:
     void portWithoutPermission_data();
     void portWithoutPermission();
     void traceRecordsTheLine();
+    void airfieldDataDownloaded();
 
 private:
     void addWithoutRadioRows();
@@ -182,6 +184,8 @@ void VkrtoolTest::initTestCase()
         {"semicolons.csv", "Location;Name;Frequency\r\n1;TOWER;118.100\r\n"},
         {"frequencies.csv", "\"id\",\"airport_ident\",\"type\",\"description\",\"frequency_mhz\"\n"
                             "1,\"EDDF\",\"TWR\",\"TOWER, NORTH\",119.9\n2,\"EDDF\",\"ATIS\",\"ATIS\",118.0083\n"},
+        {"places.csv", "ident,type,name,latitude_deg,longitude_deg\nEDDF,large_airport,Frankfurt,50.0333,8.5706\n"
+                       "EDFZ,closed,Mainz-Finthen,49.9686,8.1472\n"},
     };
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         QFile out(file(it.key()));
@@ -230,8 +234,13 @@ void VkrtoolTest::addWithoutRadioRows()
     row("airfields by ident") << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "EDDF"}
                                         << 0 << "EDDF TWR;119.900\r\nEDDF ATI;118.010\r\n" << noInput << ownOutput;
     row("airfields near no point") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
-                                                            "--near", "north", "--radius-km", "5"}
-                                             << 2 << "LAT,LON" << noInput << ownOutput;
+                                                            "--near", "north of Frankfurt", "--radius-km", "5"}
+                                             << 2 << "south and west negative (50.03, 8.57 or 51.47, -0.46)" << noInput << ownOutput;
+    row("airfields nearest 1 around a chart position, a closed one left out")
+        << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--airports", file("places.csv"), "--near",
+                       "4958N00809E", "--nearest", "1"}
+        << 0 << "EDDF TWR;119.900\r\nvkrtool: 1 closed airfield left out: EDFZ (Mainz-Finthen), 0.3 km (0.2 NM)\n"
+                "vkrtool: 1 channel of 1 airfield; 1 more beyond 1 per airfield left out\n" << noInput << ownOutput;
     row("airfields near without a radius")
         << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--airports", file("frequencies.csv"),
                        "--near", "50.03,8.57"}
@@ -807,6 +816,49 @@ void VkrtoolTest::traceRecordsTheLine()
     QVERIFY2(times.at(9) - times.at(8) >= 45, qPrintable(traffic.join('\n')));
     QCOMPARE(traffic.count(port + "  >  06  |.|"), 20);
     QCOMPARE(traffic.last(), port + "  closed");
+}
+
+// Without files named, the data is downloaded on first use and kept; an
+// update that fails leaves it in use. vkrtool runs while this process
+// serves the files, so it is waited for with the event loop running;
+// what it said is its standard output, then its standard error.
+void VkrtoolTest::airfieldDataDownloaded()
+{
+    qRegisterMetaType<QProcess::ExitStatus>();
+    LocalHttpServer server;
+    server.answers.insert("/airports.csv", LocalHttpServer::answer("200 OK", contentOf(file("places.csv"))));
+    server.answers.insert("/airport-frequencies.csv", LocalHttpServer::answer("200 OK", contentOf(file("frequencies.csv"))));
+    const QString dataFolder = file("downloads");
+    const auto runWhileServing = [&](const QStringList &arguments) {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder);
+        environment.insert(QStringLiteral("VKR_OURAIRPORTS_URL"), server.address());
+        tool.setProcessEnvironment(environment);
+        QSignalSpy finished(&tool, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished));
+        tool.start(QStringLiteral(VKRTOOL_PATH), arguments);
+        return ProgramRun{finished.wait(60000) ? tool.exitCode() : -1,
+                          QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError())};
+    };
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    const QString kept = dataFolder + QStringLiteral("/Corvane/VKRFrequencyTool/airfields");
+
+    ProgramRun result = runWhileServing({"airfields", "--near", "EDDF", "--nearest", "1"});
+    QCOMPARE(result.output, "EDDF TWR;119.900\r\nvkrtool: airfield data of " + today + " downloaded into " + kept
+                                + "\nvkrtool: 1 channel of 1 airfield; 1 more beyond 1 per airfield left out\n");
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(server.requested, QByteArrayList({"/airports.csv", "/airport-frequencies.csv"}));
+
+    server.answers.insert("/airports.csv", LocalHttpServer::answer("404 Not Found", "no such file", "text/plain"));
+    const QString failed = "vkrtool: could not download airports.csv from " + server.address()
+        + ": the server answered 404 Not Found; the airfield data of " + today + " stays in use.\n";
+    result = runWhileServing({"airfields", "--update", "eddf"});
+    QCOMPARE(result.output, "EDDF TWR;119.900\r\nEDDF ATI;118.010\r\n" + failed + "vkrtool: 2 channels of 1 airfield\n");
+    QCOMPARE(result.exitCode, 0);
+    result = runWhileServing({"airfields", "--update"});
+    QCOMPARE(result.output, failed);
+    QCOMPARE(result.exitCode, 3);
+    QCOMPARE(contentOf(kept + QStringLiteral("/airports.csv")), contentOf(file("places.csv")));
 }
 
 VKR_TEST_MAIN(VkrtoolTest)

@@ -1,6 +1,7 @@
 // Channel lists from outside: the RFC 4180 reader, OurAirports' airfield
 // frequencies and CHIRP files, on small files the test writes itself.
 #include "AirfieldChannels.h"
+#include "AirfieldReport.h"
 #include "ChannelConvert.h"
 #include "ChannelCsv.h"
 #include "CsvReader.h"
@@ -38,13 +39,33 @@ const QByteArray frequencies = "\"id\",\"airport_ref\",\"airport_ident\",\"type\
                                "12,30,\"EGLL\",\"GND\",\"GROUND\",121.9\n"
                                "13,30,\"EGLL\",\"DEL\",\"DELIVERY\",121.9\n"
                                "14,40,\"Cark\",\"CTAF\",\"CTAF\",122.8\n"
-                               "15,50,\"AB12345\",\"TWR\",\"TOWER\",118.5\n";
+                               "15,50,\"AB12345\",\"TWR\",\"TOWER\",118.5\n"
+                               "16,30,\"EGLL\",\"DEP\",\"HEATHROW DEPARTURE ATIS\",121.935\n"
+                               "17,60,\"KJFK\",\"D-ATIS\",\"D-ATIS\",128.725\n"
+                               "18,60,\"KJFK\",\"TWR\",\"TOWER\",119.1\n"
+                               "19,60,\"KJFK\",\"TWR\",\"TOWER\",123.9\n"
+                               "20,60,\"KJFK\",\"\",\"\",122.95\n"
+                               "21,70,\"EDFE\",\"INFO\",\"LANGEN INFORMATION\",119.15\n"
+                               "22,80,\"EDFZ\",\"TWR\",\"TOWER\",118.5\n"
+                               "23,90,\"DE-0001\",\"A/G\",\"HELI\",122.1\n"
+                               "24,100,\"EDFX\",\"UNIC\",\"UNICOM\",122.9\n"
+                               "25,110,\"EDFN\",\"UHF\",\"MIL\",243\n";
 // Another column order, a byte-order mark, CR LF.
 const QByteArray airports = "\xEF\xBB\xBF\"longitude_deg\",\"name\",\"ident\",\"latitude_deg\"\r\n"
                             "8.5706,\"Frankfurt, \"\"Main\"\"\",EDDF,50.0333\r\n"
                             "9.2219,Stuttgart,EDDS,48.6899\r\n"
                             "-0.4614,Heathrow,EGLL,51.4706\r\n"
                             "-2.9,Cark,cark,54.16\r\n";
+// With OurAirports' types: around EDDF a heliport, a seaplane base, an
+// airfield without a channel and a closed one.
+const QByteArray typedAirports = "ident,type,name,latitude_deg,longitude_deg\n"
+                                 "EDDF,large_airport,Frankfurt,50.0333,8.5706\n"
+                                 "DE-0001,heliport,Heli,50.05,8.58\n"
+                                 "EDFX,seaplane_base,Lake,50.1,8.6\n"
+                                 "EDFE,small_airport,Egelsbach,49.9608,8.6436\n"
+                                 "EDFN,small_airport,Nofreq,50.0,8.7\n"
+                                 "EDFZ,closed,Mainz-Finthen,49.9686,8.1472\n"
+                                 "EDDS,medium_airport,Stuttgart,48.6899,9.2219\n";
 // Cut short: no line end after the last record.
 const QByteArray damaged = "airport_ident,type,frequency_mhz\nEGLL,TWR\nEGLL,ATIS,abc\nEGLL,TWR,118.7";
 const QByteArray withoutFrequency = "airport_ident,type,frequency\nEDDF,TWR,119.9\n";
@@ -74,6 +95,8 @@ private slots:
     void initTestCase();
     void csvRecords_data();
     void csvRecords();
+    void place_data();
+    void place();
     void airfields_data();
     void airfields();
     void convert_data();
@@ -90,6 +113,7 @@ void ImportTest::initTestCase()
     QVERIFY(QDir::setCurrent(folder.path()));
     QVERIFY(writeContent("frequencies.csv", frequencies));
     QVERIFY(writeContent("airports.csv", airports));
+    QVERIFY(writeContent("typed.csv", typedAirports));
     QVERIFY(writeContent("damaged.csv", damaged));
     QVERIFY(writeContent("columns.csv", withoutFrequency));
 }
@@ -127,6 +151,52 @@ void ImportTest::csvRecords()
     QCOMPARE(records.join('\n'), expected);
 }
 
+void ImportTest::place_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected"); // "latitude, longitude" to 4 decimals, "ident EDDF", or empty: refused
+
+    QTest::newRow("signed decimal degrees") << "50.03, 8.57" << "50.0300, 8.5700";
+    QTest::newRow("signed, west negative, no comma") << "51.47 -0.46" << "51.4700, -0.4600";
+    QTest::newRow("hemispheres after") << "51.47N 0.46W" << "51.4700, -0.4600";
+    QTest::newRow("hemispheres after, spaced, comma") << "51.47 N, 0.46 W" << "51.4700, -0.4600";
+    QTest::newRow("hemispheres before, lower case, longitude first") << "e8.57 n50.03" << "50.0300, 8.5700";
+    QTest::newRow("degrees and minutes") << "50\u00B002'N 008\u00B034'E" << "50.0333, 8.5667";
+    QTest::newRow("degrees, minutes, seconds, typographic marks")
+        << "33\u00B056\u203224\u2033S 151\u00B010\u203230\u2033E" << "-33.9400, 151.1750";
+    QTest::newRow("degrees and minutes without marks") << "50 02.5 N 8 34 E" << "50.0417, 8.5667";
+    QTest::newRow("compact, as charts give it") << "5002N00834E" << "50.0333, 8.5667";
+    QTest::newRow("compact with seconds, south") << "335624S1511030E" << "-33.9400, 151.1750";
+    QTest::newRow("ident") << "EDDF" << "ident EDDF";
+    QTest::newRow("ident in lower case, spaces") << " egll " << "ident EGLL";
+    QTest::newRow("local ident") << "DE-0001" << "ident DE-0001";
+    QTest::newRow("ident of hemisphere letters") << "ENSE" << "ident ENSE";
+    QTest::newRow("decimal commas") << "50,03 8,57" << "";
+    QTest::newRow("latitude beyond 90") << "91, 8" << "";
+    QTest::newRow("longitude beyond 180") << "50N 181E" << "";
+    QTest::newRow("60 minutes") << "50\u00B060'N 8\u00B000'E" << "";
+    QTest::newRow("a sign and a hemisphere") << "-51.47N 0.46W" << "";
+    QTest::newRow("two latitudes") << "50N 8S" << "";
+    QTest::newRow("minutes before degrees") << "02'50\u00B0N 8E" << "";
+    QTest::newRow("one number") << "50.03" << "";
+    QTest::newRow("compact longitude of four digits") << "5002N0834E" << "";
+    QTest::newRow("a name") << "Frankfurt Main" << "";
+    QTest::newRow("empty") << "" << "";
+}
+
+void ImportTest::place()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const std::optional<Place> place = parsePlace(text);
+    QString found;
+    if (place && place->point)
+        found = QStringLiteral("%1, %2").arg(place->point->latitude, 0, 'f', 4).arg(place->point->longitude, 0, 'f', 4);
+    else if (place)
+        found = QStringLiteral("ident ") + QString::fromLatin1(place->airfield);
+    QCOMPARE(found, expected);
+}
+
 void ImportTest::airfields_data()
 {
     QTest::addColumn<QString>("frequencyFile");
@@ -140,11 +210,15 @@ void ImportTest::airfields_data()
     QTest::addColumn<ImportOutcome>("outcome");
     QTest::addColumn<RequestProblem>("problem");
     QTest::addColumn<QStringList>("channels");
-    QTest::addColumn<QStringList>("messages"); // the summary last
+    QTest::addColumn<QStringList>("messages"); // what was left out, then the summary last
+    QTest::addColumn<int>("nearest");          // 0: none given
+    QTest::addColumn<QString>("asked");        // kinds asked for besides airports
+    QTest::addColumn<QString>("lastOrigin");   // of the last channel: "ident|name|type|distance|bearing"
 
     const QString all = QStringLiteral("frequencies.csv");
     const QString places = QStringLiteral("airports.csv");
     const QStringList none;
+    const QString no;
     const QString skipped = QStringLiteral("frequencies.csv, record %1: %2: \"%3\" is not an air-band channel, skipped");
     const auto done = ImportOutcome::Done;
     const auto fine = RequestProblem::None;
@@ -153,71 +227,115 @@ void ImportTest::airfields_data()
 
     QTest::newRow("named, in order; tower first; 8.33 kHz; same names; UHF; out of band")
         << all << "" << QStringList{"edds", "EDDF"} << "" << -1.0 << none << 100 << 0 << done << fine
-        << QStringList{"EDDS TWR|118.800", "EDDS TW2|118.015", "EDDS TW3|118.035", "EDDF TWR|119.900",
+        << QStringList{"EDDS TWR|118.800", "EDD TWR2|118.015", "EDD TWR3|118.035", "EDDF TWR|119.900",
                        "EDDF ATI|118.010", "EDDF GND|121.650"}
         << QStringList{skipped.arg(6).arg("EDDF APP", "136.99"), skipped.arg(5).arg("EDDF UHF", "243"),
-                       "6 channels of 2 airfields"};
+                       "6 channels of 2 airfields"} << 0 << no << no;
     QTest::newRow("types in the order given") << all << "" << QStringList{"EDDF"} << "" << -1.0
                                               << QStringList{"gnd", "TWR"} << 100 << 0 << done << fine
                                               << QStringList{"EDDF GND|121.650", "EDDF TWR|119.900"}
-                                              << QStringList{"2 channels of 1 airfield"};
-    QTest::newRow("names from descriptions, one channel per frequency")
+                                              << QStringList{"2 channels of 1 airfield"} << 0 << no << no;
+    QTest::newRow("names from descriptions kept whole before the ident; departure ATIS; one channel per frequency")
         << all << "" << QStringList{"EGLL"} << "" << -1.0 << none << 100 << 0 << done << fine
-        << QStringList{"EGLL ATI|128.075", "EGLL GND|121.900", "EGLL NOR|119.725", "EGLL SOU|120.400"}
+        << QStringList{"EGLL ATI|128.075", "EGLL GND|121.900", "EGL NORT|119.725", "EGL SOUT|120.400",
+                       "EGL DATI|121.935"}
         << QStringList{"frequencies.csv, record 14: EGLL DEL: 121.900 is already its GND channel, skipped",
-                       "4 channels of 1 airfield"};
+                       "5 channels of 1 airfield"} << 0 << no << no;
+    QTest::newRow("names: digital ATIS, a repeated type numbered, no type")
+        << all << "" << QStringList{"KJFK"} << "" << -1.0 << none << 100 << 0 << done << fine
+        << QStringList{"KJFK TWR|119.100", "KJF TWR2|123.900", "KJFK ATI|128.725", "KJFK|122.950"}
+        << QStringList{"4 channels of 1 airfield"} << 0 << no << no;
     QTest::newRow("idents in lower case, seven characters")
         << all << places << QStringList{"CARK", "ab12345"} << "" << -1.0 << none << 100 << 0 << done << fine
-        << QStringList{"CARK CTA|122.800", "AB12345T|118.500"} << QStringList{"2 channels of 2 airfields"};
+        << QStringList{"CARK CTA|122.800", "AB12345T|118.500"} << QStringList{"2 channels of 2 airfields"} << 0 << no << no;
     QTest::newRow("near, nearest first") << all << places << none << "48.7,9.2" << 200.0 << QStringList{"TWR"} << 100
                                          << 0 << done << fine
-                                         << QStringList{"EDDS TWR|118.800", "EDDS TW2|118.015", "EDDS TW3|118.035",
+                                         << QStringList{"EDDS TWR|118.800", "EDD TWR2|118.015", "EDD TWR3|118.035",
                                                         "EDDF TWR|119.900"}
-                                         << QStringList{"4 channels of 2 airfields"};
+                                         << QStringList{"4 channels of 2 airfields"} << 0 << no << no;
     QTest::newRow("one per airfield, the tower") << all << places << none << "48.7,9.2" << 200.0 << none << 100 << 1
                                                  << done << fine << QStringList{"EDDS TWR|118.800", "EDDF TWR|119.900"}
                                                  << QStringList{skipped.arg(6).arg("EDDF (Frankfurt, \"Main\") APP", "136.99"),
                                                                 skipped.arg(5).arg("EDDF (Frankfurt, \"Main\") UHF", "243"),
-                                                                "2 channels of 2 airfields; 4 more beyond 1 per airfield left out"};
+                                                                "2 channels of 2 airfields; 4 more beyond 1 per airfield left out"} << 0 << no << no;
     QTest::newRow("radius, channel limit, airfield names")
         << all << places << none << "50.0,8.6" << 50.0 << none << 2 << 0 << done << fine
         << QStringList{"EDDF TWR|119.900", "EDDF ATI|118.010"}
         << QStringList{skipped.arg(6).arg("EDDF (Frankfurt, \"Main\") APP", "136.99"),
                        skipped.arg(5).arg("EDDF (Frankfurt, \"Main\") UHF", "243"),
-                       "channels beyond the first 2 left out: 1", "2 channels of 1 airfield"};
+                       "channels beyond the first 2 left out: 1", "2 channels of 1 airfield"} << 0 << no << no;
     QTest::newRow("ident not in the file") << all << "" << QStringList{"EDDF", "XXXX"} << "" << -1.0 << none << 100 << 0
                                            << dataNotRight << fine << none
-                                           << QStringList{"XXXX is not in frequencies.csv"};
+                                           << QStringList{"XXXX is not in frequencies.csv"} << 0 << no << no;
     QTest::newRow("column missing") << "columns.csv" << "" << QStringList{"EDDF"} << "" << -1.0 << none << 100 << 0
                                     << dataNotRight << fine << none
-                                    << QStringList{"columns.csv: no column \"frequency_mhz\""};
+                                    << QStringList{"columns.csv: no column \"frequency_mhz\""} << 0 << no << no;
     QTest::newRow("field missing, not a number, cut short")
         << "damaged.csv" << "" << QStringList{"EGLL"} << "" << -1.0 << none << 100 << 0 << done << fine
         << QStringList{"EGLL TWR|118.700"}
         << QStringList{"damaged.csv, record 2: no field \"frequency_mhz\", skipped",
                        "damaged.csv: the last record has no line end; the file may be cut short",
                        "damaged.csv, record 3: EGLL ATIS: \"abc\" is not an air-band channel, skipped",
-                       "1 channel of 1 airfield"};
+                       "1 channel of 1 airfield"} << 0 << no << no;
     QTest::newRow("nothing in the radius") << all << places << none << "0,0" << 10.0 << none << 100 << 0
                                            << dataNotRight << fine << none
-                                           << QStringList{"no channels, nothing written", "0 channels of 0 airfields"};
+                                           << QStringList{"no channels, nothing written",
+                                                          "0 channels of 0 airfields"} << 0 << no << no;
     QTest::newRow("negative radius") << all << places << none << "50,8.6" << -0.5 << none << 100 << 0 << refused
-                                     << RequestProblem::NegativeRadius << none << none;
+                                     << RequestProblem::NegativeRadius << none << none << 0 << no << no;
     QTest::newRow("point without radius") << all << places << none << "50,8.6" << -1.0 << none << 100 << 0 << refused
-                                          << RequestProblem::PositionWithoutRadius << none << none;
+                                          << RequestProblem::PositionWithoutRadius << none << none << 0 << no << no;
     QTest::newRow("radius without point") << all << places << QStringList{"EDDF"} << "" << 5.0 << none << 100 << 0
-                                          << refused << RequestProblem::RadiusWithoutPosition << none << none;
+                                          << refused << RequestProblem::RadiusWithoutPosition << none << none << 0 << no << no;
     QTest::newRow("point off the globe: a radius alone") << all << places << none << "91,0" << 10.0 << none << 100 << 0 << refused
-                                         << RequestProblem::RadiusWithoutPosition << none << none;
+                                         << RequestProblem::RadiusWithoutPosition << none << none << 0 << no << no;
     QTest::newRow("near without airports") << all << "" << none << "50,8.6" << 10.0 << none << 100 << 0 << refused
-                                           << RequestProblem::PositionWithoutAirports << none << none;
+                                           << RequestProblem::PositionWithoutAirports << none << none << 0 << no << no;
     QTest::newRow("per airfield beyond a memory") << all << "" << QStringList{"EDDF"} << "" << -1.0 << none << 100 << 101
-                                                  << refused << RequestProblem::PerAirfieldOutOfRange << none << none;
+                                                  << refused << RequestProblem::PerAirfieldOutOfRange << none << none << 0 << no << no;
+    const QString typed = QStringLiteral("typed.csv");
+    const QStringList frankfurtSkipped{skipped.arg(6).arg("EDDF (Frankfurt) APP", "136.99"),
+                                       skipped.arg(5).arg("EDDF (Frankfurt) UHF", "243"),
+                                       skipped.arg(26).arg("EDFN (Nofreq) UHF", "243")};
+    QTest::newRow("nearest 3 around an airfield: closed, heliport, seaplane base, no channel left out")
+        << all << typed << none << "eddf" << -1.0 << none << 100 << 0 << done << fine
+        << QStringList{"EDDF TWR|119.900", "EDFE INF|119.150", "EDDS TWR|118.800"}
+        << frankfurtSkipped + QStringList{"1 closed airfield left out: EDFZ (Mainz-Finthen), 31 km (17 NM)",
+                                          "1 heliport not asked for: DE-0001 (Heli), 2.0 km (1.1 NM)",
+                                          "1 seaplane base not asked for: EDFX (Lake), 7.7 km (4.2 NM)",
+                                          "1 airfield without a frequency that is a channel: EDFN (Nofreq), 10.0 km (5.4 NM)",
+                                          "3 channels of 3 airfields; 4 more beyond 1 per airfield left out"}
+        << 3 << no << "EDDS|Stuttgart|TWR|157 km (85 NM)|162\u00B0";
+    QTest::newRow("nearest 5 within a radius, heliports and seaplane bases asked for")
+        << all << typed << none << "50\u00B002'N 008\u00B034'E" << 12.0 << none << 100 << 0 << done << fine
+        << QStringList{"EDDF TWR|119.900", "DE0001 A|122.100", "EDFX UNI|122.900", "EDFE INF|119.150"}
+        << frankfurtSkipped + QStringList{"1 airfield without a frequency that is a channel: EDFN (Nofreq), 10 km (5.5 NM)",
+                                          "beyond 12 km: the next is EDDS (Stuttgart), 157 km (85 NM)",
+                                          "4 channels of 4 airfields; 2 more beyond 1 per airfield left out"}
+        << 5 << "heliports seaplanes" << "EDFE|Egelsbach|INFO|9.8 km (5.3 NM)|146\u00B0";
+    QTest::newRow("nearest 1 within a radius: the next within it")
+        << all << typed << none << "50.0333 8.5706" << 160.0 << none << 100 << 0 << done << fine
+        << QStringList{"EDDF TWR|119.900"}
+        << frankfurtSkipped.mid(0, 2) + QStringList{"2 more airfields within 160 km beyond the nearest 1, the next EDFE (Egelsbach), 9.6 km (5.2 NM)",
+                                                    "1 channel of 1 airfield; 2 more beyond 1 per airfield left out"}
+        << 1 << no << "EDDF|Frankfurt|TWR|0.0 km (0.0 NM)|000\u00B0";
+    QTest::newRow("named: a closed one left out") << all << typed << QStringList{"EDFZ", "EDFE"} << "" << -1.0 << none
+                                                  << 100 << 0 << done << fine << QStringList{"EDFE INF|119.150"}
+                                                  << QStringList{"1 closed airfield left out: EDFZ (Mainz-Finthen)",
+                                                                 "1 channel of 1 airfield"} << 0 << no << no;
+    QTest::newRow("around an airfield not in the airports file")
+        << all << typed << none << "EGLL" << -1.0 << none << 100 << 0 << dataNotRight << fine << none
+        << QStringList{"EGLL is not in typed.csv"} << 3 << no << no;
+    QTest::newRow("nearest without a place") << all << typed << QStringList{"EDDF"} << "" << -1.0 << none << 100 << 0
+                                             << refused << RequestProblem::NearestWithoutPosition << none << none << 3
+                                             << no << no;
+    QTest::newRow("nearest beyond a memory") << all << typed << none << "EDDF" << -1.0 << none << 100 << 0 << refused
+                                             << RequestProblem::NearestOutOfRange << none << none << 101 << no << no;
     QFile missing(QStringLiteral("missing.csv")); // the system's words for it, in the user's language
     QVERIFY(!missing.open(QIODevice::ReadOnly));
     QTest::newRow("file does not open") << "missing.csv" << "" << QStringList{"EDDF"} << "" << -1.0 << none << 100 << 0
                                         << ImportOutcome::FileNotUsable << fine << none
-                                        << QStringList{"cannot read missing.csv: " + missing.errorString()};
+                                        << QStringList{"cannot read missing.csv: " + missing.errorString()} << 0 << no << no;
 }
 
 void ImportTest::airfields()
@@ -230,28 +348,50 @@ void ImportTest::airfields()
     QFETCH(QStringList, types);
     QFETCH(int, maxChannels);
     QFETCH(int, perAirfield);
-    AirfieldOptions options{frequencyFile, airportFile, output, idents, std::nullopt, std::nullopt, types, maxChannels,
-                            std::nullopt};
+    QFETCH(int, nearest);
+    QFETCH(QString, asked);
+    AirfieldOptions options;
+    options.frequenciesFile = frequencyFile;
+    options.airportsFile = airportFile;
+    options.outputFile = output;
+    options.idents = idents;
+    options.types = types;
+    options.maxChannels = maxChannels;
     if (!near.isEmpty())
-        options.near = parseGeoPoint(near);
+        options.near = parsePlace(near);
     if (radius > -1)
         options.radiusKm = radius;
     if (perAirfield > 0)
         options.perAirfield = perAirfield;
+    if (nearest > 0)
+        options.nearest = nearest;
+    options.heliports = asked.contains(QLatin1String("heliports"));
+    options.seaplaneBases = asked.contains(QLatin1String("seaplanes"));
     QFETCH(ImportOutcome, outcome);
     QFETCH(RequestProblem, problem);
     QFETCH(QStringList, channels);
     QFETCH(QStringList, messages);
+    QFETCH(QString, lastOrigin);
     QFile::remove(output);
 
-    const ImportResult result = importAirfields(options);
+    const AirfieldResult result = importAirfields(options);
     QStringList said = result.messages;
+    for (const LeftOutAirfields &leftOut : result.leftOut)
+        said << leftOutText(leftOut, options);
     if (!result.summary.isEmpty())
         said << result.summary;
     QCOMPARE(said, messages);
     QCOMPARE(result.outcome, outcome);
     QCOMPARE(result.problem, problem);
     QCOMPARE(channelsIn(output), channels);
+    QCOMPARE(result.origins.size(), result.channels.size());
+    if (!lastOrigin.isEmpty()) {
+        const AirfieldChannelOrigin &origin = result.origins.last();
+        QCOMPARE(QStringList({QString::fromLatin1(origin.ident), origin.airfieldName, QString::fromLatin1(origin.type),
+                              distanceText(origin.distanceKm.value_or(-1)), bearingText(origin.bearingDegrees.value_or(-1))})
+                     .join(QLatin1Char('|')),
+                 lastOrigin);
+    }
 }
 
 void ImportTest::convert_data()
