@@ -5,6 +5,7 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "JsonOutput.h"
+#include "QuotedText.h"
 #include "RadioRuns.h"
 
 #include <QFileInfo>
@@ -43,7 +44,7 @@ int Commands::backups()
 int Commands::restore(const QString &backup, const QString &port)
 {
     if (backup != QLatin1String(latestWord) && !QFileInfo(backup).isFile()) {
-        Console::fail(QStringLiteral("there is no backup %1; \"vkrtool backups\" lists them.").arg(backup));
+        Console::fail(QStringLiteral("there is no backup %1; \"vkrtool backups\" lists them.").arg(QuotedText::escaped(backup)));
         return ExitCode::cannotUse;
     }
     ToolRadio radio;
@@ -65,11 +66,11 @@ int Commands::restore(const QString &backup, const QString &port)
             return ExitCode::cannotUse;
         }
     }
-    Console::out(QStringLiteral("restoring %1").arg(file));
+    Console::out(QStringLiteral("restoring %1").arg(QuotedText::escaped(file)));
     const Session::JobObserver observer = radio.observer();
     const Session::WriteReport result = Session::restoreBackup(radio.connection(), radio.backups(), file, observer);
     radio.endProgress();
-    const RadioVerdict verdict = judgeWrite(result, radio.connection().modelLabel(), {file, port, QStringLiteral("restored")});
+    const RadioVerdict verdict = judgeWrite(result, radio.connection().modelLabel(), {file, radio.connection().portName(), QStringLiteral("restored")});
     if (JsonOutput::enabled()) {
         QJsonObject document = JsonOutput::merged(writeJson(result), radioKeys(radio.connection(), verdict));
         document.insert(JsonKey::file, file);

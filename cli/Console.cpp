@@ -1,5 +1,6 @@
 #include "Console.h"
 
+#include "Interrupt.h"
 #include "Messages.h"
 
 #include <cerrno>
@@ -55,6 +56,8 @@ void outBytes(const QByteArray &bytes)
 {
     if (outputErrno != 0)
         return;
+    // A pipe nobody reads holds the write until a signal ends the program.
+    const Interrupt::BlockingWait wait(QStringLiteral("writing to standard output"), Interrupt::BlockingWait::Kind::Results);
     errno = 0;
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
         || std::fflush(stdout) != 0)

@@ -6,7 +6,11 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "ImportFiles.h"
+#include "Interrupt.h"
 #include "OutputTarget.h"
+#include "QuotedText.h"
+
+#include <optional>
 
 namespace {
 
@@ -65,6 +69,15 @@ int finish(const ImportResult &result, const OutputTarget &target)
     return exitCodeFor(result.outcome);
 }
 
+// A FIFO or a device among the files may hold the run until its other end
+// acts: then a signal ends the run at once (Interrupt::BlockingWait).
+void waitOn(std::optional<Interrupt::BlockingWait> &wait, const QStringList &files)
+{
+    const QString file = firstThatMayWait(files);
+    if (!file.isEmpty())
+        wait.emplace(QStringLiteral("waiting for the other end of %1").arg(QuotedText::shown(file)));
+}
+
 } // namespace
 
 int Commands::airfields(const AirfieldOptions &options)
@@ -77,6 +90,8 @@ int Commands::airfields(const AirfieldOptions &options)
     AirfieldOptions request = options;
     if (target.isStandardOutput())
         request.outputFile.clear();
+    std::optional<Interrupt::BlockingWait> wait;
+    waitOn(wait, {options.frequenciesFile, options.airportsFile, request.outputFile});
     return finish(importAirfields(request), target);
 }
 
@@ -88,5 +103,7 @@ int Commands::convert(const ConvertOptions &options)
     ConvertOptions request = options;
     if (target.isStandardOutput())
         request.outputFile.clear(); // "-": the channels come back to be printed
+    std::optional<Interrupt::BlockingWait> wait;
+    waitOn(wait, {options.inputFile, request.outputFile});
     return finish(convertChannels(request), target);
 }
