@@ -2,6 +2,7 @@
 
 #include "Interrupt.h"
 #include "Messages.h"
+#include "QuotedText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -49,7 +50,7 @@ void out(const QString &line)
     if (linesOnError)
         err(line);
     else
-        outBytes((line + QLatin1Char('\n')).toUtf8());
+        outBytes((QuotedText::escaped(line) + QLatin1Char('\n')).toUtf8());
 }
 
 void outBytes(const QByteArray &bytes)
@@ -66,14 +67,14 @@ void outBytes(const QByteArray &bytes)
 
 void err(const QString &line)
 {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    const QByteArray bytes = (QuotedText::escaped(line) + QLatin1Char('\n')).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
 void fail(const QString &sentence)
 {
     if (failure.isEmpty())
-        failure = sentence;
+        failure = QuotedText::escaped(sentence);
     err(QStringLiteral("vkrtool: ") + sentence);
 }
 

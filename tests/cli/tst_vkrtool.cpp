@@ -287,6 +287,8 @@ void VkrtoolTest::addWithoutRadioRows()
                                  << "there is no model \"\\x1b[31mX\"" << noInput << ownOutput;
     row("no such backup escaped") << QStringList{"restore", "\x1b[31m.csv"} << 3 << "there is no backup \\x1b[31m.csv"
                                   << noInput << ownOutput;
+    row("convert's missing input escaped") << QStringList{"convert", "\x1b[31m.csv", file("out.csv")} << 3
+                                           << "cannot read \\x1b[31m.csv" << noInput << ownOutput;
     row("port diagnosis escaped") << QStringList{"identify", "--port", "/dev/\x1b[31mX"} << 3
                                   << "the device file /dev/\\x1b[31mX does not exist" << noInput << ownOutput;
     row("usage error as JSON") << QStringList{"read", "--bogus", "--json"} << 2
