@@ -82,14 +82,14 @@ int Commands::restore(const QString &backup, const QString &port, bool force)
         }
         file = latest.path;
     }
-    Console::out(QStringLiteral("restoring %1").arg(file));
+    Console::out(QStringLiteral("restoring %1").arg(QuotedText::escaped(file)));
     const Session::JobObserver observer = radio.observer();
     Session::RestoreRequest request;
     request.backupPath = file;
     request.force = force;
     const Session::WriteReport result = Session::restoreBackup(radio.connection(), radio.backups(), request, observer);
     radio.endProgress();
-    const RadioVerdict verdict = judgeWrite(result, radio.connection().modelLabel(), {file, port, QStringLiteral("restored")});
+    const RadioVerdict verdict = judgeWrite(result, radio.connection().modelLabel(), {file, radio.connection().portName(), QStringLiteral("restored")});
     if (JsonOutput::enabled()) {
         QJsonObject document = JsonOutput::merged(writeJson(result), radioKeys(radio.connection(), verdict));
         document.insert(JsonKey::file, file);

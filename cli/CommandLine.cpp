@@ -4,16 +4,20 @@
 #include "Commands.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "Interrupt.h"
 #include "JsonOutput.h"
+#include "OutputTarget.h"
 #include "QuotedText.h"
 #include "RadioModels.h"
 #include "TraceFile.h"
 
 #include <CLI/CLI.hpp>
 
+#include <QFileInfo>
 #include <QString>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -55,6 +59,7 @@ struct Arguments {
     std::string to;
     std::string model;
     int channelCount = 0;
+    int expect = 0;
 };
 
 // "VKR627A, VKR627S, VKR627-II, VKR627"
@@ -107,8 +112,15 @@ void addRadio(CLI::App *command, Arguments &arguments, bool all)
 {
     CLI::Option *port = command->add_option(
         "--port", arguments.port, "Only this port (a name such as ttyUSB0, or a device path); else every port, in order");
-    if (all)
-        command->add_flag("--all", arguments.all, "Every radio on the machine's ports, all at once")->excludes(port);
+    if (all) {
+        CLI::Option *every =
+            command->add_flag("--all", arguments.all, "Every radio on the machine's ports, all at once")->excludes(port);
+        command
+            ->add_option("--expect", arguments.expect,
+                         "With --all: the radios plugged in; finding fewer is a failure (exit 3)")
+            ->check(CLI::PositiveNumber)
+            ->needs(every);
+    }
     command->add_option("--trace", arguments.trace,
                         "Write every byte on the line into this file, with times: for a bug report")
         ->type_name("FILE");
@@ -125,6 +137,30 @@ QStringList inputsNamed(const Arguments &arguments)
     return inputs;
 }
 
+// A document was asked for, whatever else is wrong with the arguments.
+bool wantsJson(int argc, char **argv)
+{
+    for (int k = 1; k < argc && std::strcmp(argv[k], "--") != 0; ++k) {
+        if (std::strcmp(argv[k], "--json") == 0)
+            return true;
+    }
+    return false;
+}
+
+// The parser's words, on one line, with what the user typed escaped.
+QString usageError(const CLI::ParseError &error)
+{
+    QString words = QString::fromLocal8Bit(error.what()).trimmed();
+    words.replace(QLatin1Char('\n'), QStringLiteral("; "));
+    return QuotedText::escaped(words);
+}
+
+// Two names of one file, also of one not yet there.
+bool sameTarget(const QString &first, const QString &second)
+{
+    return sameFile(first, second) || QFileInfo(first).absoluteFilePath() == QFileInfo(second).absoluteFilePath();
+}
+
 } // namespace
 
 int runCommandLine(int argc, char **argv)
@@ -137,7 +173,9 @@ int runCommandLine(int argc, char **argv)
     Arguments arguments;
     std::function<int()> run;
 
-    const auto choice = [&arguments] { return Commands::RadioChoice{text(arguments.port), arguments.all}; };
+    const auto choice = [&arguments] {
+        return Commands::RadioChoice{text(arguments.port), arguments.all, arguments.expect};
+    };
 
     CLI::App *ports = app.add_subcommand("ports", "List the serial ports, whether they open, and why not");
     addJson(ports, arguments);
@@ -221,7 +259,7 @@ int runCommandLine(int argc, char **argv)
                 const RadioModel *named = RadioModels::named(text(arguments.model));
                 if (!named) {
                     Console::fail(QStringLiteral("there is no model \"%1\"; the models are %2.")
-                                      .arg(text(arguments.model), modelLabels()));
+                                      .arg(QuotedText::escaped(text(arguments.model)), modelLabels()));
                     return ExitCode::usage;
                 }
                 against = named;
@@ -321,24 +359,33 @@ int runCommandLine(int argc, char **argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &error) {
+        // Help and version end the program successfully.
+        if (error.get_exit_code() == 0)
+            return app.exit(error) == 0 ? ExitCode::success : ExitCode::usage;
+        if (wantsJson(argc, argv))
+            JsonOutput::enable();
         // A first word that names no subcommand is reported as such, not as
         // a missing subcommand.
-        if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-') {
+        if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-')
             Console::fail(QStringLiteral("there is no subcommand \"%1\"; \"vkrtool --help\" lists them.")
-                              .arg(QString::fromLocal8Bit(argv[1])));
-            return ExitCode::usage;
-        }
-        // Help and version end the program successfully; every other parse
-        // error is a usage error.
-        const int code = app.exit(error);
-        return code == 0 ? ExitCode::success : ExitCode::usage;
+                              .arg(QuotedText::escaped(QString::fromLocal8Bit(argv[1]))));
+        else
+            Console::fail(QStringLiteral("%1; \"vkrtool --help\" and \"vkrtool SUBCOMMAND --help\" list what there is.")
+                              .arg(usageError(error)));
+        JsonOutput::finish(ExitCode::usage);
+        return ExitCode::usage;
     }
     if (!run)
         return ExitCode::usage;
     if (arguments.json)
         JsonOutput::enable();
     int code = ExitCode::success;
-    if (!arguments.trace.empty()) {
+    if (!arguments.trace.empty() && !arguments.output.empty()
+        && sameTarget(text(arguments.trace), text(arguments.output))) {
+        Console::fail(QStringLiteral("--trace and -o both name %1: one would overwrite the other; name two files.")
+                          .arg(QuotedText::escaped(text(arguments.output))));
+        code = ExitCode::usage;
+    } else if (!arguments.trace.empty()) {
         QStringList commandLine;
         for (int k = 0; k < argc; ++k)
             commandLine << QString::fromLocal8Bit(argv[k]);
@@ -346,7 +393,7 @@ int runCommandLine(int argc, char **argv)
     }
     if (code == ExitCode::success)
         code = run();
-    code = TraceFile::close(code);
+    code = Interrupt::honoured(TraceFile::close(code));
     JsonOutput::finish(code);
     return code;
 }

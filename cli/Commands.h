@@ -15,6 +15,7 @@ namespace Commands {
 struct RadioChoice {
     QString port;     // only the radio on this port; empty: the first found on the ports in order
     bool all = false; // every radio on the machine's ports, all at once
+    int expected = 0; // with `all`: the radios plugged in, fewer found is a failure; 0: as many as found
 };
 
 int ports();

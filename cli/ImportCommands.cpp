@@ -9,7 +9,11 @@
 #include "ExitCodes.h"
 #include "ImportFiles.h"
 #include "KeptAirfieldData.h"
+#include "Interrupt.h"
 #include "OutputTarget.h"
+#include "QuotedText.h"
+
+#include <optional>
 
 namespace {
 
@@ -73,6 +77,15 @@ int finish(const ImportResult &result, const OutputTarget &target, const QString
     return exitCodeFor(result.outcome);
 }
 
+// A FIFO or a device among the files may hold the run until its other end
+// acts: then a signal ends the run at once (Interrupt::BlockingWait).
+void waitOn(std::optional<Interrupt::BlockingWait> &wait, const QStringList &files)
+{
+    const QString file = firstThatMayWait(files);
+    if (!file.isEmpty())
+        wait.emplace(QStringLiteral("waiting for the other end of %1").arg(QuotedText::shown(file)));
+}
+
 } // namespace
 
 int Commands::airfields(const AirfieldOptions &options, bool update)
@@ -105,6 +118,8 @@ int Commands::airfields(const AirfieldOptions &options, bool update)
         return ExitCode::success;
     if (target.isStandardOutput())
         request.outputFile.clear();
+    std::optional<Interrupt::BlockingWait> wait;
+    waitOn(wait, {request.frequenciesFile, request.airportsFile, request.outputFile});
     const AirfieldResult result = importAirfields(request);
     QStringList leftOut;
     for (const LeftOutAirfields &airfields : result.leftOut)
@@ -120,5 +135,7 @@ int Commands::convert(const ConvertOptions &options)
     ConvertOptions request = options;
     if (target.isStandardOutput())
         request.outputFile.clear(); // "-": the channels come back to be printed
+    std::optional<Interrupt::BlockingWait> wait;
+    waitOn(wait, {options.inputFile, request.outputFile});
     return finish(convertChannels(request), target);
 }

@@ -87,6 +87,7 @@ inline constexpr QLatin1String differs{"differs"}; // also of diff
 // Of a dry run.
 inline constexpr QLatin1String unchanged{"unchanged"};
 inline constexpr QLatin1String wouldChange{"wouldChange"};
+inline constexpr QLatin1String wouldRefuse{"wouldRefuse"}; // the emptying rule would refuse the write
 // Of a read, and of diff (and stopped, differs as above).
 inline constexpr QLatin1String read{"read"};
 inline constexpr QLatin1String incomplete{"incomplete"};

@@ -3,6 +3,7 @@
 #include "ChannelCsv.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "Interrupt.h"
 #include "Messages.h"
 #include "QuotedText.h"
 
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +23,16 @@ bool sameFile(const QString &first, const QString &second)
     if (::stat(QFile::encodeName(first).constData(), &a) != 0 || ::stat(QFile::encodeName(second).constData(), &b) != 0)
         return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+QString firstThatMayWait(const QStringList &fileNames)
+{
+    for (const QString &name : fileNames) {
+        const QFileInfo info(name);
+        if (!name.isEmpty() && info.exists() && !info.isFile() && !info.isDir())
+            return name;
+    }
+    return QString();
 }
 
 OutputTarget::OutputTarget(const QString &fileName)
@@ -74,6 +86,10 @@ bool OutputTarget::write(const QByteArray &bytes) const
         return Console::outputWorks(); // a failure is said once, as the program ends
     }
     QString why;
+    const QString mayWait = firstThatMayWait({name});
+    std::optional<Interrupt::BlockingWait> wait;
+    if (!mayWait.isEmpty())
+        wait.emplace(QStringLiteral("writing %1").arg(QuotedText::shown(name)), Interrupt::BlockingWait::Kind::Results);
     if (ChannelCsv::saveBytes(name, bytes, &why))
         return true;
     Console::fail(QStringLiteral("could not write %1: %2.").arg(QuotedText::shown(name), why));

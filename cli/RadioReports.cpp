@@ -38,9 +38,9 @@ QString refusedWriteAdvice()
 
 QString restoreCommand(const QString &backup, const QString &port)
 {
-    QString command = QStringLiteral("vkrtool restore \"%1\"").arg(backup);
+    QString command = QStringLiteral("vkrtool restore \"%1\"").arg(QuotedText::escaped(backup));
     if (!port.isEmpty())
-        command += QStringLiteral(" --port %1").arg(port);
+        command += QStringLiteral(" --port %1").arg(QuotedText::escaped(port));
     return command;
 }
 
@@ -101,7 +101,7 @@ QString checkAdvice(const WriteContext &context)
 {
     QString command = QStringLiteral("vkrtool diff radio %1").arg(QuotedText::shown(context.file));
     if (!context.port.isEmpty())
-        command += QStringLiteral(" --port %1").arg(context.port);
+        command += QStringLiteral(" --port %1").arg(QuotedText::escaped(context.port));
     return QStringLiteral("check it with \"%1\"").arg(command);
 }
 

@@ -49,7 +49,7 @@ QString differenceLine(const ChannelComparison::Difference &difference, const QS
 
 struct WriteContext {
     QString file; // what was written, for the advice to compare it with the radio
-    QString port; // the port the radio is on, for the restore command; empty: it was found by a scan
+    QString port; // the port the radio is on, for the commands advised
     QString done; // "written", "restored": what a success says
 };
 

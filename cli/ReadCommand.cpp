@@ -30,7 +30,7 @@ QJsonObject readJson(const Session::ReadOutcome &read, const QString &file)
 }
 
 // Every radio into `folder`, each file named by port and model.
-int readEveryRadio(const QString &folder)
+int readEveryRadio(const Commands::RadioChoice &choice, const QString &folder)
 {
     const QFileInfo target(folder);
     if (!target.isDir()) {
@@ -43,7 +43,7 @@ int readEveryRadio(const QString &folder)
         Console::fail(QStringLiteral("the folder %1 may not be written; nothing was done.").arg(QuotedText::escaped(folder)));
         return ExitCode::cannotUse;
     }
-    const RadioRuns runs = runRadioJob(QString(), true, QStringLiteral("saved to"), [&](RadioConnection &radio,
+    const RadioRuns runs = runRadioJob(choice, QStringLiteral("saved to"), [&](RadioConnection &radio,
                                                                                       const Session::JobObserver &observer) {
         BackupStore store;
         const Session::ReadOutcome read = Session::readRadio(radio, &store, Session::Phase::Reading, observer);
@@ -75,7 +75,7 @@ int readEveryRadio(const QString &folder)
 int Commands::read(const RadioChoice &choice, const QString &output)
 {
     if (choice.all)
-        return readEveryRadio(output);
+        return readEveryRadio(choice, output);
     // A folder that is missing is said before the radio is searched and read.
     const OutputTarget target(output);
     if (const int failed = target.check())

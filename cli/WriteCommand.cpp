@@ -14,20 +14,6 @@
 
 namespace {
 
-// The file's problems as a document, for a file refused before any radio.
-void printRefused(const QString &file, const QVector<ChannelProblem> &problems, int exitCode)
-{
-    if (!JsonOutput::enabled())
-        return;
-    QJsonObject document;
-    document.insert(JsonKey::file, file);
-    document.insert(JsonKey::outcome, JsonValue::refused);
-    document.insert(JsonKey::message, Console::firstFailure());
-    document.insert(JsonKey::exitCode, exitCode);
-    document.insert(JsonKey::problems, JsonOutput::problems(problems));
-    JsonOutput::print(document);
-}
-
 // What the write would do to this radio, without writing: the file's
 // problems against its memory, or the channels that would change.
 RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, const Commands::WriteOptions &options,
@@ -55,15 +41,19 @@ RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, co
     const QString file = fileLabel(options.file);
     for (const ChannelComparison::Difference &d : report.differences)
         run.verdict.details << differenceLine(d, QLatin1String(radioWord), file);
-    const QString refusal = report.wouldEmpty
-        ? QStringLiteral("; the write would be refused, as it would empty %1 of the %2 channels in use (--force "
-                         "writes it)")
-              .arg(report.emptied)
-              .arg(report.usedBefore)
-        : QString();
     const QString changed = countOf(report.differences.size(), "channel", "channels");
     run.verdict.sentenceIsResult = true;
-    if (report.differences.isEmpty()) {
+    if (report.wouldEmpty) {
+        run.verdict.exitCode = ExitCode::dataNotRight;
+        run.verdict.outcome = JsonValue::wouldRefuse;
+        run.verdict.result = QStringLiteral("would be refused, would empty channels");
+        run.verdict.tally = QStringLiteral("would be refused");
+        run.verdict.sentence = QStringLiteral("the write would be refused, as it would empty %1 of the %2 channels in "
+                                              "use of the %3 (--force writes it, changing %4); nothing was written")
+                                   .arg(report.emptied)
+                                   .arg(report.usedBefore)
+                                   .arg(radio.modelLabel(), changed);
+    } else if (report.differences.isEmpty()) {
         run.verdict.outcome = JsonValue::unchanged;
         run.verdict.result = QStringLiteral("would change nothing");
         run.verdict.sentence = QStringLiteral("the write would change nothing in the %1; nothing was written")
@@ -73,8 +63,8 @@ RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, co
         run.verdict.outcome = JsonValue::wouldChange;
         run.verdict.result = QStringLiteral("would change %1").arg(changed);
         run.verdict.tally = QStringLiteral("would change channels");
-        run.verdict.sentence = QStringLiteral("the write would change %1 of the %2%3; nothing was written")
-                                   .arg(changed, radio.modelLabel(), refusal);
+        run.verdict.sentence = QStringLiteral("the write would change %1 of the %2; nothing was written")
+                                   .arg(changed, radio.modelLabel());
     }
     run.json.insert(JsonKey::backup, JsonOutput::pathOrNull(report.read.backup.path));
     run.json.insert(JsonKey::differences, JsonOutput::differences(report.differences, JsonKey::first, JsonKey::second));
@@ -88,10 +78,10 @@ RadioRun safeWrite(RadioConnection &radio, const Session::JobObserver &observer,
     Session::WriteReport result = Session::safeWrite(radio, store, request, observer);
     if (result.cause == Session::WriteCause::Refused) // now with the lines of the file
         result.problems = ChannelFileCheck::check(table, radio.model(), request.rules);
-    // With many radios, the restore command names the port.
-    const QString port = options.radio.all ? radio.portName() : options.radio.port;
+    // The commands it advises name the port: the radio is there, and the
+    // one port named is probed again should a stopped write leave it deaf.
     RadioRun run;
-    run.verdict = judgeWrite(result, radio.modelLabel(), {options.file, port, QStringLiteral("written")});
+    run.verdict = judgeWrite(result, radio.modelLabel(), {options.file, radio.portName(), QStringLiteral("written")});
     run.file = result.backupPath;
     run.json = writeJson(result);
     return run;
@@ -111,7 +101,7 @@ int Commands::write(const WriteOptions &options)
         Console::fail(QStringLiteral("%1 holds no records, so writing it would empty every channel of the radio; "
                                      "the radio received nothing. Write it with --force if that is meant.")
                           .arg(fileLabel(options.file)));
-        printRefused(options.file, {}, ExitCode::dataNotRight);
+        JsonOutput::print(JsonOutput::refusedFile(options.file, {}));
         return ExitCode::dataNotRight;
     }
     Session::WriteRequest request;
@@ -123,11 +113,11 @@ int Commands::write(const WriteOptions &options)
     // What no radio of the series takes is refused before one is looked for.
     const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, RadioModels::series(), request.rules);
     if (reportProblems(options.file, problems, refusedWriteAdvice())) {
-        printRefused(options.file, problems, ExitCode::dataNotRight);
+        JsonOutput::print(JsonOutput::refusedFile(options.file, problems));
         return ExitCode::dataNotRight;
     }
 
-    const RadioRuns runs = runRadioJob(options.radio.port, options.radio.all, QStringLiteral("backup"),
+    const RadioRuns runs = runRadioJob(options.radio, QStringLiteral("backup"),
                                        [&](RadioConnection &radio, const Session::JobObserver &observer) {
                                            return options.dryRun ? dryRun(radio, observer, options, table, request)
                                                                  : safeWrite(radio, observer, options, table, request);

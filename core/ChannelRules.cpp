@@ -171,12 +171,6 @@ int utf8Size(QChar c)
     return QString(c).toUtf8().size();
 }
 
-bool isControlCharacter(QChar c)
-{
-    return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format
-        || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
-}
-
 // The fault of a text that names no designator, as the user wrote it.
 FrequencyFault textFault(const QString &text, const Band &band)
 {
@@ -220,6 +214,21 @@ Verdict judgeFrequency(const QString &text, int cursor)
     if (text.size() == frequencyTextLength)
         return isAirBandChannel(Frequency::fromText(text)) ? Verdict::Acceptable : Verdict::Invalid;
     return judgeTyping(text, cursor, RadioModels::airBand);
+}
+
+bool isControlCharacter(QChar c)
+{
+    return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format
+        || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+int firstControlCharacter(const QString &text)
+{
+    for (int k = 0; k < text.size(); ++k) {
+        if (isControlCharacter(text.at(k)))
+            return k;
+    }
+    return -1;
 }
 
 bool isNameCharacter(QChar c)

@@ -33,6 +33,13 @@ Verdict judgeNameEdit(QString &text, int cursor);
 // A name character: A-Z, 0-9, a space, or an upper-case letter beyond ASCII.
 bool isNameCharacter(QChar c);
 
+// A character that acts instead of showing: a zero byte, a line end, a tab,
+// an escape, a bidirectional override. No channel holds one; in a file it
+// means damage (a field cut, another encoding).
+bool isControlCharacter(QChar c);
+// The position of the first one in `text`, -1 when there is none.
+int firstControlCharacter(const QString &text);
+
 // Why a radio would not store a name as it stands, the first rule broken
 // in this order.
 enum class NameFault {

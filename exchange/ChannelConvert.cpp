@@ -1,6 +1,7 @@
 #include "ChannelConvert.h"
 
 #include "ChannelCsv.h"
+#include "ChannelFileCheck.h"
 #include "ChannelFileFormat.h"
 #include "ChannelRules.h"
 #include "ChirpCsv.h"
@@ -42,7 +43,21 @@ void readChannelFile(QFile &file, ImportResult &result)
         result.fail(ImportOutcome::FileNotUsable, QStringLiteral("cannot read %1").arg(file.fileName()));
         return;
     }
+    // Bytes that are no text are said, never cut away or passed on.
+    const QString fileName = QuotedText::escaped(file.fileName());
+    const QVector<ChannelProblem> problems = ChannelFileCheck::textProblems(table);
+    if (!problems.isEmpty() && problems.first().channel < 0) {
+        result.fail(ImportOutcome::DataNotRight, QStringLiteral("%1: %2").arg(fileName, problems.first().text));
+        return;
+    }
     result.channels = ChannelCsv::fromTable(table, RadioModels::largestMemory());
+    for (const ChannelProblem &problem : problems) {
+        result.messages << QStringLiteral("%1:%2: channel %3: %4, left out")
+                               .arg(fileName, QString::number(problem.line), QString::number(problem.channel),
+                                    problem.text);
+        if (problem.channel < result.channels.size())
+            result.channels[problem.channel] = Channel();
+    }
     if (table.rowCount() > unsigned(RadioModels::largestMemory()))
         result.messages << QStringLiteral("%1: %2 records beyond channel %3, left out")
                                .arg(file.fileName())

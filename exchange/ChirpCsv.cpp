@@ -4,7 +4,6 @@
 #include "CsvReader.h"
 #include "CsvTable.h"
 #include "NamedColumns.h"
-#include "QtCompat.h"
 #include "QuotedText.h"
 #include "UniqueNames.h"
 #include "Utf8Check.h"
@@ -56,13 +55,14 @@ QByteArray csvField(const QString &text)
 }
 
 // A text field of the file: UTF-8, or else Windows-1252 as channel files
-// from older Windows tools are read; up to a zero byte.
+// from older Windows tools are read; whole, so that a zero byte in it is
+// seen and said, not a cut.
 QString textField(const QByteArray &field)
 {
     QByteArray bytes = field;
     if (!isValidUtf8(bytes.constData(), bytes.size()))
         CsvTable::ansiToUtf8(bytes);
-    return QtCompat::utf8UpToZero(bytes);
+    return QString::fromUtf8(bytes.constData(), bytes.size());
 }
 
 bool isStep833(const QByteArray &step)
@@ -89,6 +89,9 @@ QString rowProblem(const NamedFields &fields, bool locationIsNumber, qint64 loca
         return QStringLiteral("Mode %1 is not AM").arg(QuotedText::quoted(textField(fields.at(ModeColumn))));
     if (frequency.isEmpty())
         return QStringLiteral("frequency %1 is not an air-band channel").arg(QuotedText::quoted(textField(fields.at(FrequencyColumn))));
+    const QString name = textField(fields.at(NameColumn));
+    if (ChannelRules::firstControlCharacter(name) >= 0)
+        return QStringLiteral("Name %1 holds a control character").arg(QuotedText::quoted(name));
     return QString();
 }
 
@@ -142,7 +145,7 @@ ImportOutcome read(QIODevice &device, const QString &fileName, Channels &channel
         }
         // The Frequency column is the carrier; with an 8.33 kHz step it
         // names an 8.33 kHz channel, whose designator the radio stores.
-        const QString megahertz = QtCompat::utf8UpToZero(fields.at(FrequencyColumn));
+        const QString megahertz = textField(fields.at(FrequencyColumn));
         const Frequency frequency = isStep833(fields.at(TStepColumn)) ? ChannelRules::channel833For(megahertz)
                                                                : ChannelRules::channelFrequencyFor(megahertz);
         const QString skipped = rowProblem(fields, isNumber, location, frequency);

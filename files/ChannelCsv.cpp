@@ -50,6 +50,11 @@ QByteArray fieldBytes(QString text)
     return text.toUtf8();
 }
 
+QString wholeText(const QByteArray &utf8)
+{
+    return QString::fromUtf8(utf8.constData(), utf8.size());
+}
+
 } // namespace
 
 namespace ChannelCsv {
@@ -168,9 +173,9 @@ Channels fromTable(const CsvTable &table, unsigned maxRecords)
     Channels records;
     records.reserve(int(count));
     for (unsigned row = 0; row < count; ++row) {
-        // A field is read up to its first zero byte, as a name from the radio is.
-        records.append({QtCompat::utf8UpToZero(table.cell(row, NameField)),
-                        Frequency::fromText(QtCompat::utf8UpToZero(table.cell(row, FrequencyField)))});
+        // Whole, zero bytes and all: a field cut at one would pass a check
+        // as what is left of it ("AT" of "AT\0IS"), and be written so.
+        records.append({wholeText(table.cell(row, NameField)), Frequency::fromText(wholeText(table.cell(row, FrequencyField)))});
     }
     return records;
 }

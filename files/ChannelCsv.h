@@ -56,8 +56,8 @@ bool writeFile(const QString &fileName, const Channels &records, QString *why = 
 
 // The first `maxRecords` rows of a table read from a channel file, or all
 // of them when it holds fewer: field 0 is the name, field 1 the frequency,
-// each decoded as UTF-8 up to its first zero byte. Further fields are
-// ignored; a missing one is empty.
+// each decoded as UTF-8 whole, zero bytes included (ChannelFileCheck names
+// them). Further fields are ignored; a missing one is empty.
 Channels fromTable(const CsvTable &table, unsigned maxRecords);
 
 } // namespace ChannelCsv

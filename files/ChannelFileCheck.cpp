@@ -7,6 +7,7 @@
 #include "StoredChannel.h"
 
 #include <functional>
+#include <tuple>
 #include <utility>
 
 namespace ChannelFileCheck {
@@ -88,6 +89,63 @@ QString storageProblem(const Channel &channel, const RadioModel &model, ChannelP
     return QString();
 }
 
+// A control character in the name or the frequency: the record is text no
+// radio stores, whatever else it holds; `field` receives which.
+QString controlProblem(const Channel &channel, ChannelProblem::Field &field)
+{
+    const QString frequency = channel.frequency.text();
+    for (const auto &[which, text, word] :
+         {std::make_tuple(ChannelProblem::Field::Name, channel.name, "name"),
+          std::make_tuple(ChannelProblem::Field::Frequency, frequency, "frequency")}) {
+        const int at = ChannelRules::firstControlCharacter(text);
+        if (at < 0)
+            continue;
+        field = which;
+        return QStringLiteral("the %1 %2 holds the control character %3, which no channel holds (is the file "
+                              "damaged?)")
+            .arg(QLatin1String(word), QuotedText::quoted(text), QuotedText::quoted(QString(text.at(at))));
+    }
+    return QString();
+}
+
+// The records of a table that hold control characters; past the first
+// `named`, one problem counts the rest.
+QVector<ChannelProblem> controlProblems(const Channels &channels, int named, const std::function<unsigned(int)> &lineOf)
+{
+    QVector<ChannelProblem> problems;
+    int more = 0, firstMore = -1;
+    for (int index = 0; index < channels.size(); ++index) {
+        ChannelProblem::Field field = ChannelProblem::Field::Record;
+        const QString text = controlProblem(channels.at(index), field);
+        if (text.isEmpty())
+            continue;
+        if (problems.size() < named) {
+            problems.append({lineOf(index), index, text, field});
+        } else if (more++ == 0) {
+            firstMore = index;
+        }
+    }
+    if (more > 0)
+        problems.append({lineOf(firstMore), firstMore,
+                         QStringLiteral("this record and %1 more after it hold control characters").arg(more - 1)});
+    return problems;
+}
+
+// The whole file as one problem, where its bytes are no lines of text.
+QString encodingProblem(const CsvTable &table)
+{
+    switch (table.encoding()) {
+    case CsvTable::Encoding::Utf16:
+        return QStringLiteral("UTF-16 is not read: save as UTF-8");
+    case CsvTable::Encoding::NoLineEnds:
+        return QStringLiteral("no line ends: its lines end in CR alone, as in old Macintosh files; save it with CR LF "
+                              "line ends");
+    case CsvTable::Encoding::Lines:
+        break;
+    }
+    return QString();
+}
+
 QVector<ChannelProblem> checkChannels(const Channels &channels, const RadioModel &model, Rules rules,
                                       const std::function<unsigned(int)> &lineOf)
 {
@@ -98,6 +156,12 @@ QVector<ChannelProblem> checkChannels(const Channels &channels, const RadioModel
         const unsigned line = lineOf(index);
         const bool radioRules = rules == Rules::Radio;
         using Field = ChannelProblem::Field;
+        Field controlField = Field::Record;
+        const QString control = controlProblem(channel, controlField);
+        if (!control.isEmpty()) {
+            problems.append({line, index, control, controlField});
+            continue;
+        }
         Field storageField = Field::Record;
         const QString storage = radioRules ? storageProblem(channel, model, storageField) : QString();
         const std::pair<Field, QString> found[] = {
@@ -140,8 +204,20 @@ QVector<ChannelProblem> check(const Channels &channels, const RadioModel &model,
 
 QVector<ChannelProblem> check(const CsvTable &table, const RadioModel &model, Rules rules)
 {
+    const QString encoding = encodingProblem(table);
+    if (!encoding.isEmpty())
+        return {{0, -1, encoding, ChannelProblem::Field::Record}};
     return checkChannels(ChannelCsv::fromTable(table, table.rowCount()), model, rules,
                          [&table](int index) { return table.lineNumber(unsigned(index)); });
+}
+
+QVector<ChannelProblem> textProblems(const CsvTable &table)
+{
+    const QString encoding = encodingProblem(table);
+    if (!encoding.isEmpty())
+        return {{0, -1, encoding, ChannelProblem::Field::Record}};
+    return controlProblems(ChannelCsv::fromTable(table, table.rowCount()), RadioModels::largestMemory(),
+                           [&table](int index) { return table.lineNumber(unsigned(index)); });
 }
 
 } // namespace ChannelFileCheck

@@ -1,6 +1,7 @@
 // UUCP lock files of other programs: a live process's lock in each form
 // programs write is honoured and never removed, also when that process
-// belongs to another user; a lock whose process is gone is removed.
+// belongs to another user; a lock whose process is gone is removed; one
+// that names no process is said as such and left.
 #include "TestMain.h"
 
 #include "PortLock.h"
@@ -87,6 +88,11 @@ void PortLockTest::liveLocks_data()
     QTest::newRow("old binary pid") << "binary" << true;
     QTest::newRow("a process that is gone: stale") << "gone" << false;
     QTest::newRow("this process's own: its port is open here") << "own" << false;
+    // Naming no process, they are said and left: whether a program uses
+    // the port, only the user can tell.
+    QTest::newRow("empty") << "empty" << false;
+    QTest::newRow("garbage") << "garbage" << false;
+    QTest::newRow("process 0") << "zero" << false;
 }
 
 void PortLockTest::liveLocks()
@@ -96,9 +102,12 @@ void PortLockTest::liveLocks()
     const qint64 pid = form == QLatin1String("gone") ? gone
         : form == QLatin1String("own")               ? QCoreApplication::applicationPid()
                                                      : live.processId();
-    const QByteArray content = form == QLatin1String("binary") ? binaryPid(pid)
-        : form == QLatin1String("lines") ? QByteArray::number(pid) + "\nsleep\nhost\n"
-                                         : QByteArray::number(pid).rightJustified(10) + "\n";
+    const QMap<QString, QByteArray> unowned{
+        {"empty", ""}, {"garbage", "\x1b[31mhello\n"}, {"zero", "         0\n"}};
+    const QByteArray content = unowned.contains(form) ? unowned.value(form)
+        : form == QLatin1String("binary")          ? binaryPid(pid)
+        : form == QLatin1String("lines")           ? QByteArray::number(pid) + "\nsleep\nhost\n"
+                                                   : QByteArray::number(pid).rightJustified(10) + "\n";
     const QString port = portOf(qPrintable(form));
     QVERIFY(writeLock(port, content));
     const Link::PortLock lock = Link::liveLockOf(port);
@@ -107,6 +116,14 @@ void PortLockTest::liveLocks()
         QCOMPARE(lock.pid, pid);
         QCOMPARE(lock.program, QStringLiteral("sleep"));
         QCOMPARE(lock.file, lockFileOf(port));
+    }
+    QCOMPARE(lock.unowned(), unowned.contains(form));
+    if (lock.unowned()) {
+        QCOMPARE(lock.file, lockFileOf(port));
+        const QMap<QString, QString> said{{"empty", "is empty"},
+                                          {"garbage", "holds \"\\x1b[31mhello\\x0a\", which names no process"},
+                                          {"zero", "names process 0, which is no program"}};
+        QCOMPARE(Link::describeUnownedLock(lock), "the lock file " + lockFileOf(port) + " " + said.value(form));
     }
     // Only a stale lock is removed.
     QCOMPARE(QFile::exists(lockFileOf(port)), form != QLatin1String("gone"));

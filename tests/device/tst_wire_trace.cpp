@@ -1,6 +1,6 @@
 // The wire trace: one line per burst with its time, port, direction and
-// bytes in hex and as text, lines of many threads whole, and a trace that
-// cannot be written said as such.
+// bytes in hex and as text, lines of many threads whole and in time order,
+// and a trace that cannot be written said as such.
 #include "TestMain.h"
 
 #include "WireTrace.h"
@@ -45,7 +45,7 @@ void WireTraceTest::burstLines()
     const QString path = folder.filePath(QStringLiteral("trace.txt"));
     Link::WireTrace trace;
     QVERIFY(trace.open(path, {QStringLiteral("vkrtool test")}));
-    trace.burst(12.5, QStringLiteral("COM3"), sent ? Link::WireTrace::Direction::Sent : Link::WireTrace::Direction::Received,
+    trace.burst(&trace, 12.5, QStringLiteral("COM3"), sent ? Link::WireTrace::Direction::Sent : Link::WireTrace::Direction::Received,
                 bytes);
     QVERIFY(trace.close());
     QFile file(path);
@@ -64,9 +64,14 @@ void WireTraceTest::threadsKeepTheirLinesWhole()
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&trace, t] {
-            for (int k = 0; k < 200; ++k)
-                trace.burst(trace.now(), QStringLiteral("P%1").arg(t), Link::WireTrace::Direction::Sent,
+            const int line = t; // its address tells the lines apart
+            for (int k = 0; k < 200; ++k) {
+                // Other threads write while this burst is gathered.
+                const double at = trace.burstBegins(&line);
+                std::this_thread::yield();
+                trace.burst(&line, at, QStringLiteral("P%1").arg(t), Link::WireTrace::Direction::Sent,
                             QByteArray(20, char('A' + t)));
+            }
         });
     }
     for (std::thread &thread : threads)
@@ -75,10 +80,15 @@ void WireTraceTest::threadsKeepTheirLinesWhole()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     int bursts = 0;
+    double last = 0;
     for (const QByteArray &line : file.readAll().split('\n')) {
         if (line.isEmpty() || line.startsWith('#'))
             continue;
         ++bursts;
+        // In time order, whichever thread ended its burst first.
+        const double at = line.trimmed().split(' ').first().toDouble();
+        QVERIFY2(at >= last, line.constData());
+        last = at;
         const char letter = line.at(line.indexOf('|') + 1);
         QCOMPARE(line.right(22), "|" + QByteArray(20, letter) + "|");
     }

@@ -438,10 +438,12 @@ void ImportTest::convert_data()
         << QByteArray("Location,Name,Frequency\n1,FlightTest,123.450\n2,FlightTest,123.475\n3,Z\xFCrich Turm,118.1\n")
         << guess << done << QByteArray("FLIGHTTE;123.450\r\nFLIGHTT2;123.475\r\nZ\xC3\x9CRICH;118.100\r\n")
         << QStringList();
-    // Fields end at a zero byte, as in the channel file reader.
-    QTest::newRow("CHIRP fields up to a zero byte")
-        << QByteArray("Name,Frequency,Location\nTW\0R X,118.1\0x,1\n", 41) << guess << done
-        << QByteArray("TW;118.100\r\n") << QStringList();
+    // A zero byte is said, never a cut: "118.1" of "118.1\0x" would pass.
+    QTest::newRow("CHIRP fields with a zero byte skipped")
+        << QByteArray("Name,Frequency,Location\nTW\0R X,118.1,1\nGND,121.9\0x,2\nA,119.1,3\n", 63) << guess << done
+        << QByteArray(";\r\n;\r\nA;119.100\r\n")
+        << QStringList{"in.csv, record 2: Name \"TW\\x00R X\" holds a control character, skipped",
+                       "in.csv, record 3: frequency \"121.9\\x00x\" is not an air-band channel, skipped"};
     QTest::newRow("CHIRP without a Frequency column") << QByteArray("Location,Name\n1,A\n") << ChannelFormat::Chirp
                                                       << ImportOutcome::DataNotRight << QByteArray()
                                                       << QStringList{"in.csv: no column \"Frequency\""};

@@ -209,7 +209,8 @@ void CsvWriterTest::fromTable_data()
     QTest::newRow("third field ignored") << QByteArray("A;118.000;x\r\n") << 100 << QStringList{"A|118.000"};
     QTest::newRow("more records than channels") << QByteArray("A;1\r\nB;2\r\nC;3\r\n") << 2
                                                 << QStringList{"A|1", "B|2"};
-    QTest::newRow("decoded up to a zero byte") << QByteArray("A\0B;1\0" "2\r\n", 9) << 100 << QStringList{"A|1"};
+    QTest::newRow("zero bytes kept, never a cut") << QByteArray("A\0B;1\0" "2\r\n", 9) << 100
+                                                 << QStringList{QString::fromUtf8("A\0B|1\0" "2", 7)};
     QTest::newRow("Windows-1252 shown right") << QByteArray("K\xD6LN;90\xB0\r\nA\x96" "B;1\r\n") << 100
                                               << QStringList{QString::fromUtf8("KÖLN|90°"), "A-B|1"};
     QTest::newRow("UTF-8 shown right") << QByteArray("K\xC3\x96LN;118.000\r\n") << 100

@@ -50,6 +50,25 @@ void ChannelFileCheckTest::problems_data()
     QTest::newRow("records beyond the radio counted once")
         << QByteArray(QByteArray("A;118.100\r\n").repeated(23)) << "VKR627S" << radio
         << QStringList{"21:20:record:this record and 2 more after it are beyond the 20 channels of the radio"};
+    // Bytes that are no text are named with their record, under either rules.
+    QTest::newRow("a zero byte in a name, not cut to \"AT\"")
+        << QByteArray("AT\0IS;121.500\r\n", 15) << "VKR627A" << radio
+        << QStringList{"1:0:name:the name \"AT\\x00IS\" holds the control character \"\\x00\""};
+    QTest::newRow("a zero byte in a frequency, not cut to 121.")
+        << QByteArray(";\r\nGND;121.\0" "75\r\n", 16) << "VKR627A" << encodable
+        << QStringList{"2:1:frequency:the frequency \"121.\\x0075\" holds the control character"};
+    QTest::newRow("an escape in a backup's name") << QByteArray("A\x1b;118.100\r\n") << "VKR627A" << encodable
+                                                  << QStringList{"1:0:name:the name \"A\\x1b\" holds"};
+    QTest::newRow("UTF-16 said once for the file")
+        << QByteArray("\xff\xfeT\0W\0R\0;\0" "1\0" "1\0" "8\0.\0" "1\0\r\0\n\0", 24) << "VKR627A" << radio
+        << QStringList{"0:-1:record:UTF-16 is not read: save as UTF-8"};
+    QTest::newRow("UTF-16 without a byte-order mark")
+        << QByteArray("T\0W\0R\0;\0" "1\0" "1\0" "8\0\r\0\n\0", 18) << "VKR627A" << radio
+        << QStringList{"0:-1:record:UTF-16 is not read"};
+    QTest::newRow("lines ended by CR alone") << QByteArray("A;118.100\rB;118.200\r") << "VKR627A" << radio
+                                             << QStringList{"0:-1:record:no line ends"};
+    QTest::newRow("a CR at the end alone is a line end")
+        << QByteArray("A;118.100\r") << "VKR627A" << radio << QStringList();
     QTest::newRow("empty records beyond the radio are none")
         << QByteArray("A;118.100\r\n") + QByteArray(";\r\n").repeated(30) << "VKR627S" << radio << QStringList();
 }
