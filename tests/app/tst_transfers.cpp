@@ -317,14 +317,14 @@ void TransfersTest::writeSendsExactFrames()
         QCOMPARE(asked, QStringLiteral("The table would empty 3 of the 3 channels in use in the VKR627A."));
         if (answer == QLatin1String("Cancel")) {
             QCOMPARE(c.radio.received(), QByteArray());
-            QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write cancelled; the radio was not changed"));
+            QCOMPARE(w.lastMessage(), QStringLiteral("Write cancelled; the radio was not changed"));
         }
     }
     QCOMPARE(c.radio.completedWrites(), 2);
     QCOMPARE(c.radio.received().toHex(' '), (writeCommand + emptyFrameOnWire().repeated(100)
                                               + writeEnd + readCommand + ack.repeated(100))
                                                  .toHex(' '));
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
     QCOMPARE(BackupStore().list().size(), 2);
 }
 
@@ -335,21 +335,25 @@ void TransfersTest::writeRefused_data()
     QTest::addColumn<int>("column"); // and the cell at fault
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("red"); // the cell at fault shows red
+    QTest::addColumn<QString>("said"); // then the status bar says why: the cell has the focus
 
+    const QString bytes = QString::fromUtf8("longer than the radio's 8 bytes: letters such as Ä take two");
+    const QString lowerCase = QStringLiteral("lower case: the radio shows upper case only");
     QTest::newRow("frequency partly typed") << QByteArray("TOWER;121.500\r\nGROUND;12\r\n") << 1 << 2
-                                            << "Channel 2: \"12\" is no channel" << true;
+                                            << "Channel 2: \"12\" is no channel" << true
+                                            << "incomplete: a channel has three decimals, like 121.500";
     QTest::newRow("lower case") << QByteArray(";\r\nTower;121.500\r\n") << 1 << 1
-                                << "Channel 2: the name \"Tower\"" << true;
+                                << "Channel 2: the name \"Tower\"" << true << lowerCase;
     QTest::newRow("sent as UTF-8, lower case") << QByteArray("M\xc3\xbcnchen;121.500\r\n") << 0 << 1
-                                               << QString::fromUtf8("the name \"München\"") << true;
+                                               << QString::fromUtf8("the name \"München\"") << true << lowerCase;
     QTest::newRow("longer than 8") << QByteArray("TOOLONGNAME12;121.500\r\n") << 0 << 1 << "\"TOOLONGNAME12\""
-                                   << true;
+                                   << true << bytes;
     QTest::newRow("more than 8 bytes") << QByteArray("ABCDEFG\xc3\x84;121.500\r\n") << 0 << 1
-                                       << QString::fromUtf8("\"ABCDEFGÄ\"") << true;
+                                       << QString::fromUtf8("\"ABCDEFGÄ\"") << true << bytes;
     QTest::newRow("name without frequency") << QByteArray(";\r\n;\r\nTOWER;\r\n") << 2 << 2 << "has no frequency"
-                                            << false;
+                                            << false << "";
     QTest::newRow("nameless at 118.000") << QByteArray(";118.000\r\n") << 0 << 1 << "the radio's empty channel"
-                                         << false;
+                                         << false << "";
 }
 
 // Every row is checked by the radio's rules before a byte is sent: the box
@@ -361,6 +365,7 @@ void TransfersTest::writeRefused()
     QFETCH(int, column);
     QFETCH(QString, reason);
     QFETCH(bool, red);
+    QFETCH(QString, said);
     Connected c(radioOf(1));
     QVERIFY(c.identified());
     DeviceWindow &w = *c.window;
@@ -371,6 +376,11 @@ void TransfersTest::writeRefused()
         w.window->findChild<QAction *>(QStringLiteral("actionOpen"))->trigger();
         QVERIFY(answer->answered());
     }
+    // The window active again, as for the user once the dialog closed, and
+    // the focus away from the table: the refused cell must take it.
+    w.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    w.ports->setFocus();
     QTableWidgetItem *atFault = column == 1 ? w.nameEditor(row) : w.frequencyEditor(row);
     if (red)
         QCOMPARE(colourOf(atFault), ExpectedColour::red);
@@ -395,6 +405,7 @@ void TransfersTest::writeRefused()
     QCOMPARE(icon, QMessageBox::Warning);
     QCOMPARE(w.table->currentRow(), row);
     QCOMPARE(w.table->currentColumn(), column);
+    QCOMPARE(w.lastMessage(), said);
 
     QVERIFY(!waitUntil([&c] { return !c.heardAfterProbe().isEmpty(); }, 300)); // nothing is sent
     QVERIFY(!w.progressBar->isVisible());
@@ -446,7 +457,7 @@ void TransfersTest::writeToSilentRadio()
 
     QVERIFY(answer->answered());
     QVERIFY2(box.text.contains("the radio did not answer channels 1, 2,"), qPrintable(box.text));
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write error"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Write error"));
     QCOMPARE(progress.size(), 20);
     QCOMPARE(c.radio.received(), writeCommand + emptyFrameOnWire().repeated(20) + writeEnd);
 }
@@ -474,7 +485,7 @@ void TransfersTest::writeCheckedByReadingBack()
     QCOMPARE(c.radio.completedWrites(), 2);
     QCOMPARE(c.radio.memory().channel(3).frequency, Frequency());
     QCOMPARE(c.radio.memory().channel(5).name, QStringLiteral("OLD"));
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
     QCOMPARE(w.nameEditor(3)->text(), QStringLiteral("NEW")); // the table keeps what the user made
 }
 
@@ -528,7 +539,7 @@ void TransfersTest::cancelAndRestore()
     QCOMPARE(listed.size(), 1);
     QVERIFY2(listed[0].endsWith(QLatin1String(", VKR627S, 1 channel(s)")), qPrintable(listed[0]));
     QVERIFY2(question.contains(QStringLiteral("to the VKR627S on %1?").arg(c.radio.portName())), qPrintable(question));
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
     QCOMPARE(c.radio.memory().channel(0).name, QStringLiteral("OLD"));
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("OLD")); // the table shows what the radio holds now
 }
@@ -589,7 +600,7 @@ void TransfersTest::readDecodesFrames()
     QCOMPARE(c.heardAfterProbe(), readCommand + ack.repeated(20));
     // The one-byte answer of channel 5 and the channels no radio stores
     // were shown as they came, but the read did not get the memory whole.
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Read incomplete"));
     QVERIFY(!w.progressBar->isVisible());
     QCOMPARE(w.progressBar->maximum(), 20);
     QCOMPARE(progress.size(), 20);
@@ -640,7 +651,7 @@ void TransfersTest::readSplitsFrameAtPause()
     QCOMPARE(w.nameEditor(3)->text(), QStringLiteral("R v"));
     QCOMPARE(colourOf(w.frequencyEditor(3)), ExpectedColour::red);
     QCOMPARE(w.nameEditor(4)->text(), QStringLiteral("GROUND"));
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Read incomplete"));
     QCOMPARE(c.heardAfterProbe(), readCommand + ack.repeated(20));
 }
 
@@ -663,7 +674,7 @@ void TransfersTest::incompleteReads()
     auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
     QVERIFY(discard->answered());
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Read incomplete"));
     const QVector<Row> after = tableRows(w);
     for (int row = 0; row < 20; ++row) {
         QCOMPARE(after[row].name, before[row].name);
@@ -679,7 +690,7 @@ void TransfersTest::incompleteReads()
     discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
     QVERIFY(discard->answered());
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Read incomplete"));
     for (int row = 0; row < 20; ++row) {
         QCOMPARE(w.nameEditor(row)->text(), row < 5 ? QStringLiteral("CH%1").arg(row) : QString());
         QCOMPARE(w.frequencyEditor(row)->text(), row < 5 ? QStringLiteral("119.000") : QString());
@@ -726,7 +737,7 @@ void TransfersTest::strayBytes()
     };
     QVERIFY(noise());
     QVERIFY(w.transfer(w.readButton));
-    QCOMPARE(w.statusBar->currentMessage(), readSays);
+    QCOMPARE(w.lastMessage(), readSays);
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("TOWER"));
     QCOMPARE(w.frequencyEditor(0)->text(), QStringLiteral("121.500"));
     if (readSays == QLatin1String("Read incomplete")) {
@@ -745,7 +756,7 @@ void TransfersTest::strayBytes()
     }
     QVERIFY(noise());
     QVERIFY(w.transfer(w.writeButton));
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Write finished"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
 }
 
 void TransfersTest::roundTrip_data()
@@ -776,7 +787,7 @@ void TransfersTest::roundTrip()
         w.typeInto(w.nameEditor(25), QStringLiteral("EXTRA"));
 
     QVERIFY(w.transfer(w.writeButton));
-    QCOMPARE(w.statusBar->currentMessage(),
+    QCOMPARE(w.lastMessage(),
              rows < 100 ? QStringLiteral("Write finished; 1 record beyond the radio's 20 channels left out")
                         : QStringLiteral("Write finished"));
     QCOMPARE(c.radio.completedWrites(), 1);
@@ -786,7 +797,7 @@ void TransfersTest::roundTrip()
     const auto discard = discardWhenAsked();
     QVERIFY(w.transfer(w.readButton));
     QVERIFY(discard->answered());
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read finished"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Read finished"));
     const QVector<Row> read = tableRows(w);
     for (int row = 0; row < rows; ++row) {
         QCOMPARE(read[row].name, written[row].name);
@@ -807,7 +818,7 @@ void TransfersTest::unpluggedDuringRead()
     clock.start();
     QVERIFY(w.transfer(w.readButton));
     QVERIFY(clock.elapsed() < 20000);
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read incomplete"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Read incomplete"));
     for (int row = 0; row < 100; ++row)
         QCOMPARE(w.nameEditor(row)->text(), row < 5 ? QStringLiteral("CH%1").arg(row) : QString());
     // The port is closed on the radio's thread first, then the window is told.
@@ -887,7 +898,7 @@ void TransfersTest::cardAfterRead()
     QMetaObject::invokeMethod(w.readButton, "click");
     QVERIFY(!w.window->findChild<QAction *>(QStringLiteral("actionPrint_card"))->isEnabled()); // mid-read
     QVERIFY(waitUntil([&w] { return !w.cancelButton->isVisible(); }, transferPatience));
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Read finished"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Read finished"));
 
     QTemporaryDir cards;
     const QString date = QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate);

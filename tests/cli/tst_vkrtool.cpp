@@ -43,6 +43,7 @@ enum Setup {
     ShortFrame = 4,       // channel 3 is sent one byte short
     StaleBytes = 8,       // a ping answer waits in the port before the tool starts
     TwoMoreRadios = 16,   // two radios without faults on ports after it; an expected file is theirs
+    TwoEmpty = 32,        // channels 5 and 6 are empty
 };
 
 // Every channel in use, so that a write that leaves one alone is seen.
@@ -258,6 +259,10 @@ void VkrtoolTest::addWithoutRadioRows()
     row("check: standard output on a full disk") << QStringList{"check", file("good.csv")} << 3
                                                  << "could not write the results to standard output: No space left "
                                                     "on device" << noInput << QStringLiteral("/dev/full");
+    row("diff: differences found, standard output on a full disk")
+        << QStringList{"diff", file("good.csv"), file("joined.csv")} << 3
+        << "could not write the results to standard output: No space left on device" << noInput
+        << QStringLiteral("/dev/full");
     row("convert onto a device, written as it is") << QStringList{"convert", file("good.csv"), file("full")} << 3
                                                    << "No space left on device" << noInput << ownOutput;
     row("convert onto its input") << QStringList{"convert", file("good.csv"), file("./good.csv")} << 2
@@ -488,6 +493,9 @@ void VkrtoolTest::withRadio_data()
         << "outcome=read;channels=20;memory/0/channel=0;memory/0/name=OLD0;memory/0/frequency=119.000;"
            "memory/19/frequency=119.475;memory/20=(missing);file=null;backup=*"
         << "old" << 1 << 1;
+    QTest::newRow("read as JSON of a memory partly in use")
+        << QStringList{"read", "--json"} << plain << int(TwoEmpty) << 0 << 0 << 0
+        << "outcome=read;channels=18;memory/5/name=;memory/5/frequency=;memory/19/frequency=119.475" << "old" << 1 << 1;
     QTest::newRow("write as JSON")
         << QStringList{"write", file("eleven.csv"), "--json"} << plain << int(Plain) << 0 << 0 << 0
         << "outcome=written;verified=true;sent=20;differences=[];faults=[];backup=*;dryRun=false;model=VKR627S"
@@ -522,7 +530,9 @@ void VkrtoolTest::withRadio()
 
     VirtualRadio target(radio);
     RadioMemory memory = target.memory();
-    const Channels before = fullMemory(memory.channelCount());
+    Channels before = fullMemory(memory.channelCount());
+    if (setup & TwoEmpty)
+        before[5] = before[6] = Channel();
     MemoryFile::setRecords(memory, before);
     if (setup & ShortFrame)
         memory.setFrame(3, memory.frame(3).left(9));
