@@ -113,9 +113,12 @@ public:
 
     // Clicks a transfer's button, or triggers its action, and waits until
     // the transfer ended (its Cancel button is shown while it runs).
-    // lastMessage() is then the last the transfer posted.
+    // lastMessage() is then the last the transfer posted: the status bar is
+    // cleared first, as a message the same as the one shown is not posted
+    // again.
     bool transfer(QObject *buttonOrAction) const
     {
+        statusBar->clearMessage();
         posted->all.clear();
         QMetaObject::invokeMethod(buttonOrAction, qobject_cast<QAction *>(buttonOrAction) ? "trigger" : "click");
         return waitUntil([this] { return !cancelButton->isVisible(); }, transferPatience);

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <csignal>
 
 namespace Soak {
@@ -46,10 +47,35 @@ QString lockFileOf(const QString &portName)
     return QStringLiteral("/run/lock/LCK..") + portName.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
 }
 
-// The same radio, plugged in again without its fault.
+// Whether a live process other than this one holds the port's lock file:
+// on a shared machine a terminal's name may come back while a program that
+// had it before (its radio unplugged, its port not yet closed) still holds
+// the lock, which every program rightly honours.
+bool heldByAnother(const QString &portName)
+{
+    QFile lock(lockFileOf(portName));
+    if (!lock.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = lock.readLine().trimmed();
+    int digits = 0;
+    while (digits < line.size() && line.at(digits) >= '0' && line.at(digits) <= '9')
+        ++digits;
+    const qint64 pid = line.left(digits).toLongLong();
+    return pid > 0 && pid != QCoreApplication::applicationPid() && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+// The same radio, plugged in again without its fault, on a port no other
+// program holds: the terminals of names still held stay open meanwhile, so
+// that their names are not given out again.
 std::unique_ptr<VirtualRadio> pluggedInAgain(const Cycle &cycle, const VirtualRadio &radio)
 {
-    auto again = std::make_unique<VirtualRadio>(RadioSettings{cycle.radio.model, QByteArray(), RadioFaults()});
+    const RadioSettings settings{cycle.radio.model, QByteArray(), RadioFaults()};
+    std::vector<std::unique_ptr<VirtualRadio>> held;
+    auto again = std::make_unique<VirtualRadio>(settings);
+    while (held.size() < 8 && heldByAnother(again->portName())) {
+        held.push_back(std::move(again));
+        again = std::make_unique<VirtualRadio>(settings);
+    }
     again->setMemory(radio.memory());
     return again;
 }
