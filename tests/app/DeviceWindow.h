@@ -3,6 +3,7 @@
 #include "ExpectedStyles.h"
 #include "KeyTyping.h"
 #include "MainWindow.h"
+#include "PostedMessages.h"
 #include "SerialPorts.h"
 #include "VirtualRadio.h"
 
@@ -11,7 +12,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
+#include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -78,6 +80,7 @@ public:
         , progressBar(window->findChild<QProgressBar *>(QStringLiteral("progressBar")))
         , cancelButton(window->findChild<QPushButton *>(QStringLiteral("cancelButton")))
         , knownPorts(Link::serialPortNames())
+        , posted(new PostedMessages(statusBar))
     {
         window->show();
     }
@@ -110,14 +113,18 @@ public:
 
     // Clicks a transfer's button, or triggers its action, and waits until
     // the transfer ended (its Cancel button is shown while it runs).
+    // lastMessage() is then the last the transfer posted: the status bar is
+    // cleared first, as a message the same as the one shown is not posted
+    // again.
     bool transfer(QObject *buttonOrAction) const
     {
+        statusBar->clearMessage();
+        posted->all.clear();
         QMetaObject::invokeMethod(buttonOrAction, qobject_cast<QAction *>(buttonOrAction) ? "trigger" : "click");
         return waitUntil([this] { return !cancelButton->isVisible(); }, transferPatience);
     }
 
-    // Whether the window holds the port of that path open: an open port is
-    // locked against a second opener.
+    // Whether the window holds the port of that path open.
     bool isOnPort(const QString &path) const;
     // Whether it holds any port open that it was given when it was built,
     // or that its list names now.
@@ -128,6 +135,9 @@ public:
             names.append(ports->itemText(i));
         return std::any_of(names.cbegin(), names.cend(), [this](const QString &name) { return isOnPort(name); });
     }
+    // The status bar's last message, as it was posted.
+    QString lastMessage() const { return posted->last(); }
+
     bool buttonsEnabled() const { return readButton->isEnabled() && writeButton->isEnabled(); }
     bool buttonsDisabled() const { return !readButton->isEnabled() && !writeButton->isEnabled(); }
 
@@ -164,6 +174,7 @@ public:
     QProgressBar *progressBar;
     QPushButton *cancelButton;
     QStringList knownPorts;
+    PostedMessages *posted; // from the window's start; owned by its status bar
 };
 
 // True when no one holds the port open: the window's QSerialPort locks a
@@ -177,9 +188,23 @@ inline bool portIsFree(const QString &name)
     return opened;
 }
 
+// The serial library keeps a lock file naming the process that opened a
+// port until it closes it. The lock is looked at, not the device: the device
+// of a radio unplugged is gone at once, and its name may already be another
+// program's terminal.
 inline bool DeviceWindow::isOnPort(const QString &path) const
 {
-    return QFileInfo::exists(path) && !portIsFree(path);
+    QString device = path;
+    if (device.startsWith(QLatin1String("/dev/")))
+        device.remove(0, 5);
+    const QString name = QStringLiteral("/LCK..") + device.replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (const char *folder : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp", "/var/tmp",
+                               "/var/lock/lockdev", "/run/lock"}) {
+        QFile lock(QLatin1String(folder) + name);
+        if (lock.open(QIODevice::ReadOnly) && lock.readLine().trimmed().toLongLong() == QCoreApplication::applicationPid())
+            return true;
+    }
+    return false;
 }
 
 // Number of connections to a signal. QObject::receivers is protected; a

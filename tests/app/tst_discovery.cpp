@@ -145,7 +145,7 @@ void DiscoveryTest::identifiesEachModel()
         QVERIFY(w.isOnPort(portName));
         QCOMPARE(w.ports->count(), 1);
         QCOMPARE(w.ports->currentText(), portName);
-        QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Device connected"));
+        QCOMPARE(w.lastMessage(), QStringLiteral("Device connected"));
         QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(radios[0]->received(), probeBytes());
         QVERIFY(!portIsFree(portName));
@@ -162,7 +162,7 @@ void DiscoveryTest::noPortsAtAll()
     QCOMPARE(w.ports->count(), 0);
     QCOMPARE(w.label->text(), QStringLiteral("No device"));
     QCOMPARE(w.label->styleSheet(), ExpectedStyle::red);
-    QCOMPARE(w.statusBar->currentMessage(), QStringLiteral("Connecting device"));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Connecting device"));
     QVERIFY(w.buttonsDisabled());
     QVERIFY(!w.portOpen());
     QCOMPARE(w.table->rowCount(), 100);

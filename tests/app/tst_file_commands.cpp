@@ -7,6 +7,7 @@
 #include "FirstScan.h"
 #include "ImportReportDialog.h"
 #include "MainWindow.h"
+#include "PostedMessages.h"
 #include "SettingsKeys.h"
 #include "FileContent.h"
 #include "TestMain.h"
@@ -875,12 +876,14 @@ void FileCommandsTest::importChirp()
         reported = box->findChild<QPlainTextEdit *>(QStringLiteral("messagesText"))->toPlainText();
         box->accept();
     });
+    // Said before the report, which stays up for as long as it takes.
+    PostedMessages posted(window->statusBar());
     trigger(*window, qPrintable(entry));
     QVERIFY(file->answered());
     QVERIFY(!offer || offer->answered());
     QVERIFY(report.answered());
     QCOMPARE(reported, fileName + ", record 3: Mode \"FM\" is not AM, skipped");
-    QCOMPARE(statusOf(*window), QStringLiteral("File imported"));
+    QCOMPARE(posted.last(), QStringLiteral("File imported"));
     QCOMPARE(rowsOf(*window), padded({"TOWER|121.805", "|", "LISTEN|118.100"}));
 }
 
@@ -932,6 +935,7 @@ void FileCommandsTest::importAirfields()
         reported = box->findChild<QPlainTextEdit *>(QStringLiteral("messagesText"))->toPlainText();
         box->accept();
     });
+    PostedMessages posted(window->statusBar()); // said before the report
     trigger(*window, "actionAirfields");
     QVERIFY(answer.answered());
     QCOMPARE(problem, QStringLiteral("A search around a position needs the airports file."));
@@ -941,7 +945,7 @@ void FileCommandsTest::importAirfields()
                                      "1 row skipped, listed once the channels are placed"));
     QVERIFY(report.answered());
     QCOMPARE(reported, frequencies + ", record 5: EDDS (Stuttgart) UHF: \"243\" is not an air-band channel, skipped");
-    QCOMPARE(statusOf(*window), QStringLiteral("Channels imported"));
+    QCOMPARE(posted.last(), QStringLiteral("Channels imported"));
     QCOMPARE(rowsOf(*window), padded({"A|118.000", "EDDF TWR|119.900", "C|120.000", "EDDS TWR|118.800"}));
 
     QStringList remembered;

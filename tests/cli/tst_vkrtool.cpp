@@ -49,6 +49,7 @@ enum Setup {
     StoppedWrite = 32,    // a write command without its end just before the tool starts: the radio is deaf
     NamedTwice = 64,      // a link to its port is scanned after it
     EmptyLockedNeighbour = 128, // as LockedNeighbour, the lock file empty
+    TwoEmpty = 256,       // channels 5 and 6 are empty
 };
 
 // A backup's line for an empty channel: its frame follows the channel.
@@ -314,6 +315,10 @@ void VkrtoolTest::addWithoutRadioRows()
     row("check: standard output on a full disk") << QStringList{"check", file("good.csv")} << 3
                                                  << "could not write the results to standard output: No space left "
                                                     "on device" << noInput << QStringLiteral("/dev/full");
+    row("diff: differences found, standard output on a full disk")
+        << QStringList{"diff", file("good.csv"), file("joined.csv")} << 3
+        << "could not write the results to standard output: No space left on device" << noInput
+        << QStringLiteral("/dev/full");
     row("convert onto a device, written as it is") << QStringList{"convert", file("good.csv"), file("full")} << 3
                                                    << "No space left on device" << noInput << ownOutput;
     row("convert onto its input") << QStringList{"convert", file("good.csv"), file("./good.csv")} << 2
@@ -569,6 +574,9 @@ void VkrtoolTest::withRadio_data()
         << "outcome=read;channels=20;memory/0/channel=0;memory/0/name=OLD0;memory/0/frequency=119.000;"
            "memory/19/frequency=119.475;memory/20=(missing);file=null;backup=*"
         << "old" << 1 << 1;
+    QTest::newRow("read as JSON of a memory partly in use")
+        << QStringList{"read", "--json"} << plain << int(TwoEmpty) << 0 << 0 << 0
+        << "outcome=read;channels=18;memory/5/name=;memory/5/frequency=;memory/19/frequency=119.475" << "old" << 1 << 1;
     QTest::newRow("write as JSON")
         << QStringList{"write", file("eleven.csv"), "--json"} << plain << int(Plain) << 0 << 0 << 0
         << "outcome=written;verified=true;sent=20;differences=[];faults=[];backup=*;dryRun=false;model=VKR627S"
@@ -603,7 +611,9 @@ void VkrtoolTest::withRadio()
 
     VirtualRadio target(radio);
     RadioMemory memory = target.memory();
-    const Channels before = fullMemory(memory.channelCount());
+    Channels before = fullMemory(memory.channelCount());
+    if (setup & TwoEmpty)
+        before[5] = before[6] = Channel();
     MemoryFile::setRecords(memory, before);
     if (setup & ShortFrame)
         memory.setFrame(3, memory.frame(3).left(9));

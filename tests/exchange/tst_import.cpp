@@ -435,8 +435,10 @@ void ImportTest::convert_data()
         << QStringList{"in.csv, record 3: no line end, the record may be cut short, skipped",
                        "in.csv: the last record has no line end; the file may be cut short"};
     QTest::newRow("CHIRP names made unique, Windows-1252")
-        << QByteArray("Location,Name,Frequency\n1,FlightTest,123.450\n2,FlightTest,123.475\n3,Z\xFCrich Turm,118.1\n")
-        << guess << done << QByteArray("FLIGHTTE;123.450\r\nFLIGHTT2;123.475\r\nZ\xC3\x9CRICH;118.100\r\n")
+        << QByteArray("Location,Name,Frequency\n1,FlightTest,123.450\n2,FlightTest,123.475\n3,Z\xFCrich Turm,118.1\n"
+                      "4,FlightTest,123.500\n")
+        << guess << done
+        << QByteArray("FLIGHTTE;123.450\r\nFLIGHTT2;123.475\r\nZ\xC3\x9CRICH;118.100\r\nFLIGHTT3;123.500\r\n")
         << QStringList();
     // A zero byte is said, never a cut: "118.1" of "118.1\0x" would pass.
     QTest::newRow("CHIRP fields with a zero byte skipped")

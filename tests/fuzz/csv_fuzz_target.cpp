@@ -25,7 +25,8 @@ bool changesWhenRead(const QString &field)
 }
 
 // Writing the records a file gave and reading them back gives the same
-// records, unless a field is one that reading changes.
+// records, unless a field is one that reading changes or one the format
+// cannot hold (the window refuses to save those, naming the record).
 void checkRoundTrip(const CsvTable &table)
 {
     Channels records = ChannelCsv::fromTable(table, table.rowCount());
@@ -33,6 +34,8 @@ void checkRoundTrip(const CsvTable &table)
         if (changesWhenRead(record.name) || changesWhenRead(record.frequency.text()))
             return;
     }
+    if (ChannelCsv::findUnwritable(records).record >= 0)
+        return;
     CsvTable again;
     if (!again.readBytes(ChannelCsv::toBytes(records)))
         fail("written records do not read back", QByteArray());

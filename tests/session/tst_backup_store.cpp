@@ -1,5 +1,6 @@
 // The store of backups: names no two programs share, nothing overwritten,
-// the newest first, and thinning that keeps each model's newest.
+// the newest first (within a second, the last written), and thinning that
+// keeps each model's newest.
 #include "BackupStore.h"
 #include "ChannelText.h"
 
@@ -87,6 +88,16 @@ void BackupStoreTest::namesNeverShared()
     // Two of one second are listed newest first, whatever the files' times say.
     QCOMPARE(store.list().value(0).path, second.path);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // nothing left behind
+    // Within one second, the one written last comes first (a moment apart,
+    // as a file's time is kept to the millisecond).
+    QFile older(first.path);
+    QVERIFY(older.open(QIODevice::ReadWrite));
+    QVERIFY(older.setFileTime(QDateTime::currentDateTime().addSecs(-1), QFileDevice::FileModificationTime));
+    older.close();
+    const QVector<BackupStore::Entry> listed = store.list();
+    QCOMPARE(listed.size(), 2);
+    QCOMPARE(listed[0].path, second.path);
+    QCOMPARE(listed[1].path, first.path);
 }
 
 void BackupStoreTest::listedNewestFirst()

@@ -59,21 +59,23 @@ public:
 
     // Channels a write takes: a channel at 118.000 has a name, else it would
     // be the radio's empty channel.
-    Channels channels(int count)
+    TypedChannels channels(int count)
     {
-        Channels records;
+        TypedChannels drawn;
         for (int i = 0; i < count; ++i) {
-            Channel record = between(0, 3) == 0 ? Channel{} : Channel{name(), Frequency::fromText(frequency())};
-            if (record.name.isEmpty() && record.frequency.text() == QLatin1String("118.000"))
-                record.name = QStringLiteral("LOW");
-            records.append(record);
+            Typed channel = between(0, 3) == 0 ? Typed{} : Typed{name(), frequency()};
+            if (channel.name.isEmpty() && channel.frequency == QLatin1String("118.000"))
+                channel.name = QStringLiteral("LOW");
+            drawn.append(channel);
         }
-        return records;
+        return drawn;
     }
 
 private:
     std::mt19937 random;
 };
+
+} // namespace
 
 QString operationName(Operation operation)
 {
@@ -81,8 +83,6 @@ QString operationName(Operation operation)
                                                       "three vkrtool writes at once"};
     return QLatin1String(names[int(operation)]);
 }
-
-} // namespace
 
 QStringList faultNames()
 {
@@ -157,7 +157,7 @@ Cycle plan(int number, quint32 runSeed)
         break;
     case Fault::LockedPortBeside: break;
     }
-    cycle.memory = draw.channels(channels);
+    cycle.memory = storedFrames(draw.channels(channels), channels);
     cycle.toWrite = draw.channels(channels);
     return cycle;
 }
