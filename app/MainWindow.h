@@ -50,6 +50,11 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // The place the table's channels were chosen around ("EDDF", "50.03N
+    // 8.57E"), for the card's title ("EDDF area, VKR627S, 2026-12-08");
+    // forgotten when a file or the radio's memory replaces the table.
+    void setCardPlace(const QString &place) { cardPlace = place; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -175,6 +180,7 @@ private:
     // Channel card (app/CardCommands.cpp)
     ChannelCard channelCard() const;
     QString cardTitle() const;
+    QString cardFileName() const;
     bool cardHasChannels(const ChannelCard &card);
     QString chooseCardFile();
 
@@ -197,6 +203,7 @@ private:
     QString firstFailedBackup;
     bool closeAfterTransfer = false; // the user stopped a transfer to close the window
     QString tableReadFrom; // the model the table was last read from; empty once a file is loaded or saved
+    QString cardPlace;
 
     ChannelSheet sheet;
     ChannelDelegate *delegate;

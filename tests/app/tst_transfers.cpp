@@ -1123,8 +1123,9 @@ void TransfersTest::transfersNeedOpenPort()
 }
 
 // A card made after a read is titled by the radio and numbered as the radio
-// numbers its channels (from 1 on a 20-channel radio); once the table is
-// saved, by its file.
+// numbers its channels (from 1 on a 20-channel radio), without the rows
+// beyond its channels; once the table is saved, by its file; once the
+// channels were chosen around a place, by that place.
 void TransfersTest::cardAfterRead()
 {
     Connected c(radioOf(1));
@@ -1136,9 +1137,11 @@ void TransfersTest::cardAfterRead()
     QVERIFY(!w.window->findChild<QAction *>(QStringLiteral("actionPrint_card"))->isEnabled()); // mid-read
     QVERIFY(waitUntil([&w] { return !w.cancelButton->isVisible(); }, transferPatience));
     QCOMPARE(w.lastMessage(), QStringLiteral("Read finished"));
+    w.typeInto(w.nameEditor(25), QStringLiteral("BEYOND"));
+    w.typeInto(w.frequencyEditor(25), QStringLiteral("122.500"));
 
     QTemporaryDir cards;
-    const QString date = QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate);
+    const QString date = QStringLiteral(", ") + QDate::currentDate().toString(Qt::ISODate);
     const auto card = [&](const QString &pdf) {
         const auto answer = FileDialogDriver::answerWithFile(cards.filePath(pdf));
         w.window->findChild<QAction *>(QStringLiteral("actionExport_card_as_PDF"))->trigger();
@@ -1146,11 +1149,14 @@ void TransfersTest::cardAfterRead()
     };
     QCOMPARE(card(QStringLiteral("radio.pdf")),
              (QVector<QStringList>{{"Radio VKR627S" + date, "1 TOWER 121.500", "20 LAST 136.980 8.33"}}));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Card exported; 1 record beyond the radio's 20 channels left out"));
 
     const auto saveAs = FileDialogDriver::answerWithFile(cards.filePath(QStringLiteral("club.csv")));
     w.window->findChild<QAction *>(QStringLiteral("actionSave_as"))->trigger();
     QVERIFY(saveAs->answered());
-    QCOMPARE(card(QStringLiteral("file.pdf")).value(0).value(0), "club.csv" + date);
+    QCOMPARE(card(QStringLiteral("file.pdf")).value(0).value(0), "club, VKR627S" + date);
+    w.window->setCardPlace(QStringLiteral("EDDF"));
+    QCOMPARE(card(QStringLiteral("place.pdf")).value(0).value(0), "EDDF area, VKR627S" + date);
 }
 
 VKR_TEST_MAIN(TransfersTest)
