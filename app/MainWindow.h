@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QSettings>
 #include <QString>
+#include <QVector>
 
 #include <functional>
 #include <optional>
@@ -28,6 +29,8 @@ class RadioThread;
 struct RadioModel;
 
 namespace Session {
+enum class Phase;
+struct JobObserver;
 struct ReadOutcome;
 struct WriteReport;
 }
@@ -138,6 +141,10 @@ private:
     void setActivity(Activity activity);
     void updateControls();
     void showTransferProgress();
+    void observeProgress(Session::JobObserver &observer, const QVector<Session::Phase> &phases);
+    void setupRadioState();
+    void showWritten(int channels, const QString &backup);
+    void showRadioState();
     void showDeviceState(const QString &text, EditorStyle::Tone tone);
     void showDeviceText(const QString &text);
     void setTransferButtonsEnabled(bool enabled);
@@ -204,6 +211,11 @@ private:
     bool closeAfterTransfer = false; // the user stopped a transfer to close the window
     QString tableReadFrom; // the model the table was last read from; empty once a file is loaded or saved
     QString cardPlace;
+    // Whether the radio holds the table: the last write's result, shown
+    // until the table changes, or how many of its channels differ.
+    QLabel *radioStateLabel = nullptr;
+    QString writtenLine;
+    QString writtenBackup;
 
     ChannelSheet sheet;
     ChannelDelegate *delegate;

@@ -16,8 +16,11 @@
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTime>
 #include <QtTest>
 
 #include <random>
@@ -121,6 +124,25 @@ public:
     QStringList messages;
     QList<bool> duringTransfer;
 };
+
+// The values a progress bar took, in order.
+QList<int> valuesOf(const QSignalSpy &progress)
+{
+    QList<int> values;
+    for (const QList<QVariant> &signal : progress)
+        values.append(signal.at(0).toInt());
+    return values;
+}
+
+// A bar that ran once, never going back, from its start up to `last`.
+bool ranOnce(const QList<int> &values, int last)
+{
+    for (int i = 1; i < values.size(); ++i) {
+        if (values[i] <= values[i - 1])
+            return false;
+    }
+    return !values.isEmpty() && values.first() < 5 && values.last() == last;
+}
 
 // A read over edits asks first; the user drops the edits.
 std::unique_ptr<ModalAnswerer<QMessageBox>> discardWhenAsked()
@@ -241,6 +263,7 @@ private slots:
     void restoreByteForByteAndFirstBackupOffered();
     void readWithoutBackupSaysWhy();
     void cardAfterRead();
+    void writtenLineUntilTheTableChanges();
 
 private:
     QTemporaryDir folder;
@@ -282,16 +305,17 @@ void TransfersTest::writeSendsExactFrames()
     expected += hex("02 76 00 C3 84 C3 96 C3 9C C3 84 83");
     expected += emptyFrameOnWire().repeated(97);
     expected += writeEnd;
-    // Then the memory is read back, and the progress bar runs again.
+    // Then the memory is read back. The status bar names each phase; one
+    // bar runs over all three.
     expected += readCommand + ack.repeated(100);
     QCOMPARE(c.radio.completedWrites(), 1);
     QCOMPARE(c.heardAfterProbe().toHex(' '), expected.toHex(' '));
-    QCOMPARE(status.messages, (QStringList{"Backing up...", "Write finished"}));
+    QCOMPARE(status.messages, (QStringList{"Backing up...", "Writing...", "Checking..."}));
+    QCOMPARE(status.duringTransfer, (QList<bool>{true, true, true}));
     QVERIFY(!w.progressBar->isVisible());
     QCOMPARE(w.progressBar->maximum(), 100);
-    QCOMPARE(progress.size(), 300);
-    QCOMPARE(progress.at(199).at(0).toInt(), 99);
-    QCOMPARE(progress.last().at(0).toInt(), 99);
+    QVERIFY2(ranOnce(valuesOf(progress), 100), qPrintable(QVariant::fromValue(valuesOf(progress)).toString()));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(c.radio.memory().channel(0).name, QStringLiteral("TOWER"));
     QCOMPARE(c.radio.memory().channel(1).frequency.text(), QStringLiteral("136.975"));
@@ -327,6 +351,7 @@ void TransfersTest::writeSendsExactFrames()
         if (answer == QLatin1String("Cancel")) {
             QCOMPARE(c.radio.received(), readCommand + ack.repeated(100));
             QCOMPARE(w.lastMessage(), QStringLiteral("Write cancelled; the radio was not changed"));
+            QCOMPARE(w.radioStateText(), QStringLiteral("Not on the radio yet: 3 channels changed"));
         }
     }
     QCOMPARE(c.radio.completedWrites(), 2);
@@ -334,7 +359,7 @@ void TransfersTest::writeSendsExactFrames()
     QCOMPARE(c.radio.received().toHex(' '), (backupRead + backupRead + writeCommand + emptyFrameOnWire().repeated(100)
                                               + writeEnd + readCommand + ack.repeated(100))
                                                  .toHex(' '));
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
     // The write, the read, the refused write and both reads before the one
     // that went ahead: every one was kept.
     QCOMPARE(BackupStore().list().size(), 5);
@@ -446,8 +471,9 @@ void TransfersTest::writeToRefusingRadio()
                                + emptyFrameOnWire().repeated(19) + writeEnd)
                                   .toHex(' '),
                               5000);
-    QCOMPARE(status.messages, (QStringList{"Backing up...", "Write error"}));
-    QCOMPARE(status.duringTransfer, (QList<bool>{true, true}));
+    QCOMPARE(status.messages, (QStringList{"Backing up...", "Writing...", "Write error"}));
+    QCOMPARE(status.duringTransfer, (QList<bool>{true, true, true}));
+    QCOMPARE(w.radioStateText(), QString());
     QCOMPARE(box.title, QStringLiteral("Write error"));
     QVERIFY2(box.text.contains("the radio refused channels 1, 2, 3,"), qPrintable(box.text));
     QVERIFY(box.restoreOffered);
@@ -472,7 +498,8 @@ void TransfersTest::writeToSilentRadio()
     QVERIFY(answer->answered());
     QVERIFY2(box.text.contains("the radio did not answer channels 1, 2,"), qPrintable(box.text));
     QCOMPARE(w.lastMessage(), QStringLiteral("Write error"));
-    QCOMPARE(progress.size(), 2 * 20); // the backup read, then the write
+    // The backup read, then the write; no read-back.
+    QVERIFY(!valuesOf(progress).isEmpty() && valuesOf(progress).last() < 100);
     QTRY_COMPARE_WITH_TIMEOUT(c.radio.received(), readCommand + ack.repeated(20) + writeCommand + emptyFrameOnWire().repeated(20) + writeEnd, 5000);
 }
 
@@ -499,8 +526,8 @@ void TransfersTest::writeCheckedByReadingBack()
     QCOMPARE(c.radio.completedWrites(), 2);
     QCOMPARE(c.radio.memory().channel(3).frequency, Frequency());
     QCOMPARE(c.radio.memory().channel(5).name, QStringLiteral("OLD"));
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
     QCOMPARE(w.nameEditor(3)->text(), QStringLiteral("NEW")); // the table keeps what the user made
+    QCOMPARE(w.radioStateText(), QStringLiteral("Not on the radio yet: 1 channel changed"));
 }
 
 // Cancel stops the write after the channel on the line and without the
@@ -560,7 +587,7 @@ void TransfersTest::cancelAndRestore()
     QVERIFY2(listed[0].endsWith(QLatin1String(", before a write")), qPrintable(listed[0]));
     QVERIFY2(listed[1].endsWith(QLatin1String(", read")), qPrintable(listed[1]));
     QVERIFY2(question.contains(QStringLiteral("to the VKR627S on %1?").arg(c.radio.portName())), qPrintable(question));
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
     QCOMPARE(c.radio.memory().channel(0).name, QStringLiteral("OLD"));
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("OLD")); // the table shows what the radio holds now
 }
@@ -630,10 +657,10 @@ void TransfersTest::readDecodesFrames()
     // came, but the read did not get the memory whole.
     QCOMPARE(w.lastMessage(), QStringLiteral("Read incomplete"));
     QVERIFY(!w.progressBar->isVisible());
-    QCOMPARE(w.progressBar->maximum(), 20);
-    QCOMPARE(progress.size(), 20);
+    QCOMPARE(w.progressBar->maximum(), 100);
+    QCOMPARE(progress.size(), 20); // 5 in 100 for each of the radio's 20 channels
     for (int i = 0; i < progress.size(); ++i)
-        QCOMPARE(progress.at(i).at(0).toInt(), i);
+        QCOMPARE(progress.at(i).at(0).toInt(), 5 * (i + 1));
     QVERIFY(!QGuiApplication::overrideCursor());
     // After the last acknowledgement the read still listened for a second:
     // it ended a second after the radio sent the last frame at the least.
@@ -803,7 +830,7 @@ void TransfersTest::strayBytes()
     }
     QVERIFY(noise());
     QVERIFY(w.transfer(w.writeButton));
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
 }
 
 void TransfersTest::roundTrip_data()
@@ -834,9 +861,9 @@ void TransfersTest::roundTrip()
         w.typeInto(w.nameEditor(25), QStringLiteral("EXTRA"));
 
     QVERIFY(w.transfer(w.writeButton));
-    QCOMPARE(w.lastMessage(),
-             rows < 100 ? QStringLiteral("Write finished; 1 record beyond the radio's 20 channels left out")
-                        : QStringLiteral("Write finished"));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
+    if (rows < 100)
+        QCOMPARE(w.lastMessage(), QStringLiteral("Written and verified; 1 record beyond the radio's 20 channels left out"));
     QCOMPARE(c.radio.completedWrites(), 1);
 
     // Change the table, so that what the read shows can only come from the radio.
@@ -1071,7 +1098,7 @@ void TransfersTest::restoreByteForByteAndFirstBackupOffered()
     }, 15000, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Restore backup"); });
     QVERIFY(w.transfer(w.window->findChild<QAction *>(QStringLiteral("actionRestore_backup"))));
     QVERIFY(choose.answered() && confirm.answered());
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
     for (int row = 0; row < odd.size(); ++row)
         QCOMPARE(c.radio.memory().frame(row).toHex(' '), odd[row].toHex(' '));
 }
@@ -1157,6 +1184,69 @@ void TransfersTest::cardAfterRead()
     QCOMPARE(card(QStringLiteral("file.pdf")).value(0).value(0), "club, VKR627S" + date);
     w.window->setCardPlace(QStringLiteral("EDDF"));
     QCOMPARE(card(QStringLiteral("place.pdf")).value(0).value(0), "EDDF area, VKR627S" + date);
+}
+
+// After a write the status bar says it was written and checked, and where
+// the memory before it is kept; a click there lists the backups. Once the
+// table changes, it says how many channels the radio does not hold yet.
+void TransfersTest::writtenLineUntilTheTableChanges()
+{
+    Connected c(radioOf(1));
+    for (int row = 0; row < 7; ++row)
+        c.radio.setChannel(row, QStringLiteral("OWN%1").arg(row), "119.000");
+    QVERIFY(c.identified());
+    DeviceWindow &w = *c.window;
+    QVERIFY(w.transfer(w.readButton));
+    QCOMPARE(w.radioStateText(), QString()); // the table is the radio's memory
+    for (int row = 7; row < 9; ++row) {
+        w.typeInto(w.nameEditor(row), QStringLiteral("NEW%1").arg(row));
+        w.typeInto(w.frequencyEditor(row), QStringLiteral("121.500"));
+    }
+    w.typeInto(w.nameEditor(25), QStringLiteral("BEYOND")); // below the radio's 20: no difference
+    QCOMPARE(w.radioStateText(), QStringLiteral("Not on the radio yet: 2 channels changed"));
+
+    const QTime before = QTime::currentTime();
+    QVERIFY(w.transfer(w.writeButton));
+    const QTime after = QTime::currentTime();
+    const QRegularExpressionMatch line = QRegularExpression(QStringLiteral(
+        "^Written and verified: 9 channels, (\\d\\d:\\d\\d)\\. Backup: (.+)$")).match(w.radioStateText());
+    QVERIFY2(line.hasMatch(), qPrintable(w.radioStateText()));
+    const QTime shown = QTime::fromString(line.captured(1), QStringLiteral("HH:mm"));
+    QVERIFY(shown.addSecs(60) > before && shown <= after);
+    const QVector<BackupStore::Entry> backups = BackupStore().list(); // the read's, then the write's
+    QCOMPARE(backups.size(), 2);
+    QCOMPARE(backups[0].purpose, BackupPurpose::Write);
+    QVERIFY2(w.radioState->toolTip().contains(QDir::toNativeSeparators(backups[0].path)),
+             qPrintable(w.radioState->toolTip()));
+    const QString name = QFileInfo(backups[0].path).fileName();
+    const QString shownName = line.captured(2); // shortened in its middle where the window is narrow
+    const int dots = int(shownName.indexOf(QChar(0x2026)));
+    QVERIFY2(dots < 0 ? shownName == name : name.startsWith(shownName.left(dots)) && name.endsWith(shownName.mid(dots + 1)),
+             qPrintable(shownName));
+
+    // A click on the backup's name lists the backups, the write's first.
+    QString listedFirst;
+    ModalAnswerer<QDialog> list([&](QDialog *dialog) {
+        auto *backupList = dialog->findChild<QListWidget *>(QStringLiteral("backupList"));
+        listedFirst = backupList->currentItem()->text();
+        dialog->reject();
+    }, 15000, [](QDialog *dialog) { return dialog->findChild<QListWidget *>(QStringLiteral("backupList")) != nullptr; });
+    const QFontMetrics metrics = w.radioState->fontMetrics();
+    const QString ahead = w.radioStateText().left(w.radioStateText().size() - shownName.size());
+    const QPoint onName(w.radioState->contentsRect().left() + metrics.horizontalAdvance(ahead)
+                            + metrics.horizontalAdvance(shownName) / 2,
+                        w.radioState->height() / 2);
+    QTest::mouseClick(w.radioState, Qt::LeftButton, Qt::NoModifier, onName);
+    QVERIFY(list.answered());
+    // The memory as it was before the write: the radio's own 7 channels.
+    QVERIFY2(listedFirst.contains(QLatin1String(", 7 channel(s), ")) && listedFirst.endsWith(QLatin1String(", before a write")),
+             qPrintable(listedFirst));
+
+    // The table changes: the line goes, and what differs is said.
+    w.typeInto(w.nameEditor(0), QStringLiteral("CHANGED"));
+    QCOMPARE(w.radioStateText(), QStringLiteral("Not on the radio yet: 1 channel changed"));
+    w.window->findChild<QAction *>(QStringLiteral("actionUndo"))->trigger();
+    QCOMPARE(w.radioStateText(), QString());
 }
 
 VKR_TEST_MAIN(TransfersTest)
