@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -24,6 +25,7 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QShortcut;
+class QTimer;
 class RadioEndCaption;
 class RadioThread;
 struct RadioModel;
@@ -135,6 +137,7 @@ private:
     void fillComPortComboBox();
     void probePorts(const QStringList &ports, const std::function<void(const RadioModel *, int)> &ended);
     void probeEnded(const RadioModel *model, int portIndex);
+    void watchPorts();
     void showPortHeld(const QString &held);
     std::function<void(Link::ProbeStage)> probeStagesShown();
     void radioVanished();
@@ -211,6 +214,10 @@ private:
     bool closeAfterTransfer = false; // the user stopped a transfer to close the window
     QString tableReadFrom; // the model the table was last read from; empty once a file is loaded or saved
     QString cardPlace;
+    // The ports seen when the list was last looked at: one that appears
+    // while no radio is connected (a radio plugged in) is probed alone.
+    QStringList seenPorts;
+    QTimer *portWatch = nullptr;
     // Whether the radio holds the table: the last write's result, shown
     // until the table changes, or how many of its channels differ.
     QLabel *radioStateLabel = nullptr;

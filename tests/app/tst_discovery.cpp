@@ -99,6 +99,8 @@ private slots:
     void randomAnswersNeverCrash();
     void unpluggedRadioIsDropped();
     void portHeldByAnotherProgramIsSaid();
+    void portPluggedInAfterStart_data();
+    void portPluggedInAfterStart();
 };
 
 void DiscoveryTest::identifiesEachModel_data()
@@ -466,6 +468,61 @@ void DiscoveryTest::portHeldByAnotherProgramIsSaid()
     const QString said = w.statusBar->currentMessage();
     QVERIFY2(said.startsWith(radios[0]->portName() + QStringLiteral(" is in use by sleep (process ")), qPrintable(said));
     QVERIFY(radios[0]->received().isEmpty()); // not a byte sent to it
+}
+
+void DiscoveryTest::portPluggedInAfterStart_data()
+{
+    QTest::addColumn<bool>("held"); // by another program, announced by its lock file
+    QTest::newRow("radio") << false;
+    QTest::newRow("held") << true; // by another program
+}
+
+// With no radio connected, a port that appears (a radio plugged in after
+// the scan) is noticed within 3 s and probed alone; the ports probed
+// before are left alone, and a port another program holds is not opened.
+void DiscoveryTest::portPluggedInAfterStart()
+{
+    QFETCH(bool, held);
+    Radios radios = startRadios({silentRadio()});
+    DeviceWindow w;
+    QVERIFY(w.waitForFirstScan());
+    QCOMPARE(w.label->text(), QStringLiteral("No device"));
+    const QByteArray heardBefore = radios[0]->received();
+
+    VirtualRadio plugged(radioOf(1));
+    QProcess holder;
+    QFile lock(QStringLiteral("/run/lock/LCK..") + plugged.portName().mid(5).replace(QLatin1Char('/'), QLatin1Char('_')));
+    const auto cleanUp = qScopeGuard([&lock, &holder] {
+        lock.remove(); // this test's own lock, if any
+        holder.kill();
+        holder.waitForFinished();
+    });
+    if (held) {
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("300")});
+        QVERIFY(holder.waitForStarted());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(holder.processId()).rightJustified(10) + "\n");
+        lock.close();
+    }
+    setPortList({radios[0]->portName(), plugged.portName()});
+    if (held) {
+        QVERIFY(waitUntil([&w, &plugged] {
+            return w.statusBar->currentMessage().startsWith(plugged.portName() + QStringLiteral(" is in use by sleep"));
+        }, 10000));
+        QVERIFY(plugged.received().isEmpty()); // not a byte sent to it
+        QCOMPARE(w.label->text(), QStringLiteral("No device"));
+    } else {
+        // Polled once a second: the ping is heard within 3 s.
+        QVERIFY(waitUntil([&plugged] { return plugged.received().startsWith(Wire::pingCommand); }, 3000));
+        QVERIFY(waitUntil([&w] { return w.label->text() == QLatin1String("VKR627S"); }));
+        QCOMPARE(w.ports->currentText(), plugged.portName());
+        QVERIFY(w.isOnPort(plugged.portName()));
+        QCOMPARE(w.table->rowCount(), 100);
+        QCOMPARE(w.number(0), QStringLiteral("1"));
+        QVERIFY(w.buttonsEnabled());
+    }
+    QCOMPARE(radios[0]->received(), heardBefore); // the port without a radio, not probed again
+    QCOMPARE(w.ports->count(), 2);
 }
 
 VKR_TEST_MAIN(DiscoveryTest)
