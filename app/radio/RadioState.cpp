@@ -15,7 +15,7 @@
 namespace {
 
 constexpr char backupLink[] = "backups";
-constexpr int minimumNameLength = 12; // characters of a backup's name shown however narrow the window
+constexpr int minimumNameLength = 16; // characters of a backup's name shown however narrow the window
 
 QString countedChannels(int count)
 {
@@ -65,12 +65,13 @@ void MainWindow::showRadioState()
         radioStateLabel->setText(writtenLine.toHtmlEscaped());
         radioStateLabel->setToolTip(QString());
     } else if (!writtenLine.isEmpty()) {
-        // The backup's name, shortened in its middle where the window is
-        // narrow: the link is to be seen whole, to be clicked.
+        // The backup's name, shortened at its end where the window is
+        // narrow (its start names the model and the time): the link is to
+        // be seen whole, to be clicked.
         const QString text = QStringLiteral("%1 %2 ").arg(writtenLine, tr("Backup:"));
         const QFontMetrics metrics = radioStateLabel->fontMetrics();
         const int room = radioStateLabel->contentsRect().width() - metrics.horizontalAdvance(text);
-        const QString name = metrics.elidedText(QFileInfo(writtenBackup).fileName(), Qt::ElideMiddle,
+        const QString name = metrics.elidedText(QFileInfo(writtenBackup).fileName(), Qt::ElideRight,
                                                 std::max(room, metrics.averageCharWidth() * minimumNameLength));
         radioStateLabel->setText(QStringLiteral("%1<a href=\"%2\">%3</a>")
                                      .arg(text.toHtmlEscaped(), QLatin1String(backupLink), name.toHtmlEscaped()));
