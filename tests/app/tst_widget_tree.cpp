@@ -381,6 +381,8 @@ void WidgetTreeTest::actions_data()
         {"actionSort_by_frequency", "Sort by &frequency", "menuEdit", "", false},
         {"actionRead_from", "&Read from", "menuVKR", "Ctrl+R", true},
         {"actionWrite_to", "&Write to", "menuVKR", "Ctrl+Shift+W", true},
+        {"actionPrint_card", "Print card...", "menuVKR_Frequency_Tool", "Ctrl+P", false},
+        {"actionExport_card_as_PDF", "Export card as PDF...", "menuVKR_Frequency_Tool", "Ctrl+Shift+P", false},
         {"actionShort_manual", "Short &manual", "menuHelp", "F1", false},
         {"actionAbout", "&About", "menuHelp", "", true},
     };
