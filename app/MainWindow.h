@@ -17,6 +17,7 @@ namespace Link {
 enum class ProbeStage;
 }
 
+class AirfieldsDialog;
 class ChannelCard;
 class ChannelDelegate;
 class QDialog;
@@ -25,6 +26,7 @@ class QLineEdit;
 class QShortcut;
 class RadioEndCaption;
 class RadioThread;
+struct AirfieldsTarget;
 struct RadioModel;
 
 namespace Session {
@@ -172,6 +174,8 @@ private:
     bool openedAsImport(const QString &fileName);
     int placeImportedChannels(const Channels &channels, bool replace);
     void showImportReport(const QString &summary, const QStringList &messages);
+    AirfieldsTarget airfieldsTarget() const;
+    void readForAirfields(AirfieldsDialog &dialog);
     // Channel card (app/CardCommands.cpp)
     ChannelCard channelCard() const;
     QString cardTitle() const;
