@@ -246,16 +246,18 @@ void AirfieldsDialog::startDownload()
     download->start();
 }
 
+// The keys stay where they were: a button disabled meanwhile would pass the
+// focus on down the dialog, as far as Cancel.
 void AirfieldsDialog::showDownloading(bool downloading)
 {
+    if (downloading)
+        focusBefore = focusWidget();
     ui->downloadProgressBar->setVisible(downloading);
     ui->stopDownloadButton->setVisible(downloading);
     ui->updateButton->setEnabled(!downloading);
     ui->chooseFilesButton->setEnabled(!downloading);
-    if (downloading)
-        ui->stopDownloadButton->setFocus();
-    else if (ui->stopDownloadButton->hasFocus() || !focusWidget())
-        ui->positionEdit->setFocus();
+    if (!downloading)
+        (focusBefore && focusBefore->isEnabled() ? focusBefore.data() : ui->positionEdit)->setFocus();
 }
 
 // A download that did not end whole leaves the data kept before in use,
@@ -271,7 +273,10 @@ void AirfieldsDialog::downloadEnded(const DownloadResult &ended)
         filesChosen = false;
         settings.setValue(QLatin1String(SettingsKeys::airfieldFilesInUse), false);
         showData();
-        report({tr("Airfield data of %1 downloaded from %2.").arg(kept.dateText(), address.toDisplayString())});
+        QStringList lines{tr("Airfield data of %1 downloaded from %2.").arg(kept.dateText(), address.toDisplayString())};
+        if (awaitingRead)
+            lines << readingText();
+        report(lines);
         showWhenReady();
         return;
     }
@@ -375,13 +380,20 @@ void AirfieldsDialog::showChannels()
     showPending = true;
     if (readsFirst()) {
         awaitingRead = true;
-        report({tr("Reading the %1...").arg(target.model)});
+        report({readingText()});
+        if (ui->showButton->hasFocus())
+            ui->positionEdit->setFocus();
         ui->showButton->setEnabled(false);
         emit readRadioRequested();
     }
     if (!filesChosen && !AirfieldData(dataFolder).isKept())
         startDownload();
     showWhenReady();
+}
+
+QString AirfieldsDialog::readingText() const
+{
+    return tr("Reading the %1...").arg(target.model);
 }
 
 void AirfieldsDialog::radioRead(const AirfieldsTarget &now, bool complete)

@@ -4,6 +4,7 @@
 #include "Channel.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class AirfieldDownload;
 class QSettings;
@@ -76,12 +77,14 @@ private:
     void showWhenReady();
     void showResult(const AirfieldOptions &options);
     void report(const QStringList &lines);
+    QString readingText() const;
 
     Ui::AirfieldsDialog *ui;
     QSettings &settings;
     AirfieldsTarget target;
     AirfieldResult shown;
     AirfieldDownload *download = nullptr;
+    QPointer<QWidget> focusBefore; // of the download
     QString dataFolder;
     bool filesChosen = false;       // the user's two files stand in for the data kept
     bool nearestSetByUser = false;  // else it follows the free channels
