@@ -477,10 +477,9 @@ void AirfieldsDialog::showResult(const AirfieldOptions &options)
                      .arg(target.model);
     for (const LeftOutAirfields &leftOut : shown.leftOut)
         lines << leftOutText(leftOut, options);
-    if (shown.messages.size() == 1)
-        lines << tr("1 row of the files skipped, listed once the channels are placed.");
-    else if (shown.messages.size() > 1)
-        lines << tr("%1 rows of the files skipped, listed once the channels are placed.").arg(shown.messages.size());
+    // Rows skipped, listed here rather than in a box of their own once
+    // the channels are placed: Enter places them and that is all.
+    lines << shown.messages;
     report(lines);
     QPushButton *ok = ui->buttonBox->button(QDialogButtonBox::Ok);
     ok->setEnabled(placed > 0);

@@ -74,11 +74,9 @@ void MainWindow::importAirfields()
     connect(&dialog, &AirfieldsDialog::readRadioRequested, this, [this, &dialog] { readForAirfields(dialog); });
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const AirfieldResult &result = dialog.result();
-    placeImportedChannels(result.channels, dialog.replacesTable());
+    // What was skipped was listed in the dialog, beside the channels.
+    placeImportedChannels(dialog.result().channels, dialog.replacesTable());
     showStatusMessage(tr("Channels imported"));
-    if (!result.messages.isEmpty())
-        showImportReport(result.summary, result.messages);
 }
 
 AirfieldsTarget MainWindow::airfieldsTarget() const

@@ -33,7 +33,7 @@ inline const QByteArray airports = "ident,type,name,latitude_deg,longitude_deg\n
                             "EDFM,medium_airport,Mannheim,49.8,8.5\n";
 inline const QByteArray frequencies = "airport_ident,type,description,frequency_mhz\n"
                                "EDDF,TWR,TOWER,119.9\nEDFZ,TWR,TOWER,122.0\nEDHX,TWR,TOWER,123.05\n"
-                               "EDFE,TWR,TOWER,118.275\nEDFM,TWR,TOWER,121.1\n";
+                               "EDFE,TWR,TOWER,118.275\nEDFM,TWR,TOWER,121.1\nEDFM,UHF,MIL,243\n";
 
 // Data in the program's data folder as a download leaves it, on `date`.
 inline bool keepData(const QDate &date, const QByteArray &airports = AirfieldsDriver::airports,

@@ -933,15 +933,17 @@ void FileCommandsTest::airfields_data()
     const QString edfm = QStringLiteral("|EDFM TWR|121.100|Mannheim|22 km (12 NM)|180\u00B0");
     const QString closed = QStringLiteral("\n1 closed airfield left out: EDFZ (Mainz-Finthen), 5.6 km (3.0 NM)");
     const QString heliport = QStringLiteral("\n1 heliport not asked for: EDHX (Klinikum), 5.6 km (3.0 NM)");
+    const QString skipped = "\n" + AirfieldData(ProgramFolders::dataFolder()).frequenciesFile()
+        + ", record 7: EDFM (Mannheim) UHF: \"243\" is not an air-band channel, skipped";
     const QStringList three{"2" + eddf, "4" + edfe, "5" + edfm};
-    const QString threeReport = "3 channels of 3 airfields" + closed + heliport;
+    const QString threeReport = "3 channels of 3 airfields" + closed + heliport + skipped;
     for (const char *place : {"EDDF", "50, 8.5", "50 N, 8.5 E", "N50 E8.5", "50\u00B000'N 008\u00B030'E", "5000N00830E"})
         QTest::newRow(place) << QString::fromUtf8(place) << "" << 3 << 0 << holds + "18 free from channel 2" << three
                              << threeReport;
     QTest::newRow("ident in lower case, heliports asked for")
         << "eddf" << "heliportsCheckBox" << 3 << 0 << holds + "18 free from channel 2"
         << QStringList{"2" + eddf, "4|EDHX TWR|123.050|Klinikum|5.6 km (3.0 NM)|180\u00B0", "5" + edfe, "6" + edfm}
-        << "4 channels of 4 airfields" + closed;
+        << "4 channels of 4 airfields" + closed + skipped;
     QTest::newRow("2 free: the nearest 2") << "EDDF" << "" << 18 << 0 << holds + "2 free from channel 19"
                                            << QStringList{"19" + eddf, "20" + edfe}
                                            << "2 channels of 2 airfields" + closed + heliport
@@ -950,7 +952,7 @@ void FileCommandsTest::airfields_data()
                                          << QStringList{"19" + eddf, "20" + edfe, "21" + edfm}
                                          << "3 channels of 3 airfields\n1 of them go beyond channel 20, the VKR627S's "
                                             "last: a write leaves them out."
-                                                + closed + heliport;
+                                                + closed + heliport + skipped;
     QTest::newRow("none free: replaced") << "EDDF" << "" << 20 << 0 << holds + "the table is replaced from channel 1"
                                          << QStringList{"1" + eddf, "2" + edfe, "3" + edfm} << threeReport;
     for (const char *refused : {"Frankfurt Main", "50.0", "91 N 8.5 E", "50\u00B060'N 8\u00B030'E", "50,0 8,5"})
