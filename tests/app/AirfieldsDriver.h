@@ -57,6 +57,7 @@ struct Seen {
     QString room;           // "The VKR627S holds 20 channels; ..."
     QStringList preview;    // "channel|name|frequency|airfield|distance|bearing"
     QString report;         // summary, left out, or what is wrong
+    QSize size;             // as it opened
 };
 
 inline QString textOf(AirfieldsDialog *dialog, const char *name)
@@ -119,6 +120,7 @@ inline void openByKeys(MainWindow &window, Seen &seen, const std::function<void(
         const bool active = QTest::qWaitFor([dialog] { return dialog->isActiveWindow() && QApplication::focusWidget(); });
         seen.focus = active ? QApplication::focusWidget()->objectName() : QString();
         look(dialog, seen);
+        seen.size = dialog->size();
         steps(dialog);
         if (dialog->isVisible())
             dialog->reject();

@@ -1100,7 +1100,7 @@ void FileCommandsTest::airfieldDataDownload()
 
 // Files chosen instead of the data kept: the first file dialog starts in
 // the window's folder, the second where the first file is; the files stay
-// in use, and are offered again, the next time.
+// in use, and the dialog's size, the next time.
 void FileCommandsTest::airfieldsFromChosenFiles()
 {
     QVERIFY(writeContent(folder->filePath("airport-frequencies.csv"), frequencies));
@@ -1126,7 +1126,10 @@ void FileCommandsTest::airfieldsFromChosenFiles()
             15000, [title](QFileDialog *dialog) { return dialog->windowTitle().contains(title); });
     };
     AirfieldsDriver::Seen seen;
+    QSize resized;
     AirfieldsDriver::openByKeys(*window, seen, [&](AirfieldsDialog *dialog) {
+        resized = dialog->size() + QSize(37, 23);
+        dialog->resize(resized);
         const auto frequenciesFile = answer("airport-frequencies.csv", &first);
         const auto airportsFile = answer("airports.csv", &second);
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("chooseFilesButton")), Qt::LeftButton);
@@ -1142,6 +1145,7 @@ void FileCommandsTest::airfieldsFromChosenFiles()
     AirfieldsDriver::Seen again;
     AirfieldsDriver::openByKeys(*window, again, [](AirfieldsDialog *) {});
     QCOMPARE(again.data, seen.data);
+    QCOMPARE(again.size, resized);
 }
 
 VKR_TEST_MAIN(FileCommandsTest)
