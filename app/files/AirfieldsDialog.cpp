@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace {
 
@@ -201,6 +202,8 @@ void AirfieldsDialog::showData()
 
 // The first dialog starts where the files were last chosen (else in the
 // window's folder), the second where the first file is, on airports.csv.
+// Offered during a download too: without a network, that may take a while
+// to fail.
 void AirfieldsDialog::chooseFiles()
 {
     const QString last = settings.value(QLatin1String(SettingsKeys::airportFrequenciesFile)).toString();
@@ -222,8 +225,15 @@ void AirfieldsDialog::chooseFiles()
     settings.setValue(QLatin1String(SettingsKeys::airportsFile), airports);
     settings.setValue(QLatin1String(SettingsKeys::airfieldFilesInUse), true);
     filesChosen = true;
+    // The files stand in for a download under way, which stops unheard.
+    if (download) {
+        delete download;
+        download = nullptr;
+        showDownloading(false);
+    }
     showData();
     requestChanged();
+    showWhenReady();
 }
 
 void AirfieldsDialog::startDownload()
@@ -255,7 +265,6 @@ void AirfieldsDialog::showDownloading(bool downloading)
     ui->downloadProgressBar->setVisible(downloading);
     ui->stopDownloadButton->setVisible(downloading);
     ui->updateButton->setEnabled(!downloading);
-    ui->chooseFilesButton->setEnabled(!downloading);
     if (!downloading)
         (focusBefore && focusBefore->isEnabled() ? focusBefore.data() : ui->positionEdit)->setFocus();
 }
@@ -280,7 +289,7 @@ void AirfieldsDialog::downloadEnded(const DownloadResult &ended)
         showWhenReady();
         return;
     }
-    showPending = false;
+    endPending();
     showData();
     QString why;
     switch (ended.outcome) {
@@ -318,7 +327,7 @@ void AirfieldsDialog::requestChanged()
     shown = AirfieldResult();
     ui->previewTable->setRowCount(0);
     if (!showPending)
-        ui->reportText->clear();
+        report(awaitingRead ? QStringList{readingText()} : QStringList());
     ui->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(false);
     ui->buttonBox->button(QDialogButtonBox::Ok)->setDefault(false);
     ui->showButton->setDefault(true);
@@ -378,17 +387,41 @@ void AirfieldsDialog::showChannels()
         return;
     }
     showPending = true;
-    if (readsFirst()) {
-        awaitingRead = true;
-        report({readingText()});
+    fetchWhatIsMissing();
+    // Until the channels are shown, Show waits too.
+    if (awaitingRead || download) {
         if (ui->showButton->hasFocus())
             ui->positionEdit->setFocus();
         ui->showButton->setEnabled(false);
+    }
+    showWhenReady();
+}
+
+// The radio's memory, when it is to be read first, and the data, when none
+// is kept: from the moment the dialog opens, while the user types.
+void AirfieldsDialog::fetchWhatIsMissing()
+{
+    if (readsFirst() && !awaitingRead) {
+        awaitingRead = true;
+        report({readingText()});
         emit readRadioRequested();
     }
-    if (!filesChosen && !AirfieldData(dataFolder).isKept())
+    if (!download && !filesChosen && !AirfieldData(dataFolder).isKept())
         startDownload();
-    showWhenReady();
+}
+
+void AirfieldsDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!opened)
+        QTimer::singleShot(0, this, &AirfieldsDialog::fetchWhatIsMissing);
+    opened = true;
+}
+
+void AirfieldsDialog::endPending()
+{
+    showPending = false;
+    ui->showButton->setEnabled(true);
 }
 
 QString AirfieldsDialog::readingText() const
@@ -400,16 +433,17 @@ void AirfieldsDialog::radioRead(const AirfieldsTarget &now, bool complete)
 {
     target = now;
     awaitingRead = false;
-    ui->showButton->setEnabled(true);
     ui->readFirstCheckBox->setVisible(target.radioUnread);
     showRoom();
     if (!complete) {
-        showPending = false;
+        endPending();
         report({tr("The %1 was not read whole, so nothing is shown. Read it again, or untick \"Read the radio "
                    "first\" to fill the table as it is.")
                     .arg(target.model)});
         return;
     }
+    if (!showPending)
+        report({}); // the room line says what the read found
     showWhenReady();
 }
 
@@ -417,7 +451,7 @@ void AirfieldsDialog::showWhenReady()
 {
     if (!showPending || awaitingRead || download)
         return;
-    showPending = false;
+    endPending();
     if (!filesChosen && !AirfieldData(dataFolder).isKept())
         return; // the download failed, and said why
     requestChanged();

@@ -54,6 +54,7 @@ signals:
 
 protected:
     void done(int result) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void showChannels();
@@ -62,6 +63,7 @@ private slots:
 
 private:
     void chooseFiles();
+    void fetchWhatIsMissing();
     void startDownload();
     void downloadEnded(const DownloadResult &ended);
     void showDownloading(bool downloading);
@@ -75,6 +77,7 @@ private:
     QString readRequest(AirfieldOptions &options) const;
     // Works the channels out once nothing is awaited any more.
     void showWhenReady();
+    void endPending();
     void showResult(const AirfieldOptions &options);
     void report(const QStringList &lines);
     QString readingText() const;
@@ -90,4 +93,5 @@ private:
     bool nearestSetByUser = false;  // else it follows the free channels
     bool showPending = false;       // "Show channels" waits for the read or the download
     bool awaitingRead = false;
+    bool opened = false;
 };
