@@ -120,7 +120,7 @@ QString statusOf(MainWindow &window)
 
 QString storedDirectory()
 {
-    QSettings settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application));
+    QSettings settings{QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application)};
     return settings.value(QLatin1String(SettingsKeys::currentDirectory)).toString();
 }
 
@@ -192,7 +192,7 @@ void FileCommandsTest::init()
 {
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
-    QSettings settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application));
+    QSettings settings{QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application)};
     settings.remove(QLatin1String(SettingsKeys::currentDirectory));
     settings.sync();
 }
@@ -1003,14 +1003,14 @@ void FileCommandsTest::airfields()
     QCOMPARE(seen.room, room);
     QCOMPARE(seen.preview, preview);
     QCOMPARE(seen.report, report);
-    // Placed where the preview said; the rows in use as they were.
-    const QStringList after = rowsOf(*window);
-    for (int row = 0; row < usedRows && usedRows < 20; ++row)
-        QCOMPARE(after.at(row), before.at(row) == QLatin1String("|") ? after.at(row) : before.at(row));
+    // Placed where the preview said, the rows in use kept (unless replaced).
+    QStringList after = rowsOf(*window);
     for (const QString &line : preview) {
         const QStringList cells = line.split(QLatin1Char('|'));
         QCOMPARE(after.at(cells.at(0).toInt() - 1), cells.at(1) + QLatin1Char('|') + cells.at(2));
+        after[cells.at(0).toInt() - 1] = QStringLiteral("|");
     }
+    QCOMPARE(after, padded(usedRows == 20 ? QStringList() : before));
 }
 
 // The data downloaded in the dialog from a server on 127.0.0.1: when none
@@ -1057,8 +1057,7 @@ void FileCommandsTest::airfieldDataDownload()
     QFETCH(QString, report);
     const QByteArray oldAirports = "ident,type,name,latitude_deg,longitude_deg\nEDDS,medium_airport,Stuttgart,48.69,9.22\n";
     const QByteArray oldFrequencies = "airport_ident,type,description,frequency_mhz\nEDDS,TWR,TOWER,118.8\n";
-    AirfieldsDriver::forgetData();
-    QVERIFY(!kept || AirfieldsDriver::keepData(QDate(2026, 1, 2), oldAirports, oldFrequencies));
+    QVERIFY(AirfieldsDriver::keepData(kept ? QDate(2026, 1, 2) : QDate(), oldAirports, oldFrequencies));
     LocalHttpServer server;
     QVERIFY(server.isListening());
     server.answers.insert("/airports.csv", airportsAnswer);
@@ -1075,8 +1074,7 @@ void FileCommandsTest::airfieldDataDownload()
     AirfieldsDriver::openByKeys(*window, seen, [&](AirfieldsDialog *dialog) {
         if (kept) {
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("updateButton")), Qt::LeftButton);
-            AirfieldsDriver::waitForAnswer(dialog);
-            AirfieldsDriver::look(dialog, seen);
+            AirfieldsDriver::lookOnceDone(dialog, seen);
         } else {
             AirfieldsDriver::typePlace(dialog, QStringLiteral("EDDF"), seen);
         }
@@ -1107,10 +1105,10 @@ void FileCommandsTest::airfieldsFromChosenFiles()
     QVERIFY(writeContent(folder->filePath("airports.csv"), airports));
     QVERIFY(QDir().mkdir(folder->filePath("start")));
     {
-        QSettings settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application));
+        QSettings settings{QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application)};
         settings.setValue(QLatin1String(SettingsKeys::currentDirectory), folder->filePath("start"));
     }
-    AirfieldsDriver::forgetData();
+    QVERIFY(AirfieldsDriver::keepData(QDate()));
     auto window = newWindow();
     QVERIFY(window);
     Seen first;
