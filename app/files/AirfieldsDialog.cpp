@@ -54,7 +54,7 @@ QString megabytes(qint64 bytes)
 QTableWidgetItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft)
 {
     auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(int(alignment | Qt::AlignVCenter));
+    item->setData(Qt::TextAlignmentRole, int(alignment | Qt::AlignVCenter)); // as Qt 5 and 6 both read it
     return item;
 }
 
@@ -106,6 +106,11 @@ AirfieldsDialog::AirfieldsDialog(QSettings &settings, const AirfieldsTarget &tar
              ui->nearRadioButton, ui->radiusCheckBox, ui->heliportsCheckBox, ui->seaplaneBasesCheckBox,
              ui->balloonPortsCheckBox, ui->replaceRadioButton, ui->readFirstCheckBox})
         connect(button, &QAbstractButton::toggled, this, &AirfieldsDialog::requestChanged);
+    // Choosing how the airfields are given (Alt+N, Alt+I) leads on to
+    // where they are typed, once that is enabled.
+    connect(ui->nearRadioButton, &QRadioButton::toggled, this, [this](bool near) {
+        (near ? ui->positionEdit : ui->identsEdit)->setFocus();
+    });
 
     showData();
     requestChanged();
