@@ -77,6 +77,9 @@ AirfieldsDialog::AirfieldsDialog(QSettings &settings, const AirfieldsTarget &tar
     ui->previewTable->setMinimumHeight(metrics.lineSpacing() * previewLines);
     ui->reportText->setFixedHeight(metrics.lineSpacing() * reportLines + 2 * ui->reportText->frameWidth()
                                    + 2 * int(ui->reportText->document()->documentMargin()));
+    // Wide enough for the longer of its two words for "none given".
+    ui->perAirfieldSpinBox->setSpecialValueText(mainOnlyText());
+    ui->perAirfieldSpinBox->setMinimumWidth(ui->perAirfieldSpinBox->sizeHint().width());
     const QSize remembered = settings.value(QLatin1String(SettingsKeys::airfieldsDialogSize)).toSize();
     if (remembered.isValid())
         resize(remembered.expandedTo(minimumSizeHint()));
@@ -326,7 +329,7 @@ void AirfieldsDialog::requestChanged()
         nearOnly->setEnabled(near);
     ui->radiusSpinBox->setEnabled(near && ui->radiusCheckBox->isChecked());
     ui->identsEdit->setEnabled(!near);
-    ui->perAirfieldSpinBox->setSpecialValueText(near ? tr("1, the main") : tr("all"));
+    ui->perAirfieldSpinBox->setSpecialValueText(near ? mainOnlyText() : tr("all"));
     ui->readFirstCheckBox->setEnabled(!replacesTable());
     showRoom();
     shown = AirfieldResult();
@@ -427,6 +430,12 @@ void AirfieldsDialog::endPending()
 {
     showPending = false;
     ui->showButton->setEnabled(true);
+}
+
+// Around a place, an airfield gives one channel unless more are asked for.
+QString AirfieldsDialog::mainOnlyText() const
+{
+    return tr("1, the main");
 }
 
 QString AirfieldsDialog::readingText() const

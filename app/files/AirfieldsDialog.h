@@ -81,6 +81,7 @@ private:
     void showResult(const AirfieldOptions &options);
     void report(const QStringList &lines);
     QString readingText() const;
+    QString mainOnlyText() const;
 
     Ui::AirfieldsDialog *ui;
     QSettings &settings;
