@@ -26,14 +26,15 @@ struct AirfieldsTarget {
 };
 
 // Channels of airfields from OurAirports' data: the data the program
-// downloaded and keeps (downloaded on first use, or anew on "Update airfield
-// data"), or two files the user chose; the nearest airfields around a place
+// downloaded and keeps (downloaded as the dialog opens when none is kept,
+// or anew on "Update airfield data"), or two files the user chose; the nearest airfields around a place
 // or airfields by ident; the kinds and frequency types wanted; and whether
 // they fill the table from its first empty row or replace it. "Show
 // channels" works them out with the exchange library and lists them with
 // the channel each goes to; OK takes them only once shown for what the
 // dialog holds. Offered, the radio is read first (by the window, asked for
-// with readRadioRequested()), so that filling starts after its channels.
+// with readRadioRequested() as the dialog opens), so that filling starts
+// after its channels.
 class AirfieldsDialog : public QDialog
 {
     Q_OBJECT
