@@ -19,6 +19,7 @@ namespace Link {
 enum class ProbeStage;
 }
 
+class AirfieldsDialog;
 class ChannelCard;
 class ChannelDelegate;
 class QDialog;
@@ -28,6 +29,7 @@ class QShortcut;
 class QTimer;
 class RadioEndCaption;
 class RadioThread;
+struct AirfieldsTarget;
 struct RadioModel;
 
 namespace Session {
@@ -187,6 +189,8 @@ private:
     bool openedAsImport(const QString &fileName);
     int placeImportedChannels(const Channels &channels, bool replace);
     void showImportReport(const QString &summary, const QStringList &messages);
+    AirfieldsTarget airfieldsTarget() const;
+    void readForAirfields(AirfieldsDialog &dialog);
     // Channel card (app/CardCommands.cpp)
     ChannelCard channelCard() const;
     QString cardTitle() const;

@@ -2,6 +2,7 @@
 // virtual radios on pseudo-terminals, with the real port and time-outs.
 #include "TestMain.h"
 
+#include "AirfieldsDriver.h"
 #include "BackupStore.h"
 #include "DeviceWindow.h"
 #include "FileContent.h"
@@ -12,6 +13,8 @@
 #include "WireBytes.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QSpinBox>
 #include <QDate>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -253,6 +256,7 @@ private slots:
     void restoreByteForByteAndFirstBackupOffered();
     void readWithoutBackupSaysWhy();
     void cardAfterRead();
+    void airfieldsAfterReadingTheRadio();
 
 private:
     QTemporaryDir folder;
@@ -1198,6 +1202,41 @@ void TransfersTest::cardAfterRead()
     QCOMPARE(card(QStringLiteral("file.pdf")).value(0).value(0), "club, VKR627S" + date);
     w.window->setCardPlace(QStringLiteral("EDDF"));
     QCOMPARE(card(QStringLiteral("place.pdf")).value(0).value(0), "EDDF area, VKR627S" + date);
+}
+
+// An empty table and a radio whose memory was not read: the Airfields
+// dialog reads it first, so that its 13 free channels take the nearest
+// airfields and its own 7 stay where they are.
+void TransfersTest::airfieldsAfterReadingTheRadio()
+{
+    Connected c(radioOf(1));
+    for (int k = 0; k < 7; ++k)
+        c.radio.setFrame(k, hex("79 64") + "OWN" + QByteArray::number(k) + "    "); // 121.500
+    QVERIFY(c.identified());
+    QVERIFY(AirfieldsDriver::keepData(QDate(2026, 12, 8)));
+    DeviceWindow &w = *c.window;
+    AirfieldsDriver::Seen seen;
+    QString roomBefore;
+    bool readOffered = false;
+    int nearest = 0;
+    AirfieldsDriver::openByKeys(*w.window, seen, [&](AirfieldsDialog *dialog) {
+        roomBefore = seen.room;
+        readOffered = dialog->findChild<QCheckBox *>(QStringLiteral("readFirstCheckBox"))->isChecked();
+        AirfieldsDriver::typePlace(dialog, QStringLiteral("EDDF"), seen);
+        nearest = dialog->findChild<QSpinBox *>(QStringLiteral("nearestSpinBox"))->value();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    QVERIFY(readOffered);
+    QCOMPARE(roomBefore, QStringLiteral("The VKR627S holds 20 channels; they are read before the table is filled"));
+    QCOMPARE(seen.room, QStringLiteral("The VKR627S holds 20 channels; 13 free from channel 8"));
+    QCOMPARE(nearest, 13);
+    QCOMPARE(seen.preview, QStringList({"8|EDDF TWR|119.900|Frankfurt|0.0 km (0.0 NM)|000\u00B0",
+                                        "9|EDFE TWR|118.275|Egelsbach|11 km (6.0 NM)|000\u00B0",
+                                        "10|EDFM TWR|121.100|Mannheim|22 km (12 NM)|180\u00B0"}));
+    for (int row = 0; row < 7; ++row)
+        QCOMPARE(w.nameEditor(row)->text() + w.frequencyEditor(row)->text(), "OWN" + QString::number(row) + "121.500");
+    QCOMPARE(w.nameEditor(7)->text() + w.frequencyEditor(7)->text(), QStringLiteral("EDDF TWR119.900"));
+    QCOMPARE(w.nameEditor(9)->text(), QStringLiteral("EDFM TWR"));
 }
 
 VKR_TEST_MAIN(TransfersTest)
