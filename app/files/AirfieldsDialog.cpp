@@ -546,3 +546,9 @@ void AirfieldsDialog::takeChannels()
         return;
     accept();
 }
+
+QString AirfieldsDialog::placeName() const
+{
+    const QString typed = (ui->nearRadioButton->isChecked() ? ui->positionEdit : ui->identsEdit)->text();
+    return typed.simplified();
+}

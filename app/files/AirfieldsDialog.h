@@ -45,6 +45,9 @@ public:
     // What was shown last: its channels, skipped rows and summary.
     const AirfieldResult &result() const { return shown; }
     bool replacesTable() const;
+    // What the channels are around, for the card's title: the place as
+    // typed in "Near", or the idents.
+    QString placeName() const;
 
     // The window's answer to readRadioRequested(): the table as it is now,
     // and whether the radio's memory was read whole into it.

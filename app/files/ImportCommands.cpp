@@ -63,6 +63,7 @@ void MainWindow::importChirpFile(const QString &fileName)
                                .arg(firstChannelNumber() + channelCount() - 1)
                                .arg(beyond);
     const int placed = placeImportedChannels(result.channels, true);
+    setCardPlace(QString());
     showStatusMessage(tr("File imported"));
     if (!result.messages.isEmpty())
         showImportReport(tr("Channels imported from %1: %2.").arg(fileName).arg(placed), result.messages);
@@ -76,6 +77,7 @@ void MainWindow::importAirfields()
         return;
     // What was skipped was listed in the dialog, beside the channels.
     placeImportedChannels(dialog.result().channels, dialog.replacesTable());
+    setCardPlace(dialog.placeName());
     showStatusMessage(tr("Channels imported"));
 }
 
