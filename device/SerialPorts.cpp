@@ -1,10 +1,9 @@
 #include "SerialPorts.h"
 
 #include "LinkConstants.h"
+#include "SerialPort.h"
 
 #include <QDir>
-#include <QSerialPort>
-#include <QSerialPortInfo>
 
 namespace Link {
 
@@ -15,19 +14,19 @@ QStringList serialPortNames()
             .split(QDir::listSeparator(), Qt::SkipEmptyParts);
     }
     QStringList names;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : ports)
+    const auto ports = SerialPortInfo::availablePorts();
+    for (const SerialPortInfo &port : ports)
         names.append(port.portName());
     return names;
 }
 
-void applyLineSettings(QSerialPort &port)
+void applyLineSettings(SerialPort &port)
 {
-    port.setBaudRate(baudRate, QSerialPort::AllDirections);
-    port.setDataBits(QSerialPort::Data8);
-    port.setParity(QSerialPort::NoParity);
-    port.setStopBits(QSerialPort::OneStop);
-    port.setFlowControl(QSerialPort::NoFlowControl);
+    port.setBaudRate(baudRate, SerialPort::AllDirections);
+    port.setDataBits(SerialPort::Data8);
+    port.setParity(SerialPort::NoParity);
+    port.setStopBits(SerialPort::OneStop);
+    port.setFlowControl(SerialPort::NoFlowControl);
 }
 
 } // namespace Link

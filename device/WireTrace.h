@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SerialPort.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
@@ -7,8 +9,6 @@
 
 #include <cstdio>
 #include <mutex>
-
-class QSerialPort;
 
 namespace Link {
 
@@ -37,7 +37,7 @@ public:
     // Milliseconds since the trace began.
     double now() const;
 
-    void portOpened(const QString &port, const QSerialPort &settings);
+    void portOpened(const QString &port, const SerialPort &settings);
     void portClosed(const QString &port);
     void burst(double at, const QString &port, Direction direction, const QByteArray &bytes);
 
@@ -57,6 +57,6 @@ private:
 
 // How the port's line is set, as a trace shows it: "9600 baud, 8 data
 // bits, no parity, 1 stop bit, no flow control".
-QString describeLineSettings(const QSerialPort &port);
+QString describeLineSettings(const SerialPort &port);
 
 } // namespace Link

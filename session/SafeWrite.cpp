@@ -17,9 +17,9 @@ bool stopRequested(const JobObserver &observer)
 
 bool portFailed(RadioConnection &radio)
 {
-    const QSerialPort::SerialPortError error = radio.port().error();
-    return !radio.port().isOpen() || error == QSerialPort::ResourceError || error == QSerialPort::WriteError
-        || error == QSerialPort::ReadError;
+    const SerialPort::SerialPortError error = radio.port().error();
+    return !radio.port().isOpen() || error == SerialPort::ResourceError || error == SerialPort::WriteError
+        || error == SerialPort::ReadError;
 }
 
 bool isEmptyAsStored(const ChannelRecord &record)
