@@ -107,7 +107,7 @@ QString statusOf(MainWindow &window)
 
 QString storedDirectory()
 {
-    QSettings settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application));
+    QSettings settings{QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application)};
     return settings.value(QLatin1String(SettingsKeys::currentDirectory)).toString();
 }
 
@@ -174,7 +174,7 @@ void FileCommandsTest::init()
 {
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
-    QSettings settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application));
+    QSettings settings{QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application)};
     settings.remove(QLatin1String(SettingsKeys::currentDirectory));
     settings.sync();
 }
