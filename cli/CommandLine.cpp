@@ -5,6 +5,7 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "JsonOutput.h"
+#include "ProgramArguments.h"
 #include "RadioModels.h"
 #include "TraceFile.h"
 
@@ -20,7 +21,7 @@ namespace {
 
 QString text(const std::string &argument)
 {
-    return QString::fromLocal8Bit(argument.c_str());
+    return ProgramArguments::text(argument.c_str());
 }
 
 // Every option of every subcommand, as given.
@@ -99,8 +100,12 @@ void addJson(CLI::App *command, Arguments &arguments)
 // trace of its line. With `all`, also every radio at once.
 void addRadio(CLI::App *command, Arguments &arguments, bool all)
 {
-    CLI::Option *port = command->add_option(
-        "--port", arguments.port, "Only this port (a name such as ttyUSB0, or a device path); else every port, in order");
+#ifdef Q_OS_WIN
+    const char portHelp[] = "Only this port (a name such as COM3); else every port, in order";
+#else
+    const char portHelp[] = "Only this port (a name such as ttyUSB0, or a device path); else every port, in order";
+#endif
+    CLI::Option *port = command->add_option("--port", arguments.port, portHelp);
     if (all)
         command->add_flag("--all", arguments.all, "Every radio on the machine's ports, all at once")->excludes(port);
     command->add_option("--trace", arguments.trace,
@@ -298,7 +303,7 @@ int runCommandLine(int argc, char **argv)
         // a missing subcommand.
         if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-') {
             Console::fail(QStringLiteral("there is no subcommand \"%1\"; \"vkrtool --help\" lists them.")
-                              .arg(QString::fromLocal8Bit(argv[1])));
+                              .arg(ProgramArguments::text(argv[1])));
             return ExitCode::usage;
         }
         // Help and version end the program successfully; every other parse
@@ -314,7 +319,7 @@ int runCommandLine(int argc, char **argv)
     if (!arguments.trace.empty()) {
         QStringList commandLine;
         for (int k = 0; k < argc; ++k)
-            commandLine << QString::fromLocal8Bit(argv[k]);
+            commandLine << ProgramArguments::text(argv[k]);
         code = TraceFile::open(text(arguments.trace), inputsNamed(arguments), commandLine);
     }
     if (code == ExitCode::success)

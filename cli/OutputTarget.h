@@ -31,7 +31,3 @@ private:
     QString name;
     bool standardOutput;
 };
-
-// The same file, also through another name (a link, "./"): two paths that
-// lead to one file on disk.
-bool sameFile(const QString &first, const QString &second);
