@@ -63,19 +63,19 @@ sed 's/$/\r/' "$root/packaging/copyright" >"$stage/copyright.txt"
 (
     cd "$stage"
     for folder in $(find . -type d | sort); do
-        echo "SetOutPath \"\$INSTDIR$(echo "${folder#.}" | tr / '\\')\""
+        printf 'SetOutPath "$INSTDIR%s"\n' "$(printf '%s' "${folder#.}" | tr / '\\')"
         find "$folder" -maxdepth 1 -type f | sort | while read -r file; do
-            echo "File \"$stage/${file#./}\""
+            printf 'File "%s/%s"\n' "$stage" "${file#./}"
         done
     done
 ) >"$out/files.nsh"
 (
     cd "$stage"
     find . -type f | sort | while read -r file; do
-        echo "Delete \"\$INSTDIR\\$(echo "${file#./}" | tr / '\\')\""
+        printf 'Delete "$INSTDIR\\%s"\n' "$(printf '%s' "${file#./}" | tr / '\\')"
     done
     find . -mindepth 1 -type d | sort -r | while read -r folder; do
-        echo "RMDir \"\$INSTDIR\\$(echo "${folder#./}" | tr / '\\')\""
+        printf 'RMDir "$INSTDIR\\%s"\n' "$(printf '%s' "${folder#./}" | tr / '\\')"
     done
 ) >"$out/installed.nsh"
 makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DFILES="$out/files.nsh" -DINSTALLED="$out/installed.nsh" \
