@@ -40,7 +40,7 @@ wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 work=$build/wine-run
 rm -rf "$work" "$build/wine-prefix" "$build/wine-home"
-mkdir -p "$work" "$build/wine-home"
+mkdir -p "$work" "$build/wine-home" "$build/wine-prefix"
 export WINEPREFIX="$build/wine-prefix"
 # Wine links the profile's folders to the home folder: this pass's own.
 export HOME="$build/wine-home"
@@ -362,7 +362,7 @@ test -f "$menu/VKR Frequency Tool.lnk" || fail "setup: no Start menu entry"
 cd "$WINEPREFIX/drive_c"
 "$wine" 'C:\Program Files\VKR Frequency Tool\vkrtool.exe' --version >"$work/installed-version.out" 2>&1 ||
     fail "installed vkrtool.exe --version: $(cat "$work/installed-version.out")"
-grep -q "^vkrtool $(basename "$stage" | sed 's/^VKRFrequencyTool-//')" "$work/installed-version.out" ||
+grep -qx "$(basename "$stage" | sed 's/^VKRFrequencyTool-//')" "$work/installed-version.out" ||
     fail "installed vkrtool.exe --version says: $(cat "$work/installed-version.out")"
 VKR_SERIAL_PORTS="" QT_DEBUG_PLUGINS=1 WINEDEBUG=-all,+debugstr \
     "$wine" 'C:\Program Files\VKR Frequency Tool\VKRFrequencyTool.exe' >"$work/installed-window.log" 2>&1 &
