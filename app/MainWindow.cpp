@@ -2,7 +2,6 @@
 #include "ui_MainWindow.h"
 
 #include "AboutDialog.h"
-#include "ChannelRules.h"
 #include "ChannelDelegate.h"
 #include "LazyImageIcon.h"
 #include "ManualDialog.h"
@@ -31,16 +30,13 @@ MainWindow::MainWindow(QWidget *parent)
     , currentFileName()
     , csvTable()
     , radio(nullptr)
-    , channelCount(ChannelRules::largestMemory)
     , currentDirectory(QLatin1String(""))
-    , firstChannelNumber(0)
     , settings(QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application))
     , delegate(nullptr)
     , radioEndCaption(nullptr)
     , hiddenRecordsLabel(nullptr)
     , deviceTone(EditorStyle::black)
     , showingRecords(false)
-    , readInProgress(false)
     , hiddenRecordCount(0)
 {
     QtCompat::useUtf8(settings);
@@ -52,6 +48,8 @@ MainWindow::MainWindow(QWidget *parent)
     hiddenRecordsLabel = new QLabel(this);
     hiddenRecordsLabel->setObjectName(QStringLiteral("hiddenRecordsLabel"));
     statusBar()->addPermanentWidget(hiddenRecordsLabel);
+    // A message is read whole: the label beside it yields while it shows.
+    connect(statusBar(), &QStatusBar::messageChanged, this, &MainWindow::showHiddenRecords);
     showHiddenRecords();
     connectSignals();
     setupFrequencyTable();
@@ -72,7 +70,7 @@ MainWindow::~MainWindow()
     // An editor still open loses its focus as the widgets go: nothing is
     // committed any more.
     delegate->commit = nullptr;
-    disconnect(&undoStack, nullptr, this, nullptr);
+    disconnect(&sheet, nullptr, this, nullptr);
     delete ui;
 }
 
@@ -120,17 +118,17 @@ void MainWindow::connectEditActions()
     ui->actionInsert_row_above->setShortcuts(
         {ui->actionInsert_row_above->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
 
-    connect(ui->actionUndo, &QAction::triggered, &undoStack, &QUndoStack::undo);
-    connect(ui->actionRedo, &QAction::triggered, &undoStack, &QUndoStack::redo);
-    connect(&undoStack, &QUndoStack::canUndoChanged, ui->actionUndo, &QAction::setEnabled);
-    connect(&undoStack, &QUndoStack::canRedoChanged, ui->actionRedo, &QAction::setEnabled);
-    connect(&undoStack, &QUndoStack::undoTextChanged, this, [this](const QString &step) {
-        ui->actionUndo->setText(step.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(step));
+    connect(ui->actionUndo, &QAction::triggered, &sheet, &ChannelSheet::undo);
+    connect(ui->actionRedo, &QAction::triggered, &sheet, &ChannelSheet::redo);
+    connect(&sheet, &ChannelSheet::historyChanged, this, [this] {
+        ui->actionUndo->setEnabled(sheet.canUndo());
+        ui->actionRedo->setEnabled(sheet.canRedo());
+        const QString undo = sheet.undoText();
+        const QString redo = sheet.redoText();
+        ui->actionUndo->setText(undo.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undo));
+        ui->actionRedo->setText(redo.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(redo));
     });
-    connect(&undoStack, &QUndoStack::redoTextChanged, this, [this](const QString &step) {
-        ui->actionRedo->setText(step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step));
-    });
-    connect(&undoStack, &QUndoStack::cleanChanged, this, &MainWindow::showFileName);
+    connect(&sheet, &ChannelSheet::cleanChanged, this, &MainWindow::showFileName);
     ui->actionUndo->setEnabled(false);
     ui->actionRedo->setEnabled(false);
 
@@ -184,20 +182,29 @@ void MainWindow::showManual()
 }
 
 // Closing the window in the middle of a transfer would leave the radio half
-// written, and unsaved work would be lost: the user is asked first.
+// written, and unsaved work would be lost: the user is asked first. A
+// transfer the user stops is let end before the window asks about unsaved
+// changes, so that nothing half read can be saved, and the window closes
+// once it has.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (activity == Activity::Reading || activity == Activity::Writing) {
+        event->ignore();
+        if (closeAfterTransfer)
+            return; // stopping already
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Transfer running"),
                         QStringLiteral("The radio is being read or written. Stop the transfer and close the window?"),
                         QMessageBox::NoButton, this);
         QPushButton *stopAndClose = box.addButton(QStringLiteral("Stop and close"), QMessageBox::AcceptRole);
         box.addButton(QStringLiteral("Keep working"), QMessageBox::RejectRole);
         box.exec();
-        if (box.clickedButton() != stopAndClose) {
-            event->ignore();
-            return;
+        if (box.clickedButton() == stopAndClose && (activity == Activity::Reading || activity == Activity::Writing)) {
+            closeAfterTransfer = true;
+            cancelTransfer();
+        } else if (box.clickedButton() == stopAndClose) {
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); // it ended meanwhile
         }
+        return;
     }
     if (maySetTableAside())
         event->accept();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChannelCsv.h"
+#include "ChannelSheet.h"
 #include "CsvTable.h"
 #include "EditorStyles.h"
 
@@ -9,9 +9,9 @@
 #include <QPointer>
 #include <QSettings>
 #include <QString>
-#include <QUndoStack>
 
 #include <functional>
+#include <optional>
 
 namespace Link {
 enum class ProbeStage;
@@ -29,17 +29,18 @@ struct RadioModel;
 
 namespace Session {
 struct ReadOutcome;
-struct WriteResult;
+struct WriteReport;
 }
 
 namespace Ui {
 class MainWindow;
 }
 
-// The program's one window. It owns all state: the widget tree, the channel
-// table (the only store of the channel records, 100 of them whatever the
-// radio holds), its undo history, the settings store, the rows of the last
-// CSV file read and the thread that talks to the radio.
+// The program's one window: the widget tree, the channel sheet its table
+// shows (the channel records, 100 of them whatever the radio holds, and
+// their history), the settings store, the rows of the last CSV file read and
+// the thread that talks to the radio. It moves data between the widgets and
+// the libraries that decide.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -83,26 +84,24 @@ private:
     void fitDeviceLabel();
     void resizeToDesign();
 
-    // Channel table (table/). Everything that reads or changes the records
-    // goes through tableRecords() and replaceRecords(), so that every change
-    // is one step of the undo history.
+    // Channel table (table/): the view of `sheet`. The records are read
+    // from the sheet and changed through it, so that every change is one
+    // step of its history.
     void setupFrequencyTable();
     void renumberFrequencyTable();
-    ChannelRecords tableRecords() const;
-    ChannelRecords radioRecords() const; // the rows the radio holds
-    int recordsBeyondRadio() const;      // used records below them
+    // The connected radio's channels and their numbering (the sheet's model).
+    int channelCount() const { return sheet.model().channelCount; }
+    int firstChannelNumber() const { return sheet.model().firstChannelNumber; }
     QString withRecordsLeftOut(const QString &message) const;
     static QString countedRecords(int count); // "1 record", "2 records"
-    void replaceRecords(const ChannelRecords &records, const QString &step, const QList<int> &rowsBefore = {},
-                        const QList<int> &rowsAfter = {});
     void commitCellEdit(int row, int column, const QString &text);
-    void showRecords(const ChannelRecords &records, const QList<int> &rowsToSelect);
-    void showRecord(int row, const ChannelRecord &record);
+    void showChangedRows(const QList<int> &rows, const QList<int> &rowsToSelect);
+    void showRecord(int row, const Channel &record);
     void styleRow(int row);
     void styleAllRows();
     void setRadioChannelCount(int count, int firstNumber);
-    void showReceivedChannel(int row, const ChannelRecord &channel);
-    void showRadioChannels(const ChannelRecords &channels, bool complete);
+    void setRadioModel(const RadioModel &model);
+    void showRadioChannels(const Channels &channels);
     void showFirstRow();
     void showCurrentCellFault();
     void placeRadioEndCaption();
@@ -128,6 +127,7 @@ private:
     void fillComPortComboBox();
     void probePorts(const QStringList &ports, const std::function<void(const RadioModel *, int)> &ended);
     void probeEnded(const RadioModel *model, int portIndex);
+    void showPortHeld(const QString &held);
     std::function<void(Link::ProbeStage)> probeStagesShown();
     void radioVanished();
     void setActivity(Activity activity);
@@ -139,24 +139,27 @@ private:
     RadioThread &radioThread();
     bool channelsFitTheRadio();
     void readEnded(const Session::ReadOutcome &read);
+    void showIncompleteRead(const Session::ReadOutcome &read);
+    void closeIfAsked();
     // Restoring writes a backup file instead of the channels; `showRestored`
-    // puts it into the table once the radio holds it. A write of the table
-    // that would empty most channels in use waits for `emptyingAgreed`.
+    // puts it into the table once the radio holds it. A write that would
+    // empty most channels in use waits until the user agreed to empty them
+    // for the memory the radio held then.
     struct WriteSource {
         QString restoreFrom;
         bool showRestored = false;
-        bool emptyingAgreed = false;
+        std::optional<Channels> emptyingAgreedFor;
     };
-    void startWrite(const ChannelRecords &channels, const WriteSource &source);
-    void writeEnded(const Session::WriteResult &result, const WriteSource &source);
+    void startWrite(const Channels &channels, const WriteSource &source);
+    void writeEnded(const Session::WriteReport &report, const WriteSource &source);
     QString connectedRadioName() const;
-    void askToEmpty(const Session::WriteResult &result);
+    void askToEmpty(const Session::WriteReport &report, const WriteSource &source);
     void offerRestore(const QString &title, const QString &text, const QString &details, const QString &restorable,
                       const QString &kept);
 
     // Channel files (files/)
     enum class SaveOutcome { Saved, Failed, Cancelled };
-    SaveOutcome saveTableTo(const QString &fileName);
+    SaveOutcome saveTableTo(const QString &fileName, QString *reason = nullptr);
     bool saveChanges();
     bool maySetTableAside();
     void showFileName();
@@ -167,7 +170,7 @@ private:
     // Channel lists from outside (files/ImportCommands.cpp)
     void importChirpFile(const QString &fileName);
     bool openedAsImport(const QString &fileName);
-    int placeImportedChannels(const ChannelRecords &channels, bool replace);
+    int placeImportedChannels(const Channels &channels, bool replace);
     void showImportReport(const QString &summary, const QStringList &messages);
     // Channel card (app/CardCommands.cpp)
     ChannelCard channelCard() const;
@@ -179,9 +182,7 @@ private:
     QString currentFileName;
     CsvTable csvTable;
     RadioThread *radio; // made by the first scan, like the port it holds
-    int channelCount;
     QString currentDirectory;
-    int firstChannelNumber;
     QSettings settings;
 
     // The radio connected, as the window knows it: its model (null for none)
@@ -190,20 +191,19 @@ private:
     QString connectedPort;
     Activity activity = Activity::Idle;
     QShortcut *cancelShortcut = nullptr; // Escape, while a transfer runs
-    // The backup of the last complete read of the connected radio, while
-    // nothing was written to it since: the memory as it stands, which a
-    // write then need not read again.
-    QString currentBackup;
+    // The backup of the memory as it was before the first of the writes or
+    // restores that failed since the last one that succeeded: the one to
+    // put back, not one of a radio already half written.
+    QString firstFailedBackup;
+    bool closeAfterTransfer = false; // the user stopped a transfer to close the window
     QString tableReadFrom; // the model the table was last read from; empty once a file is loaded or saved
 
-    QUndoStack undoStack;
+    ChannelSheet sheet;
     ChannelDelegate *delegate;
     RadioEndCaption *radioEndCaption;
     QLabel *hiddenRecordsLabel;
     EditorStyle::Tone deviceTone;
     bool showingRecords;           // the table is being filled by the program, not edited
-    bool readInProgress;           // a radio read has shown channels, not yet ended
-    ChannelRecords recordsBeforeRead;
     QString hiddenRecordsFile;     // a file holding more records than the table
     int hiddenRecordCount;
     QString shownCellFault;        // the status bar message about the current cell

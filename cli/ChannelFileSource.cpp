@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "FileAccess.h"
+#include "Interrupt.h"
 #include "Messages.h"
 #include "QuotedText.h"
 
@@ -64,6 +65,8 @@ int checkInputs(const QStringList &fileNames)
 
 bool loadChannelFile(const QString &fileName, CsvTable &table)
 {
+    // Standard input, or a FIFO, may keep the run waiting for its writer.
+    const Interrupt::BlockingWait wait(QStringLiteral("reading %1").arg(fileLabel(fileName)));
     if (isStandardInput(fileName)) {
         QFile input;
         if (input.open(stdin, QIODevice::ReadOnly) && table.read(input))
@@ -82,9 +85,14 @@ QStringList problemLines(const QString &fileName, const QVector<ChannelProblem> 
 {
     const QString label = fileLabel(fileName);
     QStringList lines;
-    for (const ChannelProblem &problem : problems)
-        lines << QStringLiteral("%1:%2: channel %3: %4")
-                     .arg(label, QString::number(problem.line), QString::number(problem.channel), problem.text);
+    for (const ChannelProblem &problem : problems) {
+        // A list that is no file has no lines; a problem of the whole file
+        // no channel either.
+        const QString where = problem.line > 0 ? QStringLiteral("%1:%2").arg(label, QString::number(problem.line)) : label;
+        lines << (problem.channel < 0
+                      ? QStringLiteral("%1: %2").arg(where, problem.text)
+                      : QStringLiteral("%1: channel %2: %3").arg(where, QString::number(problem.channel), problem.text));
+    }
     return lines;
 }
 

@@ -8,7 +8,7 @@
 #include "JsonOutput.h"
 #include "Messages.h"
 
-int Commands::check(const QString &file, int channelCount)
+int Commands::check(const QString &file, const RadioModel &model)
 {
     if (const int failed = checkInputs({file}))
         return failed;
@@ -16,12 +16,12 @@ int Commands::check(const QString &file, int channelCount)
     if (!loadChannelFile(file, table))
         return ExitCode::cannotUse;
     const QVector<ChannelProblem> problems =
-        ChannelFileCheck::check(table, channelCount, ChannelFileCheck::Rules::Radio);
+        ChannelFileCheck::check(table, model, ChannelFileCheck::Rules::Radio);
     if (JsonOutput::enabled()) {
         QJsonObject document;
         document.insert(JsonKey::file, file);
         document.insert(JsonKey::records, int(table.rowCount()));
-        document.insert(JsonKey::channelCount, channelCount);
+        document.insert(JsonKey::channelCount, model.channelCount);
         document.insert(JsonKey::problems, JsonOutput::problems(problems));
         JsonOutput::print(document);
     }

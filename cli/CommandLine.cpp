@@ -4,16 +4,22 @@
 #include "Commands.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "FileAccess.h"
+#include "Interrupt.h"
 #include "JsonOutput.h"
 #include "ProgramArguments.h"
+#include "OutputTarget.h"
+#include "QuotedText.h"
 #include "RadioModels.h"
 #include "TraceFile.h"
 
 #include <CLI/CLI.hpp>
 
+#include <QFileInfo>
 #include <QString>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -43,13 +49,19 @@ struct Arguments {
     std::vector<std::string> idents;
     std::string near;
     double radiusKm = 0;
+    int nearest = 0;
+    bool heliports = false;
+    bool seaplaneBases = false;
+    bool balloonPorts = false;
+    bool update = false;
     std::string types;
-    int channels = ChannelRules::largestMemory;
+    int channels = RadioModels::largestMemory();
     int perAirfield = 0;
     std::string from;
     std::string to;
     std::string model;
     int channelCount = 0;
+    int expect = 0;
 };
 
 // "VKR627A, VKR627S, VKR627-II, VKR627"
@@ -106,8 +118,15 @@ void addRadio(CLI::App *command, Arguments &arguments, bool all)
     const char portHelp[] = "Only this port (a name such as ttyUSB0, or a device path); else every port, in order";
 #endif
     CLI::Option *port = command->add_option("--port", arguments.port, portHelp);
-    if (all)
-        command->add_flag("--all", arguments.all, "Every radio on the machine's ports, all at once")->excludes(port);
+    if (all) {
+        CLI::Option *every =
+            command->add_flag("--all", arguments.all, "Every radio on the machine's ports, all at once")->excludes(port);
+        command
+            ->add_option("--expect", arguments.expect,
+                         "With --all: the radios plugged in; finding fewer is a failure (exit 3)")
+            ->check(CLI::PositiveNumber)
+            ->needs(every);
+    }
     command->add_option("--trace", arguments.trace,
                         "Write every byte on the line into this file, with times: for a bug report")
         ->type_name("FILE");
@@ -124,6 +143,30 @@ QStringList inputsNamed(const Arguments &arguments)
     return inputs;
 }
 
+// A document was asked for, whatever else is wrong with the arguments.
+bool wantsJson(int argc, char **argv)
+{
+    for (int k = 1; k < argc && std::strcmp(argv[k], "--") != 0; ++k) {
+        if (std::strcmp(argv[k], "--json") == 0)
+            return true;
+    }
+    return false;
+}
+
+// The parser's words, on one line, with what the user typed escaped.
+QString usageError(const CLI::ParseError &error)
+{
+    QString words = QString::fromLocal8Bit(error.what()).trimmed();
+    words.replace(QLatin1Char('\n'), QStringLiteral("; "));
+    return QuotedText::escaped(words);
+}
+
+// Two names of one file, also of one not yet there.
+bool sameTarget(const QString &first, const QString &second)
+{
+    return FileAccess::sameFile(first, second) || QFileInfo(first).absoluteFilePath() == QFileInfo(second).absoluteFilePath();
+}
+
 } // namespace
 
 int runCommandLine(int argc, char **argv)
@@ -136,7 +179,9 @@ int runCommandLine(int argc, char **argv)
     Arguments arguments;
     std::function<int()> run;
 
-    const auto choice = [&arguments] { return Commands::RadioChoice{text(arguments.port), arguments.all}; };
+    const auto choice = [&arguments] {
+        return Commands::RadioChoice{text(arguments.port), arguments.all, arguments.expect};
+    };
 
     CLI::App *ports = app.add_subcommand("ports", "List the serial ports, whether they open, and why not");
     addJson(ports, arguments);
@@ -193,11 +238,16 @@ int runCommandLine(int argc, char **argv)
 
     CLI::App *restore = app.add_subcommand(
         "restore", "Put a backup back into the radio with the safe write (its present memory is backed up first)");
-    restore->add_option("BACKUP", arguments.file, "A backup file, or latest: the newest of the radio's model")
+    restore->add_option("BACKUP", arguments.file,
+                        "A backup file, or latest: the newest taken before a write of the radio's model on its port")
         ->default_val("latest");
     addRadio(restore, arguments, false);
     addJson(restore, arguments);
-    restore->callback([&] { run = [&] { return Commands::restore(text(arguments.file), text(arguments.port)); }; });
+    restore->add_flag("--force", arguments.force,
+                      "Also a backup that is not whole (cut short), one that would empty most channels in use, or "
+                      "a file whose name does not say its model; another model's backup is still refused");
+    restore->callback(
+        [&] { run = [&] { return Commands::restore(text(arguments.file), text(arguments.port), arguments.force); }; });
 
     CLI::App *check = app.add_subcommand("check", "Check a channel file against the radio's rules");
     check->add_option("FILE", arguments.file, "The channel file; - for standard input")->required();
@@ -210,24 +260,24 @@ int runCommandLine(int argc, char **argv)
     model->excludes(channels);
     check->callback([&] {
         run = [&] {
-            int channelCount = ChannelRules::largestMemory;
+            const RadioModel *against = &RadioModels::series();
             if (model->count() > 0) {
                 const RadioModel *named = RadioModels::named(text(arguments.model));
                 if (!named) {
                     Console::fail(QStringLiteral("there is no model \"%1\"; the models are %2.")
-                                      .arg(text(arguments.model), modelLabels()));
+                                      .arg(QuotedText::escaped(text(arguments.model)), modelLabels()));
                     return ExitCode::usage;
                 }
-                channelCount = named->channelCount;
+                against = named;
             } else if (channels->count() > 0) {
                 if (!isMemorySize(arguments.channelCount)) {
                     Console::fail(QStringLiteral("--channels wants the channels of a model of the series: %1.")
                                       .arg(memorySizes()));
                     return ExitCode::usage;
                 }
-                channelCount = arguments.channelCount;
+                against = RadioModels::withChannelCount(arguments.channelCount);
             }
-            return Commands::check(text(arguments.file), channelCount);
+            return Commands::check(text(arguments.file), *against);
         };
     });
 
@@ -241,16 +291,26 @@ int runCommandLine(int argc, char **argv)
     });
 
     CLI::App *airfields = app.add_subcommand(
-        "airfields", "Channels of airfields from OurAirports' airport-frequencies.csv (and airports.csv)");
-    airfields->add_option("--frequencies", arguments.frequencies, "OurAirports' airport-frequencies.csv")->required();
-    airfields->add_option("--airports", arguments.airports, "OurAirports' airports.csv (needed with --near)");
+        "airfields", "Channels of airfields from OurAirports' data, downloaded and kept, or from its files named");
+    CLI::Option *frequencies = airfields->add_option(
+        "--frequencies", arguments.frequencies, "OurAirports' airport-frequencies.csv; else the data kept (downloaded when none is)");
+    airfields->add_option("--airports", arguments.airports, "OurAirports' airports.csv (needed with --near)")->needs(frequencies);
+    airfields->add_flag("--update", arguments.update, "Download OurAirports' data anew first (alone: only that)")
+        ->excludes(frequencies);
     airfields->add_option("-o,--output", arguments.output, "The channel file; standard output when missing");
     airfields->add_option("--types", arguments.types, "Only these types, in this order, e.g. TWR,GND,ATIS");
     airfields->add_option("--channels", arguments.channels, "At most this many channels (default: the largest memory)");
     CLI::Option *perAirfield = airfields->add_option("--per-airfield", arguments.perAirfield,
-                          "At most this many channels of one airfield, the first by --types (default all)");
-    airfields->add_option("--near", arguments.near, "Every airfield around this point: LAT,LON in degrees");
-    CLI::Option *radius = airfields->add_option("--radius-km", arguments.radiusKm, "The radius around --near, in km");
+                          "At most this many channels of one airfield, the first by --types (default all; 1 with --nearest)");
+    airfields->add_option("--near", arguments.near,
+                          "Around this place: an airfield's ident (EDDF), or a position (50.03,8.57; 51.47N 0.46W; "
+                          "50°02'N 008°34'E; 5002N00834E)");
+    CLI::Option *radius = airfields->add_option("--radius-km", arguments.radiusKm, "Only within this radius of --near, in km");
+    CLI::Option *nearest = airfields->add_option("--nearest", arguments.nearest,
+                                                 "The N airfields nearest to --near that have a channel, one each");
+    airfields->add_flag("--heliports", arguments.heliports, "Heliports too, around --near");
+    airfields->add_flag("--seaplane-bases", arguments.seaplaneBases, "Seaplane bases too, around --near");
+    airfields->add_flag("--balloonports", arguments.balloonPorts, "Balloon ports too, around --near");
     airfields->add_option("IDENT", arguments.idents, "The airfields, by ident, in the order wanted");
     airfields->callback([&] {
         run = [&] {
@@ -261,20 +321,26 @@ int runCommandLine(int argc, char **argv)
             for (const std::string &ident : arguments.idents)
                 options.idents.append(text(ident));
             if (!arguments.near.empty()) {
-                options.near = parseGeoPoint(text(arguments.near));
+                options.near = parsePlace(text(arguments.near));
                 if (!options.near) {
-                    Console::fail(QStringLiteral("--near wants a point as LAT,LON in degrees, such as 50.03,8.57."));
+                    Console::fail(QStringLiteral("--near: %1 is no place; give %2.")
+                                      .arg(QuotedText::quoted(text(arguments.near)), placeForms()));
                     return ExitCode::usage;
                 }
             }
             if (radius->count() > 0)
                 options.radiusKm = arguments.radiusKm;
+            if (nearest->count() > 0)
+                options.nearest = arguments.nearest;
             if (!arguments.types.empty())
                 options.types = text(arguments.types).split(QLatin1Char(','), Qt::SkipEmptyParts);
             options.maxChannels = arguments.channels;
             if (perAirfield->count() > 0)
                 options.perAirfield = arguments.perAirfield;
-            return Commands::airfields(options);
+            options.heliports = arguments.heliports;
+            options.seaplaneBases = arguments.seaplaneBases;
+            options.balloonPorts = arguments.balloonPorts;
+            return Commands::airfields(options, arguments.update);
         };
     });
 
@@ -299,24 +365,33 @@ int runCommandLine(int argc, char **argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &error) {
+        // Help and version end the program successfully.
+        if (error.get_exit_code() == 0)
+            return app.exit(error) == 0 ? ExitCode::success : ExitCode::usage;
+        if (wantsJson(argc, argv))
+            JsonOutput::enable();
         // A first word that names no subcommand is reported as such, not as
         // a missing subcommand.
-        if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-') {
+        if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-')
             Console::fail(QStringLiteral("there is no subcommand \"%1\"; \"vkrtool --help\" lists them.")
-                              .arg(ProgramArguments::text(argv[1])));
-            return ExitCode::usage;
-        }
-        // Help and version end the program successfully; every other parse
-        // error is a usage error.
-        const int code = app.exit(error);
-        return code == 0 ? ExitCode::success : ExitCode::usage;
+                              .arg(QuotedText::escaped(ProgramArguments::text(argv[1]))));
+        else
+            Console::fail(QStringLiteral("%1; \"vkrtool --help\" and \"vkrtool SUBCOMMAND --help\" list what there is.")
+                              .arg(usageError(error)));
+        JsonOutput::finish(ExitCode::usage);
+        return ExitCode::usage;
     }
     if (!run)
         return ExitCode::usage;
     if (arguments.json)
         JsonOutput::enable();
     int code = ExitCode::success;
-    if (!arguments.trace.empty()) {
+    if (!arguments.trace.empty() && !arguments.output.empty()
+        && sameTarget(text(arguments.trace), text(arguments.output))) {
+        Console::fail(QStringLiteral("--trace and -o both name %1: one would overwrite the other; name two files.")
+                          .arg(QuotedText::escaped(text(arguments.output))));
+        code = ExitCode::usage;
+    } else if (!arguments.trace.empty()) {
         QStringList commandLine;
         for (int k = 0; k < argc; ++k)
             commandLine << ProgramArguments::text(argv[k]);
@@ -324,7 +399,7 @@ int runCommandLine(int argc, char **argv)
     }
     if (code == ExitCode::success)
         code = run();
-    code = TraceFile::close(code);
+    code = Interrupt::honoured(TraceFile::close(code));
     JsonOutput::finish(code);
     return code;
 }

@@ -15,6 +15,7 @@ namespace Commands {
 struct RadioChoice {
     QString port;     // only the radio on this port; empty: the first found on the ports in order
     bool all = false; // every radio on the machine's ports, all at once
+    int expected = 0; // with `all`: the radios plugged in, fewer found is a failure; 0: as many as found
 };
 
 int ports();
@@ -32,15 +33,19 @@ struct WriteOptions {
 };
 int write(const WriteOptions &options);
 
-// Against a radio of `channelCount` channels (the largest by default).
-int check(const QString &file, int channelCount);
+// Against the limits of a model (of the whole series by default).
+int check(const QString &file, const RadioModel &model);
 int backups();
-// `backup` is a file or "latest", the newest backup of the radio's model.
-int restore(const QString &backup, const QString &port);
+// `backup` is a file or "latest": the newest backup taken before a write or
+// a restore of the radio's model on its port.
+int restore(const QString &backup, const QString &port, bool force);
 // Either list may be the word "radio"; with --all, one of them is.
 int diff(const QString &first, const QString &second, const RadioChoice &choice);
 
-int airfields(const AirfieldOptions &options);
+// Without a frequencies file, from the data kept in the program's data
+// folder: downloaded first when none is kept, or with `update`; `update`
+// with neither airfields nor a place only downloads.
+int airfields(const AirfieldOptions &options, bool update);
 int convert(const ConvertOptions &options);
 
 } // namespace Commands

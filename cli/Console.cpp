@@ -1,6 +1,8 @@
 #include "Console.h"
 
+#include "Interrupt.h"
 #include "Messages.h"
+#include "QuotedText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -100,13 +102,15 @@ void out(const QString &line)
     if (linesOnError)
         err(line);
     else
-        outBytes((line + QLatin1Char('\n')).toUtf8());
+        outBytes((QuotedText::escaped(line) + QLatin1Char('\n')).toUtf8());
 }
 
 void outBytes(const QByteArray &bytes)
 {
     if (outputErrno != 0)
         return;
+    // A pipe nobody reads holds the write until a signal ends the program.
+    const Interrupt::BlockingWait wait(QStringLiteral("writing to standard output"), Interrupt::BlockingWait::Kind::Results);
     errno = 0;
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
         || std::fflush(stdout) != 0)
@@ -115,14 +119,14 @@ void outBytes(const QByteArray &bytes)
 
 void err(const QString &line)
 {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    const QByteArray bytes = (QuotedText::escaped(line) + QLatin1Char('\n')).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
 void fail(const QString &sentence)
 {
     if (failure.isEmpty())
-        failure = sentence;
+        failure = QuotedText::escaped(sentence);
     err(QStringLiteral("vkrtool: ") + sentence);
 }
 

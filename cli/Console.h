@@ -4,7 +4,10 @@
 #include <QString>
 
 // The tool's output: results on standard output, progress and errors on
-// standard error, all UTF-8. Every write to standard output is checked: the
+// standard error, all UTF-8. A line for people never carries a control
+// character to the terminal: whatever a message quotes (a file name, a
+// port, a value from a file) shows escaped ("\x1b"), also where its
+// sentence did not see to it. Every write to standard output is checked: the
 // first failure (a full disk, a closed pipe or descriptor) is remembered
 // and later writes are not tried, so the program can end saying so.
 namespace Console {

@@ -10,7 +10,7 @@
 #include "Messages.h"
 #include "RadioRuns.h"
 
-#include <optional>
+#include <utility>
 
 namespace {
 
@@ -24,16 +24,25 @@ QString labelOf(const QString &source)
     return isRadio(source) ? source : fileLabel(source);
 }
 
-std::optional<ChannelRecords> fileChannels(const QString &source)
+// The channels of a file, or the exit code of why there are none: the
+// file cannot be read, or its records are no text (a zero byte, UTF-16),
+// said with the records rather than compared as what is left of them.
+int fileChannels(const QString &source, Channels &channels)
 {
     CsvTable table;
     if (!loadChannelFile(source, table))
-        return std::nullopt;
-    return ChannelCsv::fromTable(table, table.rowCount());
+        return ExitCode::cannotUse;
+    const QVector<ChannelProblem> problems = ChannelFileCheck::textProblems(table);
+    if (reportProblems(source, problems, QStringLiteral("; correct %1 before comparing"))) {
+        JsonOutput::print(JsonOutput::refusedFile(source, problems));
+        return ExitCode::dataNotRight;
+    }
+    channels = ChannelCsv::fromTable(table, table.rowCount());
+    return ExitCode::success;
 }
 
 // The lists compared: the channels differing and how it is said.
-RadioVerdict compare(const ChannelRecords &a, const ChannelRecords &b, const QString &first, const QString &second,
+RadioVerdict compare(const Channels &a, const Channels &b, const QString &first, const QString &second,
                      QJsonObject &json)
 {
     const QVector<ChannelComparison::Difference> differences = ChannelComparison::differences(a, b);
@@ -68,22 +77,25 @@ int Commands::diff(const QString &first, const QString &second, const RadioChoic
     }
     if (const int failed = checkInputs(files))
         return failed;
-    const std::optional<ChannelRecords> a = isRadio(first) ? ChannelRecords() : fileChannels(first);
-    const std::optional<ChannelRecords> b = a && !isRadio(second) ? fileChannels(second) : ChannelRecords();
-    if (!a || !b)
-        return ExitCode::cannotUse;
+    Channels a, b;
+    for (const auto &[source, channels] : {std::make_pair(first, &a), std::make_pair(second, &b)}) {
+        if (isRadio(source))
+            continue;
+        if (const int failed = fileChannels(source, *channels))
+            return failed;
+    }
     QJsonObject top;
     top.insert(JsonKey::first, first);
     top.insert(JsonKey::second, second);
     if (!isRadio(first) && !isRadio(second)) {
-        const RadioVerdict verdict = compare(*a, *b, first, second, top);
+        const RadioVerdict verdict = compare(a, b, first, second, top);
         top.insert(JsonKey::outcome, verdict.outcome);
         if (JsonOutput::enabled())
             JsonOutput::print(top);
         return sayVerdict(verdict);
     }
     // The radio's channels; a complete read of it is kept as a backup.
-    const RadioRuns runs = runRadioJob(choice.port, choice.all, QStringLiteral("backup"),
+    const RadioRuns runs = runRadioJob(choice, QStringLiteral("backup"),
                                        [&](RadioConnection &radio, const Session::JobObserver &observer) {
                                            BackupStore store;
                                            const Session::ReadOutcome read =
@@ -95,8 +107,8 @@ int Commands::diff(const QString &first, const QString &second, const RadioChoic
                                                return run;
                                            run.file = read.backup.path;
                                            run.json.insert(JsonKey::backup, JsonOutput::pathOrNull(read.backup.path));
-                                           run.verdict = compare(isRadio(first) ? read.channels : *a,
-                                                                 isRadio(second) ? read.channels : *b, first, second,
+                                           run.verdict = compare(isRadio(first) ? read.channels : a,
+                                                                 isRadio(second) ? read.channels : b, first, second,
                                                                  run.json);
                                            return run;
                                        });

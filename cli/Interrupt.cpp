@@ -1,11 +1,14 @@
 #include "Interrupt.h"
 
 #include "ExitCodes.h"
+#include "JsonOutput.h"
 
 #include <QtGlobal>
 
+#include <atomic>
 #include <csignal>
 
+#include <unistd.h>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -19,13 +22,56 @@ constexpr int hangUp = SIGHUP;
 #else
 constexpr int hangUp = 1; // SIGHUP's number: Windows has no such signal, its console closing stands for it
 #endif
+constexpr int handled[] = {SIGINT, SIGTERM, hangUp};
 
 volatile std::sig_atomic_t received = 0; // the first signal that came
+// The wait the main thread is in, if any: read by the handler on any thread.
+std::atomic<const BlockingWait *> blocked{nullptr};
+static_assert(std::atomic<const BlockingWait *>::is_always_lock_free, "the signal handler reads it");
+
+QString whatFor(int signal)
+{
+    switch (signal) {
+    case SIGTERM: return QStringLiteral("stopped by SIGTERM");
+#ifdef Q_OS_WIN
+    case hangUp: return QStringLiteral("stopped as its console window was closed");
+#else
+    case hangUp: return QStringLiteral("stopped by SIGHUP");
+#endif
+    default: return QStringLiteral("interrupted");
+    }
+}
+
+int exitCodeFor(int signal)
+{
+    switch (signal) {
+    case SIGTERM: return ExitCode::terminated;
+    case hangUp: return ExitCode::hungUp;
+    default: return ExitCode::interrupted;
+    }
+}
 
 extern "C" void note(int signal)
 {
     if (received == 0)
         received = signal;
+    if (const BlockingWait *wait = blocked.load())
+        wait->end(signal);
+}
+
+// Writes all of `bytes`, as far as the descriptor takes them: safe in a
+// signal handler.
+void writeAll(int descriptor, const QByteArray &bytes)
+{
+    const char *at = bytes.constData();
+    ssize_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(descriptor, at, size_t(left));
+        if (written <= 0)
+            return;
+        at += written;
+        left -= written;
+    }
 }
 
 #ifdef Q_OS_WIN
@@ -59,7 +105,7 @@ void install()
     action.sa_handler = note;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART; // file reads and writes go on; waits poll requested()
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (int signal : handled)
         sigaction(signal, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 #endif
@@ -72,24 +118,50 @@ bool requested()
 
 QString what()
 {
-    switch (received) {
-    case SIGTERM: return QStringLiteral("stopped by SIGTERM");
-#ifdef Q_OS_WIN
-    case hangUp: return QStringLiteral("stopped as its console window was closed");
-#else
-    case hangUp: return QStringLiteral("stopped by SIGHUP");
-#endif
-    default: return QStringLiteral("interrupted");
-    }
+    return whatFor(received);
 }
 
 int exitCode()
 {
-    switch (received) {
-    case SIGTERM: return ExitCode::terminated;
-    case hangUp: return ExitCode::hungUp;
-    default: return ExitCode::interrupted;
+    return exitCodeFor(received);
+}
+
+int honoured(int code)
+{
+    if (!requested())
+        return code;
+    return code > ExitCode::cannotUse ? code : exitCode();
+}
+
+BlockingWait::BlockingWait(const QString &waitingFor, Kind kind)
+    : outer(blocked.load())
+{
+    const QString after = kind == Kind::BeforeWork ? QStringLiteral("; nothing was done.")
+                                                   : QStringLiteral("; the results are not complete.");
+    for (int k = 0; k < signalCount; ++k) {
+        const QString sentence = QStringLiteral("%1 while %2%3").arg(whatFor(handled[k]), waitingFor, after);
+        lines[k] = (QStringLiteral("vkrtool: ") + sentence + QLatin1Char('\n')).toUtf8();
+        if (kind == Kind::BeforeWork && JsonOutput::enabled())
+            documents[k] = JsonOutput::errorDocument(sentence, exitCodeFor(handled[k]));
     }
+    blocked.store(this);
+    if (kind == Kind::BeforeWork && received != 0)
+        end(received);
+}
+
+BlockingWait::~BlockingWait()
+{
+    blocked.store(outer);
+}
+
+void BlockingWait::end(int signal) const
+{
+    int k = 0;
+    while (k + 1 < signalCount && handled[k] != signal)
+        ++k;
+    writeAll(STDERR_FILENO, lines[k]);
+    writeAll(STDOUT_FILENO, documents[k]);
+    ::_exit(exitCodeFor(signal));
 }
 
 } // namespace Interrupt

@@ -41,6 +41,7 @@ inline constexpr QLatin1String channels = JsonText::word("channels"); // channel
 
 // A radio and what a job did with it.
 inline constexpr QLatin1String port = JsonText::word("port");
+inline constexpr QLatin1String takenBefore = JsonText::word("takenBefore"); // a backup: "write", "restore", "read" or "diff"
 inline constexpr QLatin1String channelCount = JsonText::word("channelCount"); // the channels of its memory
 inline constexpr QLatin1String outcome = JsonText::word("outcome");           // a word of JsonValue
 inline constexpr QLatin1String message = JsonText::word("message");           // the sentence a person reads
@@ -90,6 +91,8 @@ inline constexpr QLatin1String written = JsonText::word("written");
 inline constexpr QLatin1String refused = JsonText::word("refused");
 inline constexpr QLatin1String wouldEmpty = JsonText::word("wouldEmpty");
 inline constexpr QLatin1String unreadable = JsonText::word("unreadable");
+inline constexpr QLatin1String foreignBackup = JsonText::word("foreignBackup"); // a restore: the backup is of another model
+inline constexpr QLatin1String notWhole = JsonText::word("notWhole");           // a restore: the backup is cut short
 inline constexpr QLatin1String backupFailed = JsonText::word("backupFailed");
 inline constexpr QLatin1String stopped = JsonText::word("stopped");
 inline constexpr QLatin1String framesFailed = JsonText::word("framesFailed");
@@ -98,6 +101,7 @@ inline constexpr QLatin1String differs = JsonText::word("differs"); // also of d
 // Of a dry run.
 inline constexpr QLatin1String unchanged = JsonText::word("unchanged");
 inline constexpr QLatin1String wouldChange = JsonText::word("wouldChange");
+inline constexpr QLatin1String wouldRefuse = JsonText::word("wouldRefuse"); // the emptying rule would refuse the write
 // Of a read, and of diff (and stopped, differs as above).
 inline constexpr QLatin1String read = JsonText::word("read");
 inline constexpr QLatin1String incomplete = JsonText::word("incomplete");

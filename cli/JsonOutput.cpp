@@ -9,13 +9,7 @@ namespace JsonOutput {
 namespace {
 
 bool wanted = false;
-bool printed = false;
-
-void printDocument(const QJsonDocument &document)
-{
-    printed = true;
-    Console::outBytes(document.toJson());
-}
+QJsonDocument kept; // the run's document, null until there is one
 
 QLatin1String fieldWord(ChannelProblem::Field field)
 {
@@ -42,22 +36,36 @@ bool enabled()
 
 void print(const QJsonObject &document)
 {
-    printDocument(QJsonDocument(document));
+    kept = QJsonDocument(document);
 }
 
 void print(const QJsonArray &document)
 {
-    printDocument(QJsonDocument(document));
+    kept = QJsonDocument(document);
 }
 
 void finish(int exitCode)
 {
-    if (!wanted || printed)
+    if (!wanted)
         return;
+    if (kept.isNull()) {
+        Console::outBytes(errorDocument(Console::firstFailure(), exitCode));
+        return;
+    }
+    if (kept.isObject()) {
+        QJsonObject document = kept.object();
+        document.insert(JsonKey::exitCode, exitCode);
+        kept.setObject(document);
+    }
+    Console::outBytes(kept.toJson());
+}
+
+QByteArray errorDocument(const QString &sentence, int exitCode)
+{
     QJsonObject document;
-    document.insert(JsonKey::error, Console::firstFailure());
+    document.insert(JsonKey::error, sentence);
     document.insert(JsonKey::exitCode, exitCode);
-    print(document);
+    return QJsonDocument(document).toJson();
 }
 
 QJsonValue pathOrNull(const QString &path)
@@ -65,15 +73,15 @@ QJsonValue pathOrNull(const QString &path)
     return path.isEmpty() ? QJsonValue() : QJsonValue(path);
 }
 
-QJsonObject channel(const ChannelRecord &record)
+QJsonObject channel(const Channel &record)
 {
     QJsonObject object;
     object.insert(JsonKey::name, record.name);
-    object.insert(JsonKey::frequency, record.frequency);
+    object.insert(JsonKey::frequency, record.frequency.text());
     return object;
 }
 
-QJsonArray memory(const ChannelRecords &channels)
+QJsonArray memory(const Channels &channels)
 {
     QJsonArray array;
     for (int k = 0; k < channels.size(); ++k) {
@@ -89,7 +97,7 @@ QJsonArray problems(const QVector<ChannelProblem> &problems)
     QJsonArray array;
     for (const ChannelProblem &problem : problems) {
         QJsonObject object;
-        object.insert(JsonKey::record, problem.channel);
+        object.insert(JsonKey::record, problem.channel >= 0 ? QJsonValue(problem.channel) : QJsonValue());
         object.insert(JsonKey::line, problem.line > 0 ? QJsonValue(qint64(problem.line)) : QJsonValue());
         object.insert(JsonKey::field, fieldWord(problem.field));
         object.insert(JsonKey::reason, problem.text);
@@ -110,6 +118,16 @@ QJsonArray differences(const QVector<ChannelComparison::Difference> &differences
         array.append(object);
     }
     return array;
+}
+
+QJsonObject refusedFile(const QString &file, const QVector<ChannelProblem> &problems)
+{
+    QJsonObject document;
+    document.insert(JsonKey::file, file);
+    document.insert(JsonKey::outcome, JsonValue::refused);
+    document.insert(JsonKey::message, Console::firstFailure());
+    document.insert(JsonKey::problems, JsonOutput::problems(problems));
+    return document;
 }
 
 QJsonObject merged(QJsonObject object, const QJsonObject &more)

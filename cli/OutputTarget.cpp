@@ -4,12 +4,28 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "FileAccess.h"
+#include "Interrupt.h"
 #include "Messages.h"
 #include "QuotedText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <optional>
+
+#include <unistd.h>
+
+QString firstThatMayWait(const QStringList &fileNames)
+{
+    for (const QString &name : fileNames) {
+        const QFileInfo info(name);
+        if (!name.isEmpty() && info.exists() && !info.isFile() && !info.isDir())
+            return name;
+    }
+    return QString();
+}
 
 OutputTarget::OutputTarget(const QString &fileName)
     : name(fileName)
@@ -62,6 +78,10 @@ bool OutputTarget::write(const QByteArray &bytes) const
         return Console::outputWorks(); // a failure is said once, as the program ends
     }
     QString why;
+    const QString mayWait = firstThatMayWait({name});
+    std::optional<Interrupt::BlockingWait> wait;
+    if (!mayWait.isEmpty())
+        wait.emplace(QStringLiteral("writing %1").arg(QuotedText::shown(name)), Interrupt::BlockingWait::Kind::Results);
     if (ChannelCsv::saveBytes(name, bytes, &why))
         return true;
     Console::fail(QStringLiteral("could not write %1: %2.").arg(QuotedText::shown(name), why));

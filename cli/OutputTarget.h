@@ -31,3 +31,8 @@ private:
     QString name;
     bool standardOutput;
 };
+
+// The first of the named files that may hold the run until another
+// program acts at its other end (a FIFO, a device, a socket); empty when
+// all are regular files or missing.
+QString firstThatMayWait(const QStringList &fileNames);

@@ -4,9 +4,9 @@
 
 #include "Console.h"
 #include "ExitCodes.h"
-#include "PortDiagnosis.h"
-
 #include "JsonOutput.h"
+#include "PortDiagnosis.h"
+#include "QuotedText.h"
 
 namespace {
 
@@ -28,10 +28,10 @@ QJsonObject toJson(const Link::PortReport &report)
 
 QString toLine(const Link::PortReport &report)
 {
-    QStringList fields{report.name, report.path};
+    QStringList fields{QuotedText::escaped(report.name), QuotedText::escaped(report.path)};
     for (const QString &known : {report.description, report.manufacturer, report.serialNumber}) {
         if (!known.isEmpty())
-            fields.append(known);
+            fields.append(QuotedText::escaped(known));
     }
     if (!report.vendorId.isEmpty())
         fields.append(QStringLiteral("USB %1:%2").arg(report.vendorId, report.productId));

@@ -4,7 +4,6 @@
 #include "ChannelFileSource.h"
 #include "Console.h"
 #include "Interrupt.h"
-#include "JobReport.h"
 #include "JsonOutput.h"
 #include "Messages.h"
 #include "QuotedText.h"
@@ -39,9 +38,9 @@ QString refusedWriteAdvice()
 
 QString restoreCommand(const QString &backup, const QString &port)
 {
-    QString command = QStringLiteral("vkrtool restore \"%1\"").arg(backup);
+    QString command = QStringLiteral("vkrtool restore \"%1\"").arg(QuotedText::escaped(backup));
     if (!port.isEmpty())
-        command += QStringLiteral(" --port %1").arg(port);
+        command += QStringLiteral(" --port %1").arg(QuotedText::escaped(port));
     return command;
 }
 
@@ -74,7 +73,7 @@ RadioVerdict judgeRead(const Session::ReadOutcome &read, int channelCount, const
                                .arg(Session::describeIncompleteRead(read.result, channelCount), nothingDone);
     } else {
         verdict.outcome = JsonValue::read;
-        verdict.result = QStringLiteral("read, %1 in use").arg(countOf(ChannelCsv::usedCount(read.channels), "channel", "channels"));
+        verdict.result = QStringLiteral("read, %1 in use").arg(countOf(usedCount(read.channels), "channel", "channels"));
         verdict.tally = QStringLiteral("read");
     }
     return verdict;
@@ -91,7 +90,7 @@ QString differenceLine(const ChannelComparison::Difference &difference, const QS
 
 namespace {
 
-QString restoreAdvice(const Session::WriteResult &result, const WriteContext &context)
+QString restoreAdvice(const Session::WriteReport &result, const WriteContext &context)
 {
     if (result.backupPath.isEmpty())
         return QStringLiteral("; no backup was made");
@@ -102,7 +101,7 @@ QString checkAdvice(const WriteContext &context)
 {
     QString command = QStringLiteral("vkrtool diff radio %1").arg(QuotedText::shown(context.file));
     if (!context.port.isEmpty())
-        command += QStringLiteral(" --port %1").arg(context.port);
+        command += QStringLiteral(" --port %1").arg(QuotedText::escaped(context.port));
     return QStringLiteral("check it with \"%1\"").arg(command);
 }
 
@@ -116,57 +115,51 @@ RadioVerdict verdictOf(int exitCode, QLatin1String outcome, const QString &resul
     return verdict;
 }
 
-RadioVerdict judgeStopped(const Session::WriteResult &result, const WriteContext &context)
+QString stoppedSentence(const Session::WriteReport &report, const WriteContext &context)
 {
-    QString sentence;
-    switch (result.phase) {
-    case Session::Phase::Reading:
-    case Session::Phase::BackingUp:
-        sentence = QStringLiteral("%1 during the backup read; the radio was not changed.").arg(Interrupt::what());
-        break;
-    case Session::Phase::Writing:
-        sentence = QStringLiteral("%1 after %2 of %3 channels; the closing byte was not sent, so a "
-                                  "radio that stores a write only when it is closed keeps its old memory, "
-                                  "but the radio may hold a mix of old and new channels. %4%5.")
-                       .arg(Interrupt::what())
-                       .arg(result.sent)
-                       .arg(result.channelCount)
-                       .arg(checkAdvice(context).replace(0, 1, QLatin1Char('C')), restoreAdvice(result, context));
-        break;
-    case Session::Phase::Verifying:
-        sentence = QStringLiteral("%1 during the verify: the write is done but unchecked; %2.")
-                       .arg(Interrupt::what(), checkAdvice(context));
-        break;
+    switch (report.cause) {
+    case Session::WriteCause::StoppedWriting:
+        return QStringLiteral("%1 after %2 of %3 channels; the closing byte was not sent, so a "
+                              "radio that stores a write only when it is closed keeps its old memory, "
+                              "but the radio may hold a mix of old and new channels. %4%5.")
+            .arg(Interrupt::what())
+            .arg(report.sent)
+            .arg(report.channelCount)
+            .arg(checkAdvice(context).replace(0, 1, QLatin1Char('C')), restoreAdvice(report, context));
+    case Session::WriteCause::StoppedVerifying:
+        return QStringLiteral("%1 during the verify: the write is done but unchecked; %2.")
+            .arg(Interrupt::what(), checkAdvice(context));
+    default:
+        return QStringLiteral("%1 during the backup read; the radio was not changed.").arg(Interrupt::what());
     }
-    return verdictOf(Interrupt::exitCode(), JsonValue::stopped, QStringLiteral("stopped"), sentence);
 }
 
-RadioVerdict judgeBackupFailed(const Session::WriteResult &result)
+QString backupFailedSentence(const Session::WriteReport &report)
 {
-    QString sentence;
-    if (result.radioGone && result.lastRead.received == 0 && result.channelCount == 0)
-        sentence = QStringLiteral("the radio went away before the write began, so it received nothing; "
-                                  "check the cable and try again.");
-    else if (!result.backupError.isEmpty())
-        sentence = QStringLiteral("the backup could not be saved in the data folder (%1), so the radio was "
-                                  "not written; free some disk space, or write with --no-backup.")
-                       .arg(result.backupError);
-    else
-        sentence = QStringLiteral("the backup read is incomplete (%1), so the radio was not written; check "
-                                  "the cable and try again.")
-                       .arg(Session::describeIncompleteRead(result.lastRead, result.channelCount));
-    return verdictOf(ExitCode::cannotUse, JsonValue::backupFailed, QStringLiteral("backup failed, not written"), sentence);
+    switch (report.cause) {
+    case Session::WriteCause::NotConnected:
+        return QStringLiteral("the radio went away before the write began, so it received nothing; "
+                              "check the cable and try again.");
+    case Session::WriteCause::BackupNotSaved:
+        return QStringLiteral("the backup could not be saved in the data folder (%1), so the radio was "
+                              "not written; free some disk space, or write with --no-backup.")
+            .arg(report.backupError);
+    default:
+        return QStringLiteral("the backup read is incomplete (%1), so the radio was not written; check "
+                              "the cable and try again.")
+            .arg(report.readFaults());
+    }
 }
 
-RadioVerdict judgeReadBack(const Session::WriteResult &result, const WriteContext &context)
+RadioVerdict judgeReadBack(const Session::WriteReport &report, const WriteContext &context)
 {
-    const QString came = Session::describeIncompleteRead(result.lastRead, result.channelCount);
-    const QString sentence = result.radioGone
+    const QString came = report.readFaults();
+    const QString sentence = report.radioGone
         ? QStringLiteral("every channel was written, but the radio went away while it was read back "
                          "(%1), so the write is unchecked; connect it again and %2%3.")
-              .arg(came, checkAdvice(context), restoreAdvice(result, context))
+              .arg(came, checkAdvice(context), restoreAdvice(report, context))
         : QStringLiteral("the read-back is incomplete (%1), so the write is unchecked; %2%3.")
-              .arg(came, checkAdvice(context), restoreAdvice(result, context));
+              .arg(came, checkAdvice(context), restoreAdvice(report, context));
     return verdictOf(ExitCode::cannotUse, JsonValue::readBackIncomplete, QStringLiteral("written, not verified"),
                   sentence);
 }
@@ -178,62 +171,84 @@ QLatin1String answerWord(Link::FrameAnswer answer)
 
 } // namespace
 
-RadioVerdict judgeWrite(const Session::WriteResult &result, const QString &modelLabel, const WriteContext &context)
+RadioVerdict judgeWrite(const Session::WriteReport &report, const QString &modelLabel, const WriteContext &context)
 {
-    switch (result.outcome) {
-    case Session::WriteOutcome::Refused: {
+    using Cause = Session::WriteCause;
+    switch (report.cause) {
+    case Cause::Refused: {
         RadioVerdict verdict = verdictOf(ExitCode::dataNotRight, JsonValue::refused, QStringLiteral("refused, not written"),
-                                      problemsSentence(context.file, result.problems, refusedWriteAdvice()));
-        verdict.details = problemLines(context.file, result.problems);
+                                      problemsSentence(context.file, report.problems, refusedWriteAdvice()));
+        verdict.details = problemLines(context.file, report.problems);
         return verdict;
     }
-    case Session::WriteOutcome::WouldEmpty:
+    case Cause::WouldEmpty:
         return verdictOf(ExitCode::dataNotRight, JsonValue::wouldEmpty, QStringLiteral("refused, would empty channels"),
                       QStringLiteral("%1 would empty %2 of the %3 channels in use in the radio, so the radio "
                                      "received nothing; write it with --force if that is meant.")
                           .arg(QuotedText::shown(context.file))
-                          .arg(result.emptied)
-                          .arg(result.usedBefore));
-    case Session::WriteOutcome::Unreadable:
+                          .arg(report.emptied)
+                          .arg(report.usedBefore));
+    case Cause::Unreadable:
         return verdictOf(ExitCode::cannotUse, JsonValue::unreadable, QStringLiteral("file unreadable, not written"),
                       QStringLiteral("cannot read %1, so the radio received nothing.").arg(QuotedText::shown(context.file)));
-    case Session::WriteOutcome::BackupFailed:
-        return judgeBackupFailed(result);
-    case Session::WriteOutcome::Stopped:
-        return judgeStopped(result, context);
-    case Session::WriteOutcome::FramesFailed:
+    case Cause::ForeignBackup:
+        return verdictOf(ExitCode::dataNotRight, JsonValue::foreignBackup, QStringLiteral("refused, another model's backup"),
+                         report.backupModel.isEmpty()
+                             ? QStringLiteral("%1 does not say which model's memory it holds (its name is not one the "
+                                              "program gives its backups), so the radio received nothing; restore it "
+                                              "with --force if it is this %2's.")
+                                   .arg(QuotedText::shown(context.file), modelLabel)
+                             : QStringLiteral("%1 is the memory of a %2, not of this %3, so the radio received nothing.")
+                                   .arg(QuotedText::shown(context.file), report.backupModel, modelLabel));
+    case Cause::BackupNotWhole:
+        return verdictOf(ExitCode::dataNotRight, JsonValue::notWhole, QStringLiteral("refused, backup not whole"),
+                         QStringLiteral("%1 is not the whole memory of a %2 as the program keeps it (cut short, or "
+                                        "not one of its backups), so the radio received nothing; restore it with "
+                                        "--force if that is meant.")
+                             .arg(QuotedText::shown(context.file), modelLabel));
+    case Cause::NotConnected:
+    case Cause::BackupNotSaved:
+    case Cause::BackupIncomplete:
+        return verdictOf(ExitCode::cannotUse, JsonValue::backupFailed, QStringLiteral("backup failed, not written"),
+                         backupFailedSentence(report));
+    case Cause::StoppedBeforeWrite:
+    case Cause::StoppedWriting:
+    case Cause::StoppedVerifying:
+        return verdictOf(Interrupt::exitCode(), JsonValue::stopped, QStringLiteral("stopped"),
+                         stoppedSentence(report, context));
+    case Cause::FramesFailed:
         return verdictOf(ExitCode::cannotUse, JsonValue::framesFailed, QStringLiteral("write failed"),
                       QStringLiteral("the write failed: %1; the radio may hold a mix of old and new channels%2.")
-                          .arg(Session::describeFrameFaults(result, 0), restoreAdvice(result, context)));
-    case Session::WriteOutcome::ReadBackIncomplete:
-        return judgeReadBack(result, context);
-    case Session::WriteOutcome::Differs: {
+                          .arg(report.frameFaultText(0), restoreAdvice(report, context)));
+    case Cause::ReadBackIncomplete:
+        return judgeReadBack(report, context);
+    case Cause::Differs: {
         RadioVerdict verdict = verdictOf(ExitCode::dataNotRight, JsonValue::differs,
                                       QStringLiteral("written, differs in %1")
-                                          .arg(countOf(result.differences.size(), "channel", "channels")),
+                                          .arg(countOf(report.differences.size(), "channel", "channels")),
                                       QStringLiteral("the radio holds %1 other than written%2.")
-                                          .arg(countOf(result.differences.size(), "channel", "channels"))
-                                          .arg(restoreAdvice(result, context)));
+                                          .arg(countOf(report.differences.size(), "channel", "channels"))
+                                          .arg(restoreAdvice(report, context)));
         verdict.tally = QStringLiteral("written, not as the file");
-        for (const ChannelComparison::Difference &d : result.differences)
+        for (const ChannelComparison::Difference &d : report.differences)
             verdict.details << QStringLiteral("channel %1: expected %2, found %3")
                                    .arg(d.channel)
-                                   .arg(ChannelComparison::describe(d.first), ChannelComparison::describe(d.second));
+                                   .arg(ChannelComparison::describeFirst(d), ChannelComparison::describeSecond(d));
         return verdict;
     }
-    case Session::WriteOutcome::Written:
+    case Cause::Written:
         break;
     }
-    const QString checked = result.verified ? QStringLiteral(" and verified") : QStringLiteral(" (not verified)");
+    const QString checked = report.verified ? QStringLiteral(" and verified") : QStringLiteral(" (not verified)");
     RadioVerdict verdict;
     verdict.outcome = JsonValue::written;
     verdict.result = context.done + checked;
     verdict.sentence =
-        QStringLiteral("%1 channels %2 to the %3%4").arg(result.channelCount).arg(context.done, modelLabel, checked);
+        QStringLiteral("%1 channels %2 to the %3%4").arg(report.channelCount).arg(context.done, modelLabel, checked);
     return verdict;
 }
 
-QJsonObject writeJson(const Session::WriteResult &result)
+QJsonObject writeJson(const Session::WriteReport &result)
 {
     QJsonArray faults;
     for (const Session::FrameFault &fault : result.frameFaults) {

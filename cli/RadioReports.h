@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ExitCodes.h"
-#include "JobReport.h"
 #include "RadioRead.h"
 #include "SafeWrite.h"
 #include "ToolRadio.h"
@@ -50,15 +49,15 @@ QString differenceLine(const ChannelComparison::Difference &difference, const QS
 
 struct WriteContext {
     QString file; // what was written, for the advice to compare it with the radio
-    QString port; // the port the radio is on, for the restore command; empty: it was found by a scan
+    QString port; // the port the radio is on, for the commands advised
     QString done; // "written", "restored": what a success says
 };
 
 // What follows the problems of a file a write refused ("%1": it, them).
 QString refusedWriteAdvice();
 
-RadioVerdict judgeWrite(const Session::WriteResult &result, const QString &modelLabel, const WriteContext &context);
+RadioVerdict judgeWrite(const Session::WriteReport &report, const QString &modelLabel, const WriteContext &context);
 
 // A write's keys for its document: backup, verified, sent, differences,
 // faults and problems.
-QJsonObject writeJson(const Session::WriteResult &result);
+QJsonObject writeJson(const Session::WriteReport &report);

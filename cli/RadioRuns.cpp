@@ -51,7 +51,7 @@ RadioRuns onOneRadio(const QString &port, const RadioJob &job)
 // details before it, each line naming the radio.
 void sayAsItEnds(const RadioDone &done, const QString &fileWord)
 {
-    const QString radio = QStringLiteral("%1 %2: ").arg(done.port, done.model);
+    const QString radio = QStringLiteral("%1 %2: ").arg(QuotedText::escaped(done.port), done.model);
     const RadioVerdict &verdict = done.run.verdict;
     for (const QString &line : verdict.details)
         Console::out(radio + line);
@@ -100,57 +100,110 @@ QString countOfResults(const std::vector<RadioDone> &radios)
     return QStringLiteral("%1: %2").arg(countOf(qint64(radios.size()), "radio", "radios"), parts.join(QStringLiteral(", ")));
 }
 
-RadioRuns onEveryRadio(const QString &fileWord, const RadioJob &job)
-{
-    RadioRuns runs;
-    QStringList ports = Link::serialPortNames();
-    ports.removeDuplicates(); // one port, one thread: two would fight over it
-    if (ports.isEmpty()) {
-        Console::fail(Link::noPortsAdvice() + QLatin1Char('.'));
-        runs.exitCode = ExitCode::cannotUse;
-        return runs;
-    }
-    ProgressBoard board(ports.size());
-    std::vector<std::optional<RadioDone>> done(size_t(ports.size()));
-    std::vector<std::optional<RadioConnection::PortFailure>> failures(size_t(ports.size()));
+// What became of one port of a pass over many.
+struct PortOutcome {
+    std::optional<RadioDone> done;                         // a radio answered and its job ran
+    std::optional<RadioConnection::PortFailure> failure; // why none answered
+};
 
+// Probes the ports at once and runs the job on each radio found, saying
+// each radio's verdict as it ends.
+std::vector<PortOutcome> onePass(const QStringList &ports, const QString &fileWord, const RadioJob &job)
+{
+    ProgressBoard board(ports.size());
+    std::vector<PortOutcome> outcomes(size_t(ports.size()));
     Session::PortJobs jobs;
     jobs.ports = ports;
     jobs.trace = TraceFile::current();
     jobs.stopRequested = Interrupt::requested;
     jobs.job = [&](int k, RadioConnection &radio) {
         Session::JobObserver observer =
-            board.radioFound(k, QStringLiteral("%1 %2").arg(radio.portName(), radio.modelLabel()), radio.channelCount());
+            board.radioFound(k, QStringLiteral("%1 %2").arg(QuotedText::escaped(radio.portName()), radio.modelLabel()),
+                             radio.channelCount());
         observer.stopRequested = Interrupt::requested;
-        done[size_t(k)] = runOn(radio, job, observer);
+        outcomes[size_t(k)].done = runOn(radio, job, observer);
     };
     jobs.ended = [&](int k, const RadioConnection::Search &search) {
         board.portDone(k);
-        if (done[size_t(k)]) {
+        PortOutcome &outcome = outcomes[size_t(k)];
+        if (outcome.done) {
             board.clear();
-            sayAsItEnds(*done[size_t(k)], fileWord);
+            sayAsItEnds(*outcome.done, fileWord);
         } else if (!search.failures.isEmpty()) {
-            failures[size_t(k)] = search.failures.first();
+            outcome.failure = search.failures.first();
         }
         board.draw();
     };
     jobs.waiting = [&] { board.draw(); };
     Session::runOnEveryPort(jobs);
-    board.clear();
+    return outcomes;
+}
+
+// Why the run fails for radios that are not there, or empty when it does
+// not: fewer than --expect found, or a port named in the environment that
+// held none.
+QString missingRadios(const Commands::RadioChoice &choice, int found, int withoutRadio)
+{
+    if (choice.expected > found)
+        return QStringLiteral("%1 found, %2 expected (--expect %2)")
+            .arg(countOf(found, "radio", "radios"))
+            .arg(choice.expected);
+    if (withoutRadio > 0 && qEnvironmentVariableIsSet(Link::portListVariable))
+        return QStringLiteral("%1 named in %2 held no radio")
+            .arg(countOf(withoutRadio, "port", "ports"), QLatin1String(Link::portListVariable));
+    return QString();
+}
+
+RadioRuns onEveryRadio(const Commands::RadioChoice &choice, const QString &fileWord, const RadioJob &job)
+{
+    RadioRuns runs;
+    const QStringList ports = Link::serialPortNames();
+    if (ports.isEmpty()) {
+        Console::fail(Link::noPortsAdvice() + QLatin1Char('.'));
+        runs.exitCode = ExitCode::cannotUse;
+        return runs;
+    }
+    std::vector<PortOutcome> outcomes = onePass(ports, fileWord, job);
+
+    // Radios are missing where the user says there are some: a silent port
+    // may hold one still deaf from a stopped write. Asked once more, all at
+    // once, after the quiet such a radio waits for.
+    const auto radiosFound = [&outcomes] {
+        return int(std::count_if(outcomes.cbegin(), outcomes.cend(), [](const PortOutcome &o) { return o.done.has_value(); }));
+    };
+    QStringList silent;
+    std::vector<size_t> silentAt;
+    for (size_t k = 0; k < outcomes.size(); ++k) {
+        if (outcomes[k].failure && isSilent(*outcomes[k].failure)) {
+            silent << ports.at(int(k));
+            silentAt.push_back(k);
+        }
+    }
+    const int withoutRadio = int(outcomes.size()) - radiosFound();
+    if (!silent.isEmpty() && !Interrupt::requested() && !missingRadios(choice, radiosFound(), withoutRadio).isEmpty()
+        && waitForDeafRadios(silent)) {
+        const std::vector<PortOutcome> again = onePass(silent, fileWord, job);
+        for (size_t k = 0; k < again.size(); ++k) {
+            if (again[k].done || again[k].failure)
+                outcomes[silentAt[k]] = again[k];
+        }
+    }
 
     std::vector<RadioDone> radios;
     QVector<RadioConnection::PortFailure> notFound;
-    for (size_t k = 0; k < done.size(); ++k) {
-        if (done[k])
-            radios.push_back(*done[k]);
-        else if (failures[k])
-            notFound.append(*failures[k]);
+    for (const PortOutcome &outcome : outcomes) {
+        if (outcome.done)
+            radios.push_back(*outcome.done);
+        else if (outcome.failure)
+            notFound.append(*outcome.failure);
     }
+    const QString missing = Interrupt::requested() ? QString() : missingRadios(choice, int(radios.size()), notFound.size());
     // Only where it is said: the reasons may open the ports again.
-    const QVector<PortWithoutRadio> withoutRadio =
-        (radios.empty() && !Interrupt::requested()) || JsonOutput::enabled() ? whyNoRadio(notFound)
-                                                                              : QVector<PortWithoutRadio>();
-    for (const PortWithoutRadio &port : withoutRadio) {
+    const QVector<PortWithoutRadio> withoutRadioReasons =
+        (radios.empty() && !Interrupt::requested()) || !missing.isEmpty() || JsonOutput::enabled()
+        ? whyNoRadio(notFound, silent)
+        : QVector<PortWithoutRadio>();
+    for (const PortWithoutRadio &port : withoutRadioReasons) {
         QJsonObject object;
         object.insert(JsonKey::port, port.port);
         object.insert(JsonKey::problem, port.reason);
@@ -161,7 +214,7 @@ RadioRuns onEveryRadio(const QString &fileWord, const RadioJob &job)
             Console::fail(QStringLiteral("%1 while looking for radios; nothing was done.").arg(Interrupt::what()));
             runs.exitCode = Interrupt::exitCode();
         } else {
-            reportNoRadio(ports.size(), withoutRadio);
+            reportNoRadio(ports.size(), withoutRadioReasons);
             runs.exitCode = ExitCode::cannotUse;
         }
         return runs;
@@ -169,14 +222,19 @@ RadioRuns onEveryRadio(const QString &fileWord, const RadioJob &job)
 
     QVector<QStringList> table{{QStringLiteral("PORT"), QStringLiteral("MODEL"), QStringLiteral("RESULT"), fileWord.toUpper()}};
     for (const RadioDone &radio : radios) {
-        table.append({radio.port, radio.model, radio.run.verdict.result, radio.run.file});
+        table.append({QuotedText::escaped(radio.port), radio.model, radio.run.verdict.result, radio.run.file});
         runs.radios.append(radio.json);
         runs.exitCode = std::max(runs.exitCode, radio.run.verdict.exitCode);
     }
     Console::out(QString());
     sayTable(table);
     Console::out(countOfResults(radios));
-    if (!notFound.isEmpty()) {
+    if (!missing.isEmpty()) {
+        Console::fail(QStringLiteral("%1:").arg(missing));
+        for (const PortWithoutRadio &port : withoutRadioReasons)
+            Console::err(QStringLiteral("  no radio on %1: %2").arg(QuotedText::shown(port.port), port.reason));
+        runs.exitCode = std::max(runs.exitCode, int(ExitCode::cannotUse));
+    } else if (!notFound.isEmpty()) {
         QStringList names;
         for (const RadioConnection::PortFailure &failure : notFound)
             names << QuotedText::shown(failure.port);
@@ -202,14 +260,14 @@ QJsonObject radioKeys(const RadioConnection &radio, const RadioVerdict &verdict)
     return object;
 }
 
-RadioRuns runRadioJob(const QString &port, bool all, const QString &fileWord, const RadioJob &job)
+RadioRuns runRadioJob(const Commands::RadioChoice &choice, const QString &fileWord, const RadioJob &job)
 {
-    return all ? onEveryRadio(fileWord, job) : onOneRadio(port, job);
+    return choice.all ? onEveryRadio(choice, fileWord, job) : onOneRadio(choice.port, job);
 }
 
 void printRunDocument(QJsonObject top, const RadioRuns &runs, bool all)
 {
-    if (!JsonOutput::enabled() || runs.radios.isEmpty())
+    if (!JsonOutput::enabled() || (runs.radios.isEmpty() && !all))
         return;
     if (!all) {
         JsonOutput::print(JsonOutput::merged(top, runs.radios.first().toObject()));
@@ -217,5 +275,7 @@ void printRunDocument(QJsonObject top, const RadioRuns &runs, bool all)
     }
     top.insert(JsonKey::radios, runs.radios);
     top.insert(JsonKey::noRadio, runs.noRadio);
+    if (runs.radios.isEmpty())
+        top.insert(JsonKey::error, Console::firstFailure());
     JsonOutput::print(top);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Commands.h"
 #include "RadioReports.h"
 
 #include <QJsonArray>
@@ -33,13 +34,18 @@ struct RadioRuns {
 // ..."), then a table of them all with the file of each under `fileWord`,
 // and a count of their results. Progress shows on a terminal, one line per
 // radio.
-RadioRuns runRadioJob(const QString &port, bool all, const QString &fileWord, const RadioJob &job);
+// With --expect, finding fewer radios fails the run (exit 3), and so does
+// a port named in VKR_SERIAL_PORTS that holds none; then silent ports are
+// asked once more after the quiet a radio left deaf by a stopped write
+// needs (waitForDeafRadios).
+RadioRuns runRadioJob(const Commands::RadioChoice &choice, const QString &fileWord, const RadioJob &job);
 
 // The keys every radio has in a document: port, model, channelCount,
 // outcome, message and exitCode.
 QJsonObject radioKeys(const RadioConnection &radio, const RadioVerdict &verdict);
 
-// With --json, prints the document of a run that reached a radio: `top`
-// with the one radio's keys, or with --all with the radios and the ports
-// that held none. (A run that reached none leaves the error's document.)
+// With --json, prints the document of a run: `top` with the one radio's
+// keys (a run that reached none leaves the error's document), or with
+// --all with the radios and the ports that held none, and the error when
+// there were no radios.
 void printRunDocument(QJsonObject top, const RadioRuns &runs, bool all);

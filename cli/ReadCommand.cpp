@@ -4,6 +4,8 @@
 // file of its own in a folder.
 #include "Commands.h"
 
+#include "ChannelCsv.h"
+
 #include "Console.h"
 #include "ExitCodes.h"
 #include "JsonOutput.h"
@@ -20,7 +22,7 @@ namespace {
 QJsonObject readJson(const Session::ReadOutcome &read, const QString &file)
 {
     QJsonObject object;
-    object.insert(JsonKey::channels, ChannelCsv::usedCount(read.channels));
+    object.insert(JsonKey::channels, usedCount(read.channels));
     object.insert(JsonKey::backup, JsonOutput::pathOrNull(read.backup.path));
     object.insert(JsonKey::file, JsonOutput::pathOrNull(file));
     object.insert(JsonKey::memory, JsonOutput::memory(read.channels));
@@ -28,7 +30,7 @@ QJsonObject readJson(const Session::ReadOutcome &read, const QString &file)
 }
 
 // Every radio into `folder`, each file named by port and model.
-int readEveryRadio(const QString &folder)
+int readEveryRadio(const Commands::RadioChoice &choice, const QString &folder)
 {
     const QFileInfo target(folder);
     if (!target.isDir()) {
@@ -41,7 +43,7 @@ int readEveryRadio(const QString &folder)
         Console::fail(QStringLiteral("the folder %1 may not be written; nothing was done.").arg(QuotedText::escaped(folder)));
         return ExitCode::cannotUse;
     }
-    const RadioRuns runs = runRadioJob(QString(), true, QStringLiteral("saved to"), [&](RadioConnection &radio,
+    const RadioRuns runs = runRadioJob(choice, QStringLiteral("saved to"), [&](RadioConnection &radio,
                                                                                       const Session::JobObserver &observer) {
         BackupStore store;
         const Session::ReadOutcome read = Session::readRadio(radio, &store, Session::Phase::Reading, observer);
@@ -73,7 +75,7 @@ int readEveryRadio(const QString &folder)
 int Commands::read(const RadioChoice &choice, const QString &output)
 {
     if (choice.all)
-        return readEveryRadio(output);
+        return readEveryRadio(choice, output);
     // A folder that is missing is said before the radio is searched and read.
     const OutputTarget target(output);
     if (const int failed = target.check())

@@ -2,12 +2,21 @@
 
 #include "Console.h"
 #include "Interrupt.h"
+#include "LinkConstants.h"
 #include "PortDiagnosis.h"
 #include "QuotedText.h"
 #include "SerialPorts.h"
 #include "TraceFile.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <algorithm>
+
 namespace {
+
+// How often the wait for a deaf radio asks whether a signal came.
+constexpr unsigned long stopPollInterval = 50; // ms
 
 // Bytes a device sent, shown as text with its control bytes escaped.
 QString shownBytes(const QByteArray &bytes)
@@ -19,7 +28,7 @@ QString shownBytes(const QByteArray &bytes)
 
 namespace {
 
-QString reasonOf(const RadioConnection::PortFailure &failure)
+QString reasonOf(const RadioConnection::PortFailure &failure, bool askedAgain)
 {
     const Link::ProbeReport &probe = failure.probe;
     if (probe.lock.held())
@@ -31,6 +40,10 @@ QString reasonOf(const RadioConnection::PortFailure &failure)
             return QStringLiteral("it did not open: %1").arg(failure.openError);
         return QStringLiteral("%1; fix: %2").arg(report.problem, report.fix);
     }
+    if (probe.pingAnswer.isEmpty() && askedAgain)
+        return QStringLiteral("nothing answered, also not after %1 s of quiet; check that the radio is switched on "
+                              "and its cable plugged in")
+            .arg(Link::unfinishedWriteQuiet / 1000);
     if (probe.pingAnswer.isEmpty())
         return QStringLiteral("nothing answered; check that the radio is switched on and its cable plugged in");
     if (!probe.answeredPing)
@@ -43,11 +56,34 @@ QString reasonOf(const RadioConnection::PortFailure &failure)
 
 } // namespace
 
-QVector<PortWithoutRadio> whyNoRadio(const QVector<RadioConnection::PortFailure> &failures)
+bool isSilent(const RadioConnection::PortFailure &failure)
+{
+    return failure.opened && failure.probe.pingAnswer.isEmpty() && !failure.probe.stopped;
+}
+
+bool waitForDeafRadios(const QStringList &silentPorts)
+{
+    QStringList names;
+    for (const QString &port : silentPorts)
+        names << QuotedText::shown(port);
+    Console::err(QStringLiteral("nothing answered on %1; a radio whose write was stopped before its end stays deaf "
+                                "until the line has been quiet for %2 s: asking again then.")
+                     .arg(names.join(QStringLiteral(", ")), QString::number(Link::unfinishedWriteQuiet / 1000)));
+    // Counted from now: the ping just sent was heard by such a radio as
+    // more of the write it waits for.
+    QElapsedTimer quiet;
+    quiet.start();
+    while (quiet.elapsed() < Link::unfinishedWriteQuiet && !Interrupt::requested())
+        QThread::msleep(std::min<unsigned long>(stopPollInterval, Link::unfinishedWriteQuiet - quiet.elapsed()));
+    return !Interrupt::requested();
+}
+
+QVector<PortWithoutRadio> whyNoRadio(const QVector<RadioConnection::PortFailure> &failures,
+                                     const QStringList &askedAgain)
 {
     QVector<PortWithoutRadio> ports;
     for (const RadioConnection::PortFailure &failure : failures)
-        ports.append({failure.port, reasonOf(failure)});
+        ports.append({failure.port, reasonOf(failure, askedAgain.contains(failure.port))});
     return ports;
 }
 
@@ -75,11 +111,27 @@ bool ToolRadio::connect(const QString &portOption)
         Console::fail(Link::noPortsAdvice() + QLatin1Char('.'));
         return false;
     }
-    const RadioConnection::Search search = radio.connect(ports, {}, Interrupt::requested);
+    RadioConnection::Search search = radio.connect(ports, {}, Interrupt::requested);
     if (search.found)
         return true;
+    // One port alone stayed silent: worth the quiet a deaf radio needs. With
+    // more, most are ports with nothing on them, and a scan stays quick.
+    const auto silent = std::find_if(search.failures.begin(), search.failures.end(), isSilent);
+    QStringList askedAgain;
+    if (!search.stopped && silent != search.failures.end()
+        && std::count_if(search.failures.cbegin(), search.failures.cend(), isSilent) == 1) {
+        askedAgain << silent->port;
+        if (!waitForDeafRadios(askedAgain))
+            return false;
+        const RadioConnection::Search again = radio.connect(askedAgain, {}, Interrupt::requested);
+        if (again.found)
+            return true;
+        search.stopped = again.stopped;
+        if (!again.failures.isEmpty())
+            *silent = again.failures.first();
+    }
     if (!search.stopped)
-        reportNoRadio(ports.size(), whyNoRadio(search.failures));
+        reportNoRadio(ports.size(), whyNoRadio(search.failures, askedAgain));
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "ExitCodes.h"
+#include "Interrupt.h"
 #include "OutputTarget.h"
 #include "QuotedText.h"
 
@@ -34,7 +35,13 @@ int open(const QString &path, const QStringList &inputs, const QStringList &comm
         QStringLiteral("vkrtool %1 (VKR Frequency Tool), Qt %2").arg(QStringLiteral(VKR_VERSION), QLatin1String(qVersion())),
         QStringLiteral("command: %1").arg(words.join(QLatin1Char(' '))),
     };
-    if (trace->open(path, heading))
+    bool opened = false;
+    {
+        // A FIFO opens only once something reads it.
+        const Interrupt::BlockingWait wait(QStringLiteral("opening the trace %1").arg(QuotedText::escaped(path)));
+        opened = trace->open(path, heading);
+    }
+    if (opened)
         return ExitCode::success;
     Console::fail(QStringLiteral("cannot write the trace %1: %2; nothing was done.")
                       .arg(QuotedText::escaped(path), trace->error()));

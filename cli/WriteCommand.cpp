@@ -5,7 +5,7 @@
 #include "Commands.h"
 
 #include "ChannelFileSource.h"
-#include "ChannelRules.h"
+#include "DryRun.h"
 #include "Console.h"
 #include "ExitCodes.h"
 #include "JsonOutput.h"
@@ -14,28 +14,17 @@
 
 namespace {
 
-// The file's problems as a document, for a file refused before any radio.
-void printRefused(const QString &file, const QVector<ChannelProblem> &problems, int exitCode)
-{
-    if (!JsonOutput::enabled())
-        return;
-    QJsonObject document;
-    document.insert(JsonKey::file, file);
-    document.insert(JsonKey::outcome, JsonValue::refused);
-    document.insert(JsonKey::message, Console::firstFailure());
-    document.insert(JsonKey::exitCode, exitCode);
-    document.insert(JsonKey::problems, JsonOutput::problems(problems));
-    JsonOutput::print(document);
-}
-
 // What the write would do to this radio, without writing: the file's
 // problems against its memory, or the channels that would change.
 RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, const Commands::WriteOptions &options,
                 const CsvTable &table, const Session::WriteRequest &request)
 {
     RadioRun run;
-    const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, radio.channelCount(), request.rules);
-    if (!problems.isEmpty()) {
+    BackupStore store;
+    const Session::DryRunReport report = Session::dryRun(radio, options.backup ? &store : nullptr, request, observer);
+    if (report.refused()) {
+        // Said with the lines of the file.
+        const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, radio.model(), request.rules);
         run.verdict.exitCode = ExitCode::dataNotRight;
         run.verdict.outcome = JsonValue::refused;
         run.verdict.result = QStringLiteral("would be refused");
@@ -45,27 +34,26 @@ RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, co
         run.json.insert(JsonKey::problems, JsonOutput::problems(problems));
         return run;
     }
-    BackupStore store;
-    const Session::ReadOutcome read =
-        Session::readRadio(radio, options.backup ? &store : nullptr, Session::Phase::Reading, observer);
-    run.verdict = judgeRead(read, radio.channelCount(), QStringLiteral("nothing was compared"));
+    run.verdict = judgeRead(report.read, radio.channelCount(), QStringLiteral("nothing was compared"));
     if (!run.verdict.succeeded())
         return run;
-    run.file = read.backup.path;
-    const QVector<ChannelComparison::Difference> differences = ChannelComparison::differences(read.channels, request.channels);
+    run.file = report.read.backup.path;
     const QString file = fileLabel(options.file);
-    for (const ChannelComparison::Difference &d : differences)
+    for (const ChannelComparison::Difference &d : report.differences)
         run.verdict.details << differenceLine(d, QLatin1String(radioWord), file);
-    QString refusal;
-    int emptied = 0, used = 0;
-    if (request.refuseEmptying && Session::emptiesMostChannels(read.channels, request.channels, &emptied, &used))
-        refusal = QStringLiteral("; the write would be refused, as it would empty %1 of the %2 channels in use (--force "
-                                 "writes it)")
-                      .arg(emptied)
-                      .arg(used);
-    const QString changed = countOf(differences.size(), "channel", "channels");
+    const QString changed = countOf(report.differences.size(), "channel", "channels");
     run.verdict.sentenceIsResult = true;
-    if (differences.isEmpty()) {
+    if (report.wouldEmpty) {
+        run.verdict.exitCode = ExitCode::dataNotRight;
+        run.verdict.outcome = JsonValue::wouldRefuse;
+        run.verdict.result = QStringLiteral("would be refused, would empty channels");
+        run.verdict.tally = QStringLiteral("would be refused");
+        run.verdict.sentence = QStringLiteral("the write would be refused, as it would empty %1 of the %2 channels in "
+                                              "use of the %3 (--force writes it, changing %4); nothing was written")
+                                   .arg(report.emptied)
+                                   .arg(report.usedBefore)
+                                   .arg(radio.modelLabel(), changed);
+    } else if (report.differences.isEmpty()) {
         run.verdict.outcome = JsonValue::unchanged;
         run.verdict.result = QStringLiteral("would change nothing");
         run.verdict.sentence = QStringLiteral("the write would change nothing in the %1; nothing was written")
@@ -75,11 +63,11 @@ RadioRun dryRun(RadioConnection &radio, const Session::JobObserver &observer, co
         run.verdict.outcome = JsonValue::wouldChange;
         run.verdict.result = QStringLiteral("would change %1").arg(changed);
         run.verdict.tally = QStringLiteral("would change channels");
-        run.verdict.sentence = QStringLiteral("the write would change %1 of the %2%3; nothing was written")
-                                   .arg(changed, radio.modelLabel(), refusal);
+        run.verdict.sentence = QStringLiteral("the write would change %1 of the %2; nothing was written")
+                                   .arg(changed, radio.modelLabel());
     }
-    run.json.insert(JsonKey::backup, JsonOutput::pathOrNull(read.backup.path));
-    run.json.insert(JsonKey::differences, JsonOutput::differences(differences, JsonKey::first, JsonKey::second));
+    run.json.insert(JsonKey::backup, JsonOutput::pathOrNull(report.read.backup.path));
+    run.json.insert(JsonKey::differences, JsonOutput::differences(report.differences, JsonKey::first, JsonKey::second));
     return run;
 }
 
@@ -87,13 +75,13 @@ RadioRun safeWrite(RadioConnection &radio, const Session::JobObserver &observer,
                    const CsvTable &table, const Session::WriteRequest &request)
 {
     BackupStore store;
-    Session::WriteResult result = Session::safeWrite(radio, store, request, observer);
-    if (result.outcome == Session::WriteOutcome::Refused) // now with the lines of the file
-        result.problems = ChannelFileCheck::check(table, radio.channelCount(), request.rules);
-    // With many radios, the restore command names the port.
-    const QString port = options.radio.all ? radio.portName() : options.radio.port;
+    Session::WriteReport result = Session::safeWrite(radio, store, request, observer);
+    if (result.cause == Session::WriteCause::Refused) // now with the lines of the file
+        result.problems = ChannelFileCheck::check(table, radio.model(), request.rules);
+    // The commands it advises name the port: the radio is there, and the
+    // one port named is probed again should a stopped write leave it deaf.
     RadioRun run;
-    run.verdict = judgeWrite(result, radio.modelLabel(), {options.file, port, QStringLiteral("written")});
+    run.verdict = judgeWrite(result, radio.modelLabel(), {options.file, radio.portName(), QStringLiteral("written")});
     run.file = result.backupPath;
     run.json = writeJson(result);
     return run;
@@ -113,7 +101,7 @@ int Commands::write(const WriteOptions &options)
         Console::fail(QStringLiteral("%1 holds no records, so writing it would empty every channel of the radio; "
                                      "the radio received nothing. Write it with --force if that is meant.")
                           .arg(fileLabel(options.file)));
-        printRefused(options.file, {}, ExitCode::dataNotRight);
+        JsonOutput::print(JsonOutput::refusedFile(options.file, {}));
         return ExitCode::dataNotRight;
     }
     Session::WriteRequest request;
@@ -123,13 +111,13 @@ int Commands::write(const WriteOptions &options)
     request.refuseEmptying = !options.force;
     request.channels = ChannelCsv::fromTable(table, table.rowCount());
     // What no radio of the series takes is refused before one is looked for.
-    const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, ChannelRules::largestMemory, request.rules);
+    const QVector<ChannelProblem> problems = ChannelFileCheck::check(table, RadioModels::series(), request.rules);
     if (reportProblems(options.file, problems, refusedWriteAdvice())) {
-        printRefused(options.file, problems, ExitCode::dataNotRight);
+        JsonOutput::print(JsonOutput::refusedFile(options.file, problems));
         return ExitCode::dataNotRight;
     }
 
-    const RadioRuns runs = runRadioJob(options.radio.port, options.radio.all, QStringLiteral("backup"),
+    const RadioRuns runs = runRadioJob(options.radio, QStringLiteral("backup"),
                                        [&](RadioConnection &radio, const Session::JobObserver &observer) {
                                            return options.dryRun ? dryRun(radio, observer, options, table, request)
                                                                  : safeWrite(radio, observer, options, table, request);

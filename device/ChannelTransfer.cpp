@@ -44,26 +44,48 @@ ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelRec
             ++result.badFrames;
             result.shiftedFrames += answer.size() > frameLength ? 1 : 0;
         }
-        channelReceived(result.received, decodeChannelFrame(answer));
+        channelReceived(result.received, decodeChannelFrame(answer), answer.left(frameLength));
         ++result.received;
     }
     result.stopped = stopNow(stopRequested);
     return result;
 }
 
-WriteResult writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
+WriteResult writeChannelMemory(QIODevice &port, const Channels &channels, const FrameSent &frameSent,
                                const FrameAnswered &frameAnswered, const StopRequested &stopRequested)
 {
+    QVector<QByteArray> frames;
+    for (int row = 0; row < channels.size(); ++row) {
+        const QByteArray frame = encodeChannelFrame(channels[row]);
+        if (frame.isEmpty()) {
+            WriteResult result;
+            result.unsendable = row;
+            return result;
+        }
+        frames.append(frame.left(frameLength));
+    }
+    return writeFrames(port, frames, frameSent, frameAnswered, stopRequested);
+}
+
+WriteResult writeFrames(QIODevice &port, const QVector<QByteArray> &frames, const FrameSent &frameSent,
+                        const FrameAnswered &frameAnswered, const StopRequested &stopRequested)
+{
+    WriteResult result;
+    for (int row = 0; row < frames.size(); ++row) {
+        if (frames[row].size() != frameLength) {
+            result.unsendable = row;
+            return result;
+        }
+    }
     discardInput(port);
     send(port, writeMemoryCommand);
-    WriteResult result;
     result.allAcknowledged = true;
-    for (int row = 0; row < channels.size(); ++row) {
+    for (int row = 0; row < frames.size(); ++row) {
         if (stopNow(stopRequested)) {
             result.stopped = true;
             return result;
         }
-        send(port, stxByte + encodeChannelFrame(channels[row].name, channels[row].frequency));
+        send(port, stxByte + frames[row] + frameChecksum(frames[row], frameLength));
         if (frameSent)
             frameSent(row);
         FrameAnswer answer = FrameAnswer::Missing;

@@ -14,7 +14,9 @@ class QIODevice;
 // channel frame at a time.
 namespace Link {
 
-using ChannelReceived = std::function<void(int row, const ReceivedChannel &channel)>;
+// A channel of a read, decoded, with the frame it came in (as many bytes as
+// came, up to the frame's length).
+using ChannelReceived = std::function<void(int row, const Channel &channel, const QByteArray &frame)>;
 
 struct ReadResult {
     int received = 0;    // channels handed over
@@ -40,11 +42,6 @@ struct ReadResult {
 ReadResult readChannelMemory(QIODevice &port, int channelCount, const ChannelReceived &channelReceived,
                              const StopRequested &stopRequested = {});
 
-struct ChannelText {
-    QString name;
-    QString frequency;
-};
-
 enum class FrameAnswer {
     Acknowledged, // the first byte of the answer was 06
     Refused,      // the answer began with another byte
@@ -58,9 +55,11 @@ struct WriteResult {
     bool allAcknowledged = false; // every frame sent was acknowledged with 06
     int sent = 0;                 // frames sent
     bool stopped = false;         // a stop was requested: the closing 04 was not sent
+    int unsendable = -1;          // the first channel that fits no frame: nothing at all was sent
 };
 
-// Drops what the port holds, sends the write command, then each channel as
+// Sends nothing at all when a channel does not fit a frame (unsendable).
+// Else drops what the port holds, sends the write command, then each channel as
 // STX and its frame with checksum, waiting up to 500 ms for the radio's
 // answer to each, and 04 at the end. Every frame is sent whatever the
 // answers. `frameSent` runs while the frame is on the line, before its
@@ -68,7 +67,12 @@ struct WriteResult {
 // time; `frameAnswered` runs with the answer. A stop requested between
 // frames ends the write without the closing 04, so a radio that stores a
 // write only when 04 ends it keeps its old memory.
-WriteResult writeChannelMemory(QIODevice &port, const QVector<ChannelText> &channels, const FrameSent &frameSent,
+WriteResult writeChannelMemory(QIODevice &port, const Channels &channels, const FrameSent &frameSent,
                                const FrameAnswered &frameAnswered, const StopRequested &stopRequested = {});
+
+// The same with each channel's ten bytes as they are (a memory put back
+// byte for byte); a frame of another length is unsendable.
+WriteResult writeFrames(QIODevice &port, const QVector<QByteArray> &frames, const FrameSent &frameSent,
+                        const FrameAnswered &frameAnswered, const StopRequested &stopRequested = {});
 
 } // namespace Link

@@ -2,6 +2,7 @@
 
 #include "PortLock.h"
 #include "SerialPort.h"
+#include "QuotedText.h"
 #include "SerialPorts.h"
 
 #include <QDir>
@@ -90,7 +91,7 @@ QString freeFrom(const Holder &holder)
                               "if no braille display is used");
     if (program.startsWith(QLatin1String("vkrfrequencyto")) || program == QLatin1String("vkrtool"))
         return QStringLiteral("another copy of this program uses the port: close it");
-    return QStringLiteral("close %1 (process %2), which has the port open").arg(holder.program, holder.pid);
+    return QStringLiteral("close %1 (process %2), which has the port open").arg(QuotedText::escaped(holder.program), holder.pid);
 }
 
 // What a file that is no serial port is.
@@ -112,7 +113,7 @@ QString kindOf(mode_t mode)
 // The port named is some other file: the user named the wrong one.
 void explainNoSerialPort(PortReport &report, mode_t mode)
 {
-    report.problem = QStringLiteral("%1 is no serial port: it is %2").arg(report.path, kindOf(mode));
+    report.problem = QStringLiteral("%1 is no serial port: it is %2").arg(QuotedText::escaped(report.path), kindOf(mode));
     report.fix = QStringLiteral("name the radio's port (\"vkrtool ports\" with %1 unset lists the system's)")
                      .arg(QLatin1String(portListVariable));
 }
@@ -133,14 +134,14 @@ bool isNonTerminalDevice(const QByteArray &path)
 QString udevAdvice(const PortReport &report)
 {
     const QString match = report.vendorId.isEmpty()
-        ? QStringLiteral("KERNEL==\"%1\"").arg(QFileInfo(report.path).fileName())
+        ? QStringLiteral("KERNEL==\"%1\"").arg(QuotedText::escaped(QFileInfo(report.path).fileName()))
         : QStringLiteral("ATTRS{idVendor}==\"%1\", ATTRS{idProduct}==\"%2\"").arg(report.vendorId, report.productId);
     return QStringLiteral("%1 belongs to the group root, which no user should join: ask the administrator to give "
                           "it the group dialout with a udev rule, the line 'SUBSYSTEM==\"tty\", %2, "
                           "GROUP=\"dialout\", MODE=\"0660\"' in /etc/udev/rules.d/99-vkr-radio.rules, then "
                           "\"sudo udevadm control --reload-rules && sudo udevadm trigger\", replug the cable and "
                           "join dialout (\"sudo usermod -aG dialout %3\", then log out and in again)")
-        .arg(report.path, match, userName());
+        .arg(QuotedText::escaped(report.path), match, userName());
 }
 
 // Why an existing port did not open, told apart by the system's own answers.
@@ -149,7 +150,7 @@ void explainUnix(PortReport &report, const QString &qtError)
     const QByteArray path = QFile::encodeName(report.path);
     struct stat status;
     if (::stat(path.constData(), &status) != 0) {
-        report.problem = QStringLiteral("the device file %1 does not exist").arg(report.path);
+        report.problem = QStringLiteral("the device file %1 does not exist").arg(QuotedText::escaped(report.path));
         report.fix = QStringLiteral("check that the cable is plugged in and its adapter is found "
                                     "(\"dmesg\" shows what the system saw when it was plugged in)");
         return;
@@ -163,7 +164,7 @@ void explainUnix(PortReport &report, const QString &qtError)
         const QString group = groupName(status.st_gid);
         const QString user = userName();
         report.problem = QStringLiteral("permission denied: %1 belongs to group %2, and user %3 may not use it")
-                             .arg(report.path, group, user);
+                             .arg(QuotedText::escaped(report.path), group, user);
         report.fix = status.st_gid == 0
             ? udevAdvice(report)
             : QStringLiteral("sudo usermod -aG %1 %2, then log out and in again").arg(group, user);
@@ -177,7 +178,7 @@ void explainUnix(PortReport &report, const QString &qtError)
     if (!holders.isEmpty()) {
         QStringList programs, fixes;
         for (const Holder &holder : holders) {
-            programs.append(QStringLiteral("%1 (process %2)").arg(holder.program, holder.pid));
+            programs.append(QStringLiteral("%1 (process %2)").arg(QuotedText::escaped(holder.program), holder.pid));
             fixes.append(freeFrom(holder));
         }
         report.problem = QStringLiteral("the port is in use by %1").arg(programs.join(QStringLiteral(", ")));
@@ -185,7 +186,7 @@ void explainUnix(PortReport &report, const QString &qtError)
         return;
     }
     report.problem = QStringLiteral("the port did not open: %1").arg(qtError);
-    report.fix = QStringLiteral("if another program uses it, \"sudo fuser -v %1\" names it").arg(report.path);
+    report.fix = QStringLiteral("if another program uses it, \"sudo fuser -v %1\" names it").arg(QuotedText::escaped(report.path));
 }
 #endif
 
@@ -241,7 +242,7 @@ PortReport diagnosePort(const QString &name, const QList<SerialPortInfo> &ports)
     if (lock.held()) {
         report.problem = QStringLiteral("the port is in use by %1").arg(describeLock(lock));
         report.fix = QStringLiteral("close %1 (process %2), or use another port")
-                         .arg(lock.program.isEmpty() ? QStringLiteral("the program") : lock.program)
+                         .arg(lock.program.isEmpty() ? QStringLiteral("the program") : QuotedText::escaped(lock.program))
                          .arg(lock.pid);
         return report;
     }
@@ -252,6 +253,16 @@ PortReport diagnosePort(const QString &name, const QList<SerialPortInfo> &ports)
         port.close();
         return report;
     }
+#ifdef Q_OS_UNIX
+    // The serial library refuses a port whose young lock file names no
+    // process; only the user can tell whether a program still uses it.
+    if (lock.unowned()) {
+        report.problem = QStringLiteral("%1, so it does not say which program uses the port")
+                             .arg(describeUnownedLock(lock));
+        report.fix = QStringLiteral("if no program uses the port, remove it: \"rm %1\"").arg(QuotedText::escaped(lock.file));
+        return report;
+    }
+#endif
 #if defined(Q_OS_UNIX)
     explainUnix(report, port.errorString());
 #elif defined(Q_OS_WIN)

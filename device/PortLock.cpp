@@ -1,5 +1,7 @@
 #include "PortLock.h"
 
+#include "QuotedText.h"
+
 #include <QByteArray>
 #include <QFile>
 
@@ -57,8 +59,17 @@ bool processLives(qint64 pid)
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
+// The program's name as it was started (the first word of its command
+// line, without the folder); the kernel's own name for it is cut after 15
+// characters ("VKRFrequencyToo").
 QString programOf(qint64 pid)
 {
+    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (commandLine.open(QIODevice::ReadOnly)) {
+        const QByteArray program = commandLine.readAll().split('\0').value(0);
+        if (!program.isEmpty())
+            return QString::fromLocal8Bit(program.mid(program.lastIndexOf('/') + 1));
+    }
     QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
     if (!comm.open(QIODevice::ReadOnly))
         return QString();
@@ -72,14 +83,25 @@ PortLock liveLockOf(const QString &portName)
 {
     PortLock lock;
 #ifdef Q_OS_UNIX
+    PortLock unowned;
     const QString name = lockFileName(portName);
     for (const char *folder : lockFolders) {
         QFile file(QLatin1String(folder) + QLatin1Char('/') + name);
         if (!file.open(QIODevice::ReadOnly))
             continue;
-        const qint64 pid = pidIn(file.read(longestLockFile));
+        const QByteArray content = file.read(longestLockFile);
+        const qint64 pid = pidIn(content);
+        // Named by no process: said, in case no live lock turns up, but
+        // never removed, since no one can tell whether it is in use.
+        if (pid <= 0) {
+            if (unowned.file.isEmpty()) {
+                unowned.file = file.fileName();
+                unowned.content = content;
+            }
+            continue;
+        }
         // This process's own lock is the port it has open already.
-        if (pid <= 0 || pid == ::getpid())
+        if (pid == ::getpid())
             continue;
         if (!processLives(pid)) {
             // Stale: its process is gone. Removed, as every program that
@@ -93,6 +115,7 @@ PortLock liveLockOf(const QString &portName)
         lock.program = programOf(pid);
         return lock;
     }
+    return unowned;
 #else
     Q_UNUSED(portName)
 #endif
@@ -102,7 +125,20 @@ PortLock liveLockOf(const QString &portName)
 QString describeLock(const PortLock &lock)
 {
     const QString program = lock.program.isEmpty() ? QStringLiteral("a program") : lock.program;
-    return QStringLiteral("%1 (process %2), which holds the lock file %3").arg(program).arg(lock.pid).arg(lock.file);
+    return QStringLiteral("%1 (process %2), which holds the lock file %3")
+        .arg(QuotedText::escaped(program))
+        .arg(lock.pid)
+        .arg(QuotedText::escaped(lock.file));
+}
+
+QString describeUnownedLock(const PortLock &lock)
+{
+    const QByteArray text = lock.content.trimmed();
+    const QString holds = lock.content.isEmpty() ? QStringLiteral("is empty")
+        : !text.isEmpty() && text.count('0') == text.size()
+        ? QStringLiteral("names process 0, which is no program")
+        : QStringLiteral("holds %1, which names no process").arg(QuotedText::quoted(QString::fromLatin1(lock.content)));
+    return QStringLiteral("the lock file %1 %2").arg(QuotedText::escaped(lock.file), holds);
 }
 
 } // namespace Link

@@ -40,12 +40,14 @@ void collectReply(QIODevice &port, QByteArray &reply, int quietTime, const StopR
     QElapsedTimer clock;
     clock.start();
     const qint64 longest = 2 * qint64(quietTime);
-    reply = port.readAll();
+    // Never more than the longest answer, however much piled up in the port
+    // while this thread waited its turn (a loaded machine): the rest stays.
+    reply = port.read(maxReplyLength);
     while (reply.size() < maxReplyLength) {
         const qint64 left = longest - clock.elapsed();
         if (left <= 0 || !waitForBytes(port, int(qMin<qint64>(quietTime, left)), stopRequested))
             break;
-        reply.append(port.readAll());
+        reply.append(port.read(maxReplyLength - reply.size()));
     }
 }
 

@@ -20,8 +20,8 @@ bool waitForBytes(QIODevice &port, int timeout, const StopRequested &stopRequest
 
 // Gathers one answer: replaces `reply` with what the port holds now, then
 // keeps appending while new bytes come within `quietTime` ms of each other.
-// The answer ends at the first silence that long, once it has grown to
-// maxReplyLength bytes, or at the latest twice the quiet time after the
+// The answer ends at the first silence that long, at maxReplyLength bytes
+// (never longer), or at the latest twice the quiet time after the
 // call, so a device that never stops talking (a GPS receiver, a noisy line)
 // cannot hold the caller for long. Bytes after the end stay in the port.
 void collectReply(QIODevice &port, QByteArray &reply, int quietTime, const StopRequested &stopRequested = {});

@@ -4,20 +4,53 @@
 #include "SerialPort.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSet>
 
 namespace Link {
 
+namespace {
+
+// The device a port name leads to: one device may be listed under several
+// names (a link such as /dev/serial/by-id/..., a name and its path).
+QString deviceOf(const QString &name)
+{
+#ifdef Q_OS_UNIX
+    const QString path = name.contains(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name;
+    const QString device = QFileInfo(path).canonicalFilePath();
+    if (!device.isEmpty())
+        return device;
+#endif
+    return name;
+}
+
+// Each device once, under the first of its names: probed twice at once,
+// it would answer neither probe, and a radio would be counted twice.
+QStringList eachDeviceOnce(const QStringList &names)
+{
+    QStringList kept;
+    QSet<QString> devices;
+    for (const QString &name : names) {
+        const QString device = deviceOf(name);
+        if (devices.contains(device))
+            continue;
+        devices.insert(device);
+        kept.append(name);
+    }
+    return kept;
+}
+
+} // namespace
+
 QStringList serialPortNames()
 {
-    if (qEnvironmentVariableIsSet(portListVariable)) {
-        return qEnvironmentVariable(portListVariable)
-            .split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    }
+    if (qEnvironmentVariableIsSet(portListVariable))
+        return eachDeviceOnce(qEnvironmentVariable(portListVariable).split(QDir::listSeparator(), Qt::SkipEmptyParts));
     QStringList names;
     const auto ports = SerialPortInfo::availablePorts();
     for (const SerialPortInfo &port : ports)
         names.append(port.portName());
-    return names;
+    return eachDeviceOnce(names);
 }
 
 void applyLineSettings(SerialPort &port)

@@ -12,7 +12,9 @@ namespace Link {
 constexpr char portListVariable[] = "VKR_SERIAL_PORTS";
 
 // The names of the serial ports to scan, in order: those of the
-// environment variable when it is set, else the platform's ports.
+// environment variable when it is set, else the platform's ports. A device
+// listed under several names (a link to it) is there once, under its
+// first name.
 QStringList serialPortNames();
 
 // 9600 baud both ways, 8 data bits, no parity, 1 stop bit, no flow control.

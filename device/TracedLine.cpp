@@ -94,7 +94,7 @@ void TracedLine::record(WireTrace::Direction direction, const QByteArray &bytes)
             endBurst();
         if (burst.isEmpty()) {
             burstDirection = direction;
-            burstStart = at;
+            burstStart = trace.burstBegins(this);
         }
         const int taken = qMin(bytes.size() - from, longestBurst - burst.size());
         burst.append(bytes.mid(from, taken));
@@ -107,7 +107,7 @@ void TracedLine::endBurst()
 {
     if (burst.isEmpty())
         return;
-    trace.burst(burstStart, portLabel, burstDirection, burst);
+    trace.burst(this, burstStart, portLabel, burstDirection, burst);
     burst.clear();
 }
 

@@ -5,7 +5,9 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <cstring>
 
 namespace Link {
@@ -109,21 +111,51 @@ double WireTrace::now() const
 void WireTrace::portOpened(const QString &port, const SerialPort &settings)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    writeLine(QStringLiteral("%1  %2  opened: %3").arg(now(), 10, 'f', 3).arg(port, describeLineSettings(settings)));
+    const double at = now();
+    add(at, QStringLiteral("%1  %2  opened: %3").arg(at, 10, 'f', 3).arg(port, describeLineSettings(settings)));
 }
 
 void WireTrace::portClosed(const QString &port)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    writeLine(QStringLiteral("%1  %2  closed").arg(now(), 10, 'f', 3).arg(port));
+    const double at = now();
+    add(at, QStringLiteral("%1  %2  closed").arg(at, 10, 'f', 3).arg(port));
 }
 
-void WireTrace::burst(double at, const QString &port, Direction direction, const QByteArray &bytes)
+// Times are taken under the lock: a line written has a time no burst that
+// begins later can come before.
+double WireTrace::burstBegins(const void *line)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    writeLine(QStringLiteral("%1  %2  %3  %4  |%5|")
-                  .arg(at, 10, 'f', 3)
-                  .arg(port, directionMark(direction), QString::fromLatin1(bytes.toHex(' ').toUpper()), asText(bytes)));
+    const double at = now();
+    openBursts[line] = at;
+    return at;
+}
+
+void WireTrace::burst(const void *line, double at, const QString &port, Direction direction, const QByteArray &bytes)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    openBursts.erase(line);
+    add(at, QStringLiteral("%1  %2  %3  %4  |%5|")
+                .arg(at, 10, 'f', 3)
+                .arg(port, directionMark(direction), QString::fromLatin1(bytes.toHex(' ').toUpper()), asText(bytes)));
+}
+
+void WireTrace::add(double at, const QString &line)
+{
+    waiting.emplace(at, line);
+    writeDue();
+}
+
+void WireTrace::writeDue()
+{
+    double earliestOpen = std::numeric_limits<double>::infinity();
+    for (const auto &open : openBursts)
+        earliestOpen = std::min(earliestOpen, open.second);
+    while (!waiting.empty() && waiting.begin()->first <= earliestOpen) {
+        writeLine(waiting.begin()->second);
+        waiting.erase(waiting.begin());
+    }
 }
 
 // Each line reaches the file at once: a trace is read after a hang too.
@@ -140,6 +172,8 @@ void WireTrace::writeLine(const QString &line)
 bool WireTrace::close()
 {
     std::lock_guard<std::mutex> lock(mutex);
+    openBursts.clear();
+    writeDue();
     if (!file)
         return firstError == 0;
     errno = 0;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <map>
 #include <mutex>
 
 namespace Link {
@@ -18,7 +19,8 @@ namespace Link {
 // bytes in hex and as text; a line for each port opened, with its line
 // settings. Written as it goes, a line at a time, so that what happened
 // before a hang or a crash is on disk. Many ports on many threads may
-// share one trace.
+// share one trace; their lines are in time order, each written as soon as
+// no other port's burst under way began before it.
 class WireTrace
 {
 public:
@@ -39,7 +41,12 @@ public:
 
     void portOpened(const QString &port, const SerialPort &settings);
     void portClosed(const QString &port);
-    void burst(double at, const QString &port, Direction direction, const QByteArray &bytes);
+    // A burst on one of the lines (`line` tells them apart) begins now: its
+    // time. Until it ends, lines of other ports that came after it wait, so
+    // that the file stays in time order across ports.
+    double burstBegins(const void *line);
+    // The burst of `line` that began at `at` ends.
+    void burst(const void *line, double at, const QString &port, Direction direction, const QByteArray &bytes);
 
     // Flushes and closes the file: false when any line did not arrive.
     bool close();
@@ -47,9 +54,14 @@ public:
     QString error() const;
 
 private:
+    // Into the file once no burst still being gathered began before it.
+    void add(double at, const QString &line);
+    void writeDue();
     void writeLine(const QString &line);
 
     mutable std::mutex mutex;
+    std::map<const void *, double> openBursts; // the start of each burst being gathered, by line
+    std::multimap<double, QString> waiting;    // lines by time, not yet in the file
     std::FILE *file = nullptr;
     QElapsedTimer clock;
     int firstError = 0; // errno of the first failed write, 0 while none

@@ -1,5 +1,8 @@
 #include "ChannelConvert.h"
 
+#include "ChannelCsv.h"
+#include "ChannelFileCheck.h"
+#include "ChannelFileFormat.h"
 #include "ChannelRules.h"
 #include "ChirpCsv.h"
 #include "CsvReader.h"
@@ -24,7 +27,7 @@ ChannelFormat guessFormat(QIODevice &device)
     CsvReader::read(device, [&commaSeparated](const CsvRecord &first) {
         commaSeparated = first.size() > 1;
         for (int column = 0; column < first.size(); ++column)
-            commaSeparated = commaSeparated && !first.field(column).contains(';');
+            commaSeparated = commaSeparated && !first.field(column).contains(ChannelFileFormat::fieldSeparator);
         return false;
     });
     device.seek(0);
@@ -40,31 +43,45 @@ void readChannelFile(QFile &file, ImportResult &result)
         result.fail(ImportOutcome::FileNotUsable, QStringLiteral("cannot read %1").arg(file.fileName()));
         return;
     }
-    result.channels = ChannelCsv::fromTable(table, ChannelRules::largestMemory);
-    if (table.rowCount() > unsigned(ChannelRules::largestMemory))
+    // Bytes that are no text are said, never cut away or passed on.
+    const QString fileName = QuotedText::escaped(file.fileName());
+    const QVector<ChannelProblem> problems = ChannelFileCheck::textProblems(table);
+    if (!problems.isEmpty() && problems.first().channel < 0) {
+        result.fail(ImportOutcome::DataNotRight, QStringLiteral("%1: %2").arg(fileName, problems.first().text));
+        return;
+    }
+    result.channels = ChannelCsv::fromTable(table, RadioModels::largestMemory());
+    for (const ChannelProblem &problem : problems) {
+        result.messages << QStringLiteral("%1:%2: channel %3: %4, left out")
+                               .arg(fileName, QString::number(problem.line), QString::number(problem.channel),
+                                    problem.text);
+        if (problem.channel < result.channels.size())
+            result.channels[problem.channel] = Channel();
+    }
+    if (table.rowCount() > unsigned(RadioModels::largestMemory()))
         result.messages << QStringLiteral("%1: %2 records beyond channel %3, left out")
                                .arg(file.fileName())
-                               .arg(table.rowCount() - ChannelRules::largestMemory)
-                               .arg(ChannelRules::largestMemory);
+                               .arg(table.rowCount() - RadioModels::largestMemory())
+                               .arg(RadioModels::largestMemory());
 }
 
 void leaveOutChannelsWithoutFrequency(ImportResult &result, const QString &inputFile)
 {
     // A file of any other kind read as a channel file would be reported
     // line by line.
-    const auto hasFrequency = [](const ChannelRecord &channel) { return ChannelRules::isChannelFrequency(channel.frequency); };
+    const auto hasFrequency = [](const Channel &channel) { return channel.frequency.isChannelOf(RadioModels::airBand); };
     if (!result.channels.isEmpty() && std::none_of(result.channels.cbegin(), result.channels.cend(), hasFrequency)) {
         result.fail(ImportOutcome::DataNotRight, QStringLiteral("%1: no record holds a channel frequency").arg(inputFile));
         return;
     }
     for (int k = 0; k < result.channels.size(); ++k) {
-        ChannelRecord &channel = result.channels[k];
-        if (channel.isEmpty() || ChannelRules::isChannelFrequency(channel.frequency))
+        Channel &channel = result.channels[k];
+        if (channel.isEmpty() || channel.frequency.isChannelOf(RadioModels::airBand))
             continue;
         result.messages << QStringLiteral("channel %1 %2: %3 is no channel frequency, left out")
                                .arg(k + 1)
-                               .arg(QuotedText::quoted(channel.name), QuotedText::quoted(channel.frequency));
-        channel = ChannelRecord();
+                               .arg(QuotedText::quoted(channel.name), QuotedText::quoted(channel.frequency.text()));
+        channel = Channel();
     }
 }
 

@@ -4,7 +4,6 @@
 #include "CsvReader.h"
 #include "CsvTable.h"
 #include "NamedColumns.h"
-#include "QtCompat.h"
 #include "QuotedText.h"
 #include "UniqueNames.h"
 #include "Utf8Check.h"
@@ -15,7 +14,7 @@
 namespace {
 
 const ColumnNames chirpColumns{{"Location", "Frequency"}, {"Name", "Duplex", "Mode", "TStep"}, true};
-enum ChirpField { Location, Frequency, Name, Duplex, Mode, TStep };
+enum ChirpColumn { LocationColumn, FrequencyColumn, NameColumn, DuplexColumn, ModeColumn, TStepColumn };
 
 constexpr char header[] = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
                           "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE";
@@ -38,6 +37,15 @@ constexpr char skipToEnd[] = ",,50W,,,,,";
 
 // A name as an RFC 4180 field: in quotes when it holds a comma, a quote or
 // a line end, its quotes doubled.
+// A carrier in hertz as CHIRP writes frequencies: megahertz with six
+// decimals ("118.008333").
+QByteArray megahertzText(qint64 hertz)
+{
+    constexpr qint64 hertzPerMegahertz = 1000000;
+    return QByteArray::number(hertz / hertzPerMegahertz) + '.'
+        + QByteArray::number(hertz % hertzPerMegahertz).rightJustified(6, '0');
+}
+
 QByteArray csvField(const QString &text)
 {
     QByteArray field = text.toUtf8();
@@ -47,13 +55,14 @@ QByteArray csvField(const QString &text)
 }
 
 // A text field of the file: UTF-8, or else Windows-1252 as channel files
-// from older Windows tools are read; up to a zero byte.
+// from older Windows tools are read; whole, so that a zero byte in it is
+// seen and said, not a cut.
 QString textField(const QByteArray &field)
 {
     QByteArray bytes = field;
     if (!isValidUtf8(bytes.constData(), bytes.size()))
         CsvTable::ansiToUtf8(bytes);
-    return QtCompat::utf8UpToZero(bytes);
+    return QString::fromUtf8(bytes.constData(), bytes.size());
 }
 
 bool isStep833(const QByteArray &step)
@@ -66,20 +75,23 @@ bool isStep833(const QByteArray &step)
 struct LocatedChannel {
     qint64 location;
     qint64 recordNumber;
-    ChannelRecord channel;
+    Channel channel;
 };
 
 // Why a row gives no channel, or an empty text when it gives one.
-QString rowProblem(const NamedFields &fields, bool locationIsNumber, qint64 location, const QString &frequency)
+QString rowProblem(const NamedFields &fields, bool locationIsNumber, qint64 location, const Frequency &frequency)
 {
     if (!locationIsNumber || location < 0)
-        return QStringLiteral("Location %1 is not a channel number").arg(QuotedText::quoted(textField(fields.at(Location))));
-    if (repeaterDuplex.contains(fields.at(Duplex).trimmed().toLower()))
-        return QStringLiteral("Duplex %1 is set").arg(QuotedText::quoted(textField(fields.at(Duplex))));
-    if (frequencyModulation.contains(fields.at(Mode).trimmed().toLower()))
-        return QStringLiteral("Mode %1 is not AM").arg(QuotedText::quoted(textField(fields.at(Mode))));
+        return QStringLiteral("Location %1 is not a channel number").arg(QuotedText::quoted(textField(fields.at(LocationColumn))));
+    if (repeaterDuplex.contains(fields.at(DuplexColumn).trimmed().toLower()))
+        return QStringLiteral("Duplex %1 is set").arg(QuotedText::quoted(textField(fields.at(DuplexColumn))));
+    if (frequencyModulation.contains(fields.at(ModeColumn).trimmed().toLower()))
+        return QStringLiteral("Mode %1 is not AM").arg(QuotedText::quoted(textField(fields.at(ModeColumn))));
     if (frequency.isEmpty())
-        return QStringLiteral("frequency %1 is not an air-band channel").arg(QuotedText::quoted(textField(fields.at(Frequency))));
+        return QStringLiteral("frequency %1 is not an air-band channel").arg(QuotedText::quoted(textField(fields.at(FrequencyColumn))));
+    const QString name = textField(fields.at(NameColumn));
+    if (ChannelRules::firstControlCharacter(name) >= 0)
+        return QStringLiteral("Name %1 holds a control character").arg(QuotedText::quoted(name));
     return QString();
 }
 
@@ -93,7 +105,7 @@ bool looksLikeChirp(QIODevice &device)
     CsvReader::read(device, [&chirp](const CsvRecord &header) {
         QByteArrayList names;
         for (int column = 0; column < header.size(); ++column)
-            names += header.field(column).split(';');
+            names += header.field(column).split(localeSeparator);
         const auto named = [&names](const char *column) {
             return std::any_of(names.cbegin(), names.cend(),
                                [column](const QByteArray &name) { return name.trimmed().toLower() == column; });
@@ -104,7 +116,7 @@ bool looksLikeChirp(QIODevice &device)
     return chirp;
 }
 
-ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &channels, QStringList &messages)
+ImportOutcome read(QIODevice &device, const QString &fileName, Channels &channels, QStringList &messages)
 {
     QVector<LocatedChannel> located;
     // The rows and the messages in file order: a located row (its index),
@@ -126,19 +138,19 @@ ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &c
     const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
         takeReaderMessages();
         bool isNumber = false;
-        const qint64 location = fields.at(Location).trimmed().toLongLong(&isNumber);
+        const qint64 location = fields.at(LocationColumn).trimmed().toLongLong(&isNumber);
         if (isNumber && location >= 0) {
             hasLocationZero = hasLocationZero || location == 0;
             smallestLocation = qMin(smallestLocation, location);
         }
         // The Frequency column is the carrier; with an 8.33 kHz step it
         // names an 8.33 kHz channel, whose designator the radio stores.
-        const QString megahertz = QtCompat::utf8UpToZero(fields.at(Frequency));
-        const QString frequency = isStep833(fields.at(TStep)) ? ChannelRules::channel833For(megahertz)
+        const QString megahertz = textField(fields.at(FrequencyColumn));
+        const Frequency frequency = isStep833(fields.at(TStepColumn)) ? ChannelRules::channel833For(megahertz)
                                                                : ChannelRules::channelFrequencyFor(megahertz);
         const QString skipped = rowProblem(fields, isNumber, location, frequency);
         if (skipped.isEmpty()) {
-            located.append({location, recordNumber, {importedName(textField(fields.at(Name))), frequency}});
+            located.append({location, recordNumber, {importedName(textField(fields.at(NameColumn))), frequency}});
             entries.append({int(located.size()) - 1, QString()});
         } else {
             entries.append({-1, recordMessage(fileName, recordNumber, skipped + QStringLiteral(", skipped"))});
@@ -165,8 +177,8 @@ ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &c
         const LocatedChannel &row = located.at(entry.row);
         const qint64 index = row.location - first;
         QString skipped;
-        if (index >= ChannelRules::largestMemory)
-            skipped = QStringLiteral("Location %1 is beyond channel %2").arg(row.location).arg(ChannelRules::largestMemory);
+        if (index >= RadioModels::largestMemory())
+            skipped = QStringLiteral("Location %1 is beyond channel %2").arg(row.location).arg(RadioModels::largestMemory() - 1);
         else if (index < channels.size() && !channels.at(int(index)).isEmpty())
             skipped = QStringLiteral("Location %1 is taken by an earlier row").arg(row.location);
         if (!skipped.isEmpty()) {
@@ -181,16 +193,16 @@ ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &c
     return ImportOutcome::Done;
 }
 
-QByteArray toBytes(const ChannelRecords &channels)
+QByteArray toBytes(const Channels &channels)
 {
     QByteArray bytes = QByteArray(header) + lineEnd;
     for (int k = 0; k < channels.size(); ++k) {
-        const ChannelRecord &channel = channels.at(k);
-        if (!ChannelRules::isChannelFrequency(channel.frequency))
+        const Channel &channel = channels.at(k);
+        const Frequency::Spacing spacing = channel.frequency.spacing();
+        if (spacing == Frequency::Spacing::None)
             continue;
-        bytes += QByteArray::number(k + 1) + ',' + csvField(channel.name) + ','
-            + ChannelRules::carrierOf(channel.frequency).toLatin1() + duplexToMode
-            + (ChannelRules::is833Channel(channel.frequency) ? step833 : step25) + skipToEnd + lineEnd;
+        bytes += QByteArray::number(k + 1) + ',' + csvField(channel.name) + ',' + megahertzText(channel.frequency.carrierHertz())
+            + duplexToMode + (spacing == Frequency::Spacing::Narrow ? step833 : step25) + skipToEnd + lineEnd;
     }
     return bytes;
 }

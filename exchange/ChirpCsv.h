@@ -26,13 +26,13 @@ bool looksLikeChirp(QIODevice &device);
 // and kept), an FM mode (FM, NFM, WFM), no air-band channel, or a Location
 // that is no number, repeated or beyond the largest memory are reported
 // and skipped.
-ImportOutcome read(QIODevice &device, const QString &fileName, ChannelRecords &channels, QStringList &messages);
+ImportOutcome read(QIODevice &device, const QString &fileName, Channels &channels, QStringList &messages);
 
 // A CHIRP file of the channels that hold a channel frequency: Location the
 // channel's number (from 1), Frequency its carrier with six decimals
 // (ChannelRules::carrierOf: 118.010 as 118.008333), TStep 8.33 for an
 // 8.33 kHz channel and 25.00 for a 25 kHz one, Mode AM, no duplex, CHIRP's
 // default tones. CR LF line ends.
-QByteArray toBytes(const ChannelRecords &channels);
+QByteArray toBytes(const Channels &channels);
 
 } // namespace ChirpCsv

@@ -1,7 +1,5 @@
 #include "GreatCircle.h"
 
-#include <QStringList>
-
 #include <algorithm>
 #include <cmath>
 
@@ -26,19 +24,6 @@ bool isOnGlobe(const GeoPoint &point)
     return std::abs(point.latitude) <= maxLatitude && std::abs(point.longitude) <= maxLongitude;
 }
 
-std::optional<GeoPoint> parseGeoPoint(const QString &text)
-{
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 2)
-        return std::nullopt;
-    bool latitudeRead = false;
-    bool longitudeRead = false;
-    const GeoPoint point{parts.at(0).trimmed().toDouble(&latitudeRead), parts.at(1).trimmed().toDouble(&longitudeRead)};
-    if (!latitudeRead || !longitudeRead || !isOnGlobe(point))
-        return std::nullopt;
-    return point;
-}
-
 double latitudeGapKm(const GeoPoint &from, const GeoPoint &to)
 {
     return earthMeanRadiusKm * std::abs(to.latitude - from.latitude) * radiansPerDegree;
@@ -52,4 +37,17 @@ double greatCircleKm(const GeoPoint &from, const GeoPoint &to)
         + std::cos(fromLatitude) * std::cos(toLatitude)
             * squaredSineOfHalf((to.longitude - from.longitude) * radiansPerDegree);
     return 2 * earthMeanRadiusKm * std::asin(std::sqrt(std::min(1.0, haversine)));
+}
+
+double initialBearingDegrees(const GeoPoint &from, const GeoPoint &to)
+{
+    const double fromLatitude = from.latitude * radiansPerDegree;
+    const double toLatitude = to.latitude * radiansPerDegree;
+    const double longitudeGap = (to.longitude - from.longitude) * radiansPerDegree;
+    const double east = std::sin(longitudeGap) * std::cos(toLatitude);
+    const double north = std::cos(fromLatitude) * std::sin(toLatitude)
+        - std::sin(fromLatitude) * std::cos(toLatitude) * std::cos(longitudeGap);
+    const double degrees = std::atan2(east, north) / radiansPerDegree;
+    const double turned = degrees < 0 ? degrees + 360 : degrees;
+    return turned < 360 ? turned : 0; // a hair west of north rounds to 360
 }

@@ -1,5 +1,6 @@
 #include "ImportFiles.h"
 
+#include "ChannelCsv.h"
 #include "ChirpCsv.h"
 
 #include <QFile>
@@ -25,7 +26,7 @@ void finishImport(ImportResult &result, const QString &outputFile)
 {
     if (result.outcome != ImportOutcome::Done)
         return;
-    const auto isEmpty = [](const ChannelRecord &channel) { return channel.isEmpty(); };
+    const auto isEmpty = [](const Channel &channel) { return channel.isEmpty(); };
     if (std::all_of(result.channels.cbegin(), result.channels.cend(), isEmpty)) {
         result.fail(ImportOutcome::DataNotRight, QStringLiteral("no channels, nothing written"));
         return;

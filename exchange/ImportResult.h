@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChannelCsv.h"
+#include "Channel.h"
 
 #include <QStringList>
 
@@ -21,11 +21,13 @@ enum class RequestProblem {
     AirfieldsAndPosition,        // both given
     PositionWithoutAirports,     // a search around a position needs the airports file
     PositionOffGlobe,            // latitude beyond 90 or longitude beyond 180
-    PositionWithoutRadius,
+    PositionWithoutRadius,       // neither a radius nor a count of nearest airfields
     RadiusWithoutPosition,
+    NearestWithoutPosition,
     NegativeRadius,
     ChannelCountOutOfRange,     // at most 1 to the largest memory
     PerAirfieldOutOfRange,      // at most 1 to the largest memory, when limited
+    NearestOutOfRange,          // 1 to the largest memory
 };
 
 enum class ChannelFormat { Guess, ChannelFile, Chirp };
@@ -41,7 +43,7 @@ struct ImportResult {
     // where there is nothing to add to the channels themselves.
     QString summary;
     // The channel at index k is record k of the channel file.
-    ChannelRecords channels;
+    Channels channels;
     ChannelFormat format = ChannelFormat::ChannelFile; // of the output
 
     // Keeps the first failure's outcome; every message is kept.

@@ -31,9 +31,9 @@ namespace {
 // such a header is one field holding all the names.
 QString separatorHint(const CsvRecord *header, const QByteArrayList &missing)
 {
-    if (!header || header->size() != 1 || !header->field(0).contains(';'))
+    if (!header || header->size() != 1 || !header->field(0).contains(localeSeparator))
         return QString();
-    const QByteArrayList names = header->field(0).toLower().split(';');
+    const QByteArrayList names = header->field(0).toLower().split(localeSeparator);
     for (const QByteArray &name : missing) {
         for (const QByteArray &given : names) {
             if (given.trimmed() == name.toLower())

@@ -12,6 +12,10 @@ class QIODevice;
 
 // CSV files whose header row names their columns, in any order: the
 // columns an importer needs are found by name, the others ignored.
+// The separator spreadsheets set to a European locale put between the
+// fields of a CSV file, where CHIRP and OurAirports put ",".
+constexpr char localeSeparator = ';';
+
 struct ColumnNames {
     QByteArrayList required; // a file without one of these is refused
     QByteArrayList optional; // a file without one gives empty fields

@@ -7,8 +7,8 @@
 
 namespace {
 
-const ColumnNames airportColumns{{"ident", "latitude_deg", "longitude_deg"}, {"name"}};
-enum AirportField { AirportIdent, Latitude, Longitude, AirportName };
+const ColumnNames airportColumns{{"ident", "latitude_deg", "longitude_deg"}, {"name", "type"}};
+enum AirportField { AirportIdent, Latitude, Longitude, AirportName, AirportType };
 
 const ColumnNames frequencyColumns{{"airport_ident", "type", "frequency_mhz"}, {"description"}};
 enum FrequencyField { FrequencyIdent, Type, Megahertz, Description };
@@ -35,6 +35,33 @@ QByteArray identOf(const QByteArray &field)
     return field.trimmed().toUpper();
 }
 
+AirfieldKind kindOf(const QByteArray &type)
+{
+    const QByteArray name = type.trimmed().toLower();
+    if (name == "closed")
+        return AirfieldKind::Closed;
+    if (name == "heliport")
+        return AirfieldKind::Heliport;
+    if (name == "seaplane_base")
+        return AirfieldKind::SeaplaneBase;
+    if (name == "balloonport")
+        return AirfieldKind::BalloonPort;
+    return AirfieldKind::Airport;
+}
+
+// The rows of the airfields in `idents`, or of every airfield without it.
+ImportOutcome readFrequencyRows(QIODevice &device, const QString &fileName, const QSet<QByteArray> *idents,
+                                FrequenciesByIdent &frequencies, QStringList &messages)
+{
+    const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
+        const QByteArray ident = identOf(fields.at(FrequencyIdent));
+        if (!idents || idents->contains(ident))
+            frequencies[ident].append({recordNumber, fields.at(Type).trimmed().toUpper(), fields.at(Megahertz),
+                                       fields.at(Description)});
+    };
+    return readNamedColumns(device, fileName, frequencyColumns, handleRecord, messages);
+}
+
 } // namespace
 
 namespace OurAirports {
@@ -48,7 +75,10 @@ ImportOutcome readAirports(QIODevice &device, const QString &fileName, const Air
             messages << recordMessage(fileName, recordNumber, QStringLiteral("position is not a number, skipped"));
             return;
         }
-        Airfield airfield{identOf(fields.at(AirportIdent)), QString(), 0};
+        Airfield airfield;
+        airfield.ident = identOf(fields.at(AirportIdent));
+        airfield.kind = kindOf(fields.at(AirportType));
+        airfield.position = position;
         if (keep(airfield, position)) {
             airfield.name = QtCompat::utf8UpToZero(fields.at(AirportName));
             airfields.append(airfield);
@@ -60,13 +90,23 @@ ImportOutcome readAirports(QIODevice &device, const QString &fileName, const Air
 ImportOutcome readFrequencies(QIODevice &device, const QString &fileName, const QSet<QByteArray> &idents,
                               FrequenciesByIdent &frequencies, QStringList &messages)
 {
-    const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
-        const QByteArray ident = identOf(fields.at(FrequencyIdent));
-        if (idents.contains(ident))
-            frequencies[ident].append({recordNumber, fields.at(Type).trimmed().toUpper(), fields.at(Megahertz),
-                                       fields.at(Description)});
-    };
-    return readNamedColumns(device, fileName, frequencyColumns, handleRecord, messages);
+    return readFrequencyRows(device, fileName, &idents, frequencies, messages);
+}
+
+ImportOutcome readAllFrequencies(QIODevice &device, const QString &fileName, FrequenciesByIdent &frequencies,
+                                 QStringList &messages)
+{
+    return readFrequencyRows(device, fileName, nullptr, frequencies, messages);
+}
+
+QByteArrayList airportsColumns()
+{
+    return airportColumns.required + airportColumns.optional;
+}
+
+QByteArrayList frequenciesColumns()
+{
+    return frequencyColumns.required + frequencyColumns.optional;
 }
 
 } // namespace OurAirports

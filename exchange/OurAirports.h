@@ -4,6 +4,7 @@
 #include "ImportResult.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -14,16 +15,25 @@
 class QIODevice;
 
 // The two tables of OurAirports' public-domain data that give channels:
-// airports.csv (ident, name, latitude_deg, longitude_deg: where each
-// airfield lies, what it is called) and airport-frequencies.csv
+// airports.csv (ident, name, type, latitude_deg, longitude_deg: where each
+// airfield lies, what it is called, what kind it is) and airport-frequencies.csv
 // (airport_ident, type, frequency_mhz: what it transmits on). Columns are
 // found by header name; the files' other columns are ignored. Idents are
 // taken in upper case, so that they match whatever their case.
 
+// What an airfield is, by airports.csv's type: heliports, seaplane bases
+// and balloon ports are searched only when asked for, closed airfields
+// never; every other type (small_airport, medium_airport, large_airport)
+// is an airport.
+enum class AirfieldKind { Airport, Heliport, SeaplaneBase, BalloonPort, Closed };
+
 struct Airfield {
-    QByteArray ident;      // "EDDF", in upper case
-    QString name;          // empty when the airports file was not read
-    double distanceKm = 0; // from the point searched around
+    QByteArray ident;                         // "EDDF", in upper case
+    QString name;                             // empty when the airports file was not read
+    AirfieldKind kind = AirfieldKind::Airport; // an airport too when the file has no type column
+    GeoPoint position;
+    double distanceKm = 0;     // from the point searched around
+    double bearingDegrees = 0; // from that point, true
 };
 
 struct AirfieldFrequency {
@@ -35,7 +45,8 @@ struct AirfieldFrequency {
 
 using FrequenciesByIdent = QHash<QByteArray, QVector<AirfieldFrequency>>;
 
-// Decides whether an airfield is wanted, and may fill in its distance.
+// Decides whether an airfield is wanted (its ident, kind and position
+// given), and may fill in its distance.
 using AirfieldFilter = std::function<bool(Airfield &airfield, const GeoPoint &position)>;
 
 namespace OurAirports {
@@ -49,5 +60,13 @@ ImportOutcome readAirports(QIODevice &device, const QString &fileName, const Air
 // an ident of the set not in the file gets no entry.
 ImportOutcome readFrequencies(QIODevice &device, const QString &fileName, const QSet<QByteArray> &idents,
                               FrequenciesByIdent &frequencies, QStringList &messages);
+// The same for every airfield of the file: cheaper than a set of them all.
+ImportOutcome readAllFrequencies(QIODevice &device, const QString &fileName, FrequenciesByIdent &frequencies,
+                                 QStringList &messages);
+
+// Every column the two readers look at, required or not: a file that
+// lacks one is not the one OurAirports publishes.
+QByteArrayList airportsColumns();
+QByteArrayList frequenciesColumns();
 
 } // namespace OurAirports

@@ -10,7 +10,7 @@ QString numberedName(const QString &name, int number)
 {
     const QByteArray digits = QByteArray::number(number);
     QString base = name.left(qMax(0, int(name.size() - digits.size())));
-    while (base.toUtf8().size() + digits.size() > ChannelRules::maxNameLength)
+    while (base.toUtf8().size() + digits.size() > RadioModels::series().nameLength)
         base.chop(1);
     return base + QString::fromLatin1(digits);
 }
@@ -30,15 +30,15 @@ QString importedName(const QString &text)
     return name;
 }
 
-void makeNamesUnique(ChannelRecords &channels)
+void makeNamesUnique(Channels &channels)
 {
     // Every name present is taken, so that no number makes a name that a
     // later channel already has.
     QSet<QString> taken;
-    for (const ChannelRecord &channel : qAsConst(channels))
+    for (const Channel &channel : qAsConst(channels))
         taken.insert(channel.name);
     QSet<QString> given;
-    for (ChannelRecord &channel : channels) {
+    for (Channel &channel : channels) {
         if (!channel.name.isEmpty() && given.contains(channel.name)) {
             int number = 2;
             while (taken.contains(numberedName(channel.name, number)))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChannelCsv.h"
+#include "Channel.h"
 
 // Names of channels made from outside lists.
 
@@ -13,4 +13,4 @@ QString importedName(const QString &text);
 // later one gets a number in place of its name's last characters (2, 3, ...
 // 10, 11), the lowest that gives a name no other channel has. Names stay
 // within the radio's 8 characters and 8 bytes. Empty names stay empty.
-void makeNamesUnique(ChannelRecords &channels);
+void makeNamesUnique(Channels &channels);

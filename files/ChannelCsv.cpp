@@ -1,6 +1,8 @@
 #include "ChannelCsv.h"
 
+#include "ChannelFileFormat.h"
 #include "CsvTable.h"
+#include "QuotedText.h"
 #include "QtCompat.h"
 
 #include <QFile>
@@ -8,43 +10,89 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
-constexpr char fieldSeparator = ';';
-// Stands in for a field separator inside a name. The name editor refuses
-// ';', but a name read from the radio may hold one, and written as it is
-// it would split the record on reload and push the frequency out of place.
+constexpr char fieldSeparator = ChannelFileFormat::fieldSeparator;
+// Stands in for a field separator inside a name that is written anyway (a
+// backup, whose frames keep the name as it is): written as it is, it would
+// split the record on reload and push the frequency out of place.
 constexpr char separatorInName = ',';
 // The format's line end, written the same on every platform.
 constexpr char lineEnd[] = "\r\n";
+constexpr QChar quote = QLatin1Char('"');
+constexpr QChar byteOrderMark = QChar(0xFEFF);
 
 enum Field : unsigned { NameField = 0, FrequencyField = 1 };
+
+// A character that a field of a channel file cannot hold: it would end
+// the field or the record, or end the text when read.
+bool unwritable(QChar c)
+{
+    return c == QLatin1Char(fieldSeparator) || c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.isNull();
+}
+
+QByteArray fieldBytes(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QLatin1Char(fieldSeparator))
+            c = QLatin1Char(separatorInName);
+        else if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            c = QLatin1Char(' ');
+    }
+    text.remove(QChar());
+    // Reading takes one pair of enclosing quotes off a field: a field that
+    // has a pair of its own keeps it with one more.
+    if (text.size() >= 2 && text.startsWith(quote) && text.endsWith(quote))
+        text = quote + text + quote;
+    return text.toUtf8();
+}
+
+QString wholeText(const QByteArray &utf8)
+{
+    return QString::fromUtf8(utf8.constData(), utf8.size());
+}
 
 } // namespace
 
 namespace ChannelCsv {
 
-int usedCount(const ChannelRecords &records)
+Unwritable findUnwritable(const Channels &records)
 {
-    return int(std::count_if(records.cbegin(), records.cend(), [](const ChannelRecord &r) { return !r.isEmpty(); }));
+    for (int k = 0; k < records.size(); ++k) {
+        for (const bool inName : {true, false}) {
+            const QString field = inName ? records.at(k).name : records.at(k).frequency.text();
+            for (const QChar c : field) {
+                if (unwritable(c))
+                    return {k, inName, c};
+            }
+            // Reading drops a byte-order mark at the very start of a file.
+            if (k == 0 && inName && field.startsWith(byteOrderMark))
+                return {k, inName, byteOrderMark};
+        }
+    }
+    return {};
 }
 
-QByteArray toBytes(const ChannelRecords &records)
+QByteArray recordLine(const Channel &record, const QByteArrayList &more)
+{
+    QByteArray line = fieldBytes(record.name) + fieldSeparator + fieldBytes(record.frequency.text());
+    for (const QByteArray &field : more)
+        line += fieldSeparator + field;
+    return line + lineEnd;
+}
+
+QByteArray toBytes(const Channels &records)
 {
     int recordsToWrite = records.size();
     while (recordsToWrite > 0 && records.at(recordsToWrite - 1).isEmpty())
         --recordsToWrite;
 
     QByteArray bytes;
-    for (int k = 0; k < recordsToWrite; ++k) {
-        QString name = records.at(k).name; // shared; copied only if replaced
-        name.replace(QLatin1Char(fieldSeparator), QLatin1Char(separatorInName));
-        bytes.append(name.toUtf8());
-        bytes.append(fieldSeparator);
-        bytes.append(records.at(k).frequency.toUtf8());
-        bytes.append(lineEnd);
-    }
+    for (int k = 0; k < recordsToWrite; ++k)
+        bytes.append(recordLine(records.at(k)));
     return bytes;
 }
 
@@ -77,8 +125,13 @@ bool saveBytes(const QString &fileName, const QByteArray &bytes, QString *why)
         return writeDirectly(fileName, bytes, why);
     QSaveFile file(fileName);
     const auto failed = [&file, why] {
+        // Qt does not always keep the system's words for a failed write
+        // (a disk that filled): the error number still holds them.
+        const int error = errno;
         if (why)
-            *why = file.errorString();
+            *why = file.errorString() == QLatin1String("Unknown error") && error != 0
+                ? QString::fromLocal8Bit(std::strerror(error))
+                : file.errorString();
         return false;
     };
     // A writable file in a folder that takes no new files can still be
@@ -100,20 +153,29 @@ bool saveBytes(const QString &fileName, const QByteArray &bytes, QString *why)
     return file.commit() || failed();
 }
 
-bool writeFile(const QString &fileName, const ChannelRecords &records)
+bool writeFile(const QString &fileName, const Channels &records, QString *why)
 {
-    return saveBytes(fileName, toBytes(records));
+    const Unwritable refused = findUnwritable(records);
+    if (refused.record >= 0) {
+        if (why)
+            *why = QStringLiteral("the %1 of record %2 holds %3, which a channel file cannot keep")
+                       .arg(refused.inName ? QStringLiteral("name") : QStringLiteral("frequency"))
+                       .arg(refused.record + 1)
+                       .arg(QuotedText::escaped(QString(refused.character)));
+        return false;
+    }
+    return saveBytes(fileName, toBytes(records), why);
 }
 
-ChannelRecords fromTable(const CsvTable &table, unsigned maxRecords)
+Channels fromTable(const CsvTable &table, unsigned maxRecords)
 {
     const unsigned count = qMin(table.rowCount(), maxRecords);
-    ChannelRecords records;
+    Channels records;
     records.reserve(int(count));
     for (unsigned row = 0; row < count; ++row) {
-        // A field is read up to its first zero byte, as a name from the radio is.
-        records.append({QtCompat::utf8UpToZero(table.cell(row, NameField)),
-                        QtCompat::utf8UpToZero(table.cell(row, FrequencyField))});
+        // Whole, zero bytes and all: a field cut at one would pass a check
+        // as what is left of it ("AT" of "AT\0IS"), and be written so.
+        records.append({wholeText(table.cell(row, NameField)), Frequency::fromText(wholeText(table.cell(row, FrequencyField)))});
     }
     return records;
 }

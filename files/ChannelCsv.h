@@ -1,42 +1,42 @@
 #pragma once
 
+#include "Channel.h"
+
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QVector>
 
 class CsvTable;
 
-// One memory channel as a channel file holds it: the name and the frequency
-// text ("118.000"), either of them possibly empty.
-struct ChannelRecord {
-    QString name;
-    QString frequency;
-
-    bool isEmpty() const { return name.isEmpty() && frequency.isEmpty(); }
-    bool operator==(const ChannelRecord &other) const
-    {
-        return name == other.name && frequency == other.frequency;
-    }
-    bool operator!=(const ChannelRecord &other) const { return !(*this == other); }
-};
-
-using ChannelRecords = QVector<ChannelRecord>;
-
 // Channel CSV files: one record per line, "name;frequency" followed by CR LF
-// on every platform, UTF-8, no header, no byte-order mark, no quotes. The
-// record's position in the file is its channel's position in the memory.
+// on every platform, UTF-8, no header, no byte-order mark. The record's
+// position in the file is its channel's position in the memory.
 namespace ChannelCsv {
 
-// The records that hold a name or a frequency: the channels in use.
-int usedCount(const ChannelRecords &records);
+// A record a channel file cannot hold so that it reads back the same: its
+// name or frequency holds the field separator, a line end or a zero byte.
+struct Unwritable {
+    int record = -1; // -1: every record can be written
+    bool inName = true;
+    QChar character;
+};
+Unwritable findUnwritable(const Channels &records);
 
 // The file content for the records: every record from the first one up to
 // the last one that holds a name or a frequency, so that empty channels
 // between filled ones keep their places (an empty record is the line ";").
 // Records with nothing in them at the end are left out; no filled record
-// at all gives no bytes. A ';' in a name is written as ',', so that the
-// name stays one field when the file is read back.
-QByteArray toBytes(const ChannelRecords &records);
+// at all gives no bytes. A field that reading would change is written so
+// that it reads back as it is: one that starts and ends with a double
+// quote gets one more pair, which reading takes off. What a file cannot
+// hold at all (findUnwritable) is replaced: ';' by ',', a line end by a
+// space, a zero byte dropped.
+QByteArray toBytes(const Channels &records);
+
+// One record's line, as toBytes writes it, with further fields after it
+// (each written as it is; they hold no separator, quote or line end).
+QByteArray recordLine(const Channel &record, const QByteArrayList &more = {});
 
 // Writes the bytes to the named file, by its full Unicode name, complete or
 // not at all: they go to a temporary file beside it, which replaces the
@@ -50,13 +50,14 @@ QByteArray toBytes(const ChannelRecords &records);
 // failure `why`, when given, receives the system's reason.
 bool saveBytes(const QString &fileName, const QByteArray &bytes, QString *why = nullptr);
 
-// saveBytes of toBytes(records).
-bool writeFile(const QString &fileName, const ChannelRecords &records);
+// saveBytes of toBytes(records), or nothing written and false for records
+// that a file cannot hold (findUnwritable; `why` then says which).
+bool writeFile(const QString &fileName, const Channels &records, QString *why = nullptr);
 
 // The first `maxRecords` rows of a table read from a channel file, or all
 // of them when it holds fewer: field 0 is the name, field 1 the frequency,
-// each decoded as UTF-8 up to its first zero byte. Further fields are
-// ignored; a missing one is empty.
-ChannelRecords fromTable(const CsvTable &table, unsigned maxRecords);
+// each decoded as UTF-8 whole, zero bytes included (ChannelFileCheck names
+// them). Further fields are ignored; a missing one is empty.
+Channels fromTable(const CsvTable &table, unsigned maxRecords);
 
 } // namespace ChannelCsv

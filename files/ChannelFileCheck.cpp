@@ -1,138 +1,223 @@
 #include "ChannelFileCheck.h"
 
-#include "ChannelFrame.h"
+#include "ChannelCsv.h"
 #include "ChannelRules.h"
 #include "CsvTable.h"
 #include "QuotedText.h"
+#include "StoredChannel.h"
 
 #include <functional>
+#include <tuple>
 #include <utility>
 
 namespace ChannelFileCheck {
 
 namespace {
 
-// Which rule a name breaks: its length in characters or in bytes, lower
-// case, or a character no radio stores.
-QString nameProblem(const QString &name)
+QString bandText(const RadioModel &model)
 {
-    if (ChannelRules::isValidName(name))
-        return QString();
-    const QString shown = QuotedText::quoted(name);
-    const int most = ChannelRules::maxNameLength;
-    if (name.size() > most)
-        return QStringLiteral("the name %1 has %2 characters; a radio stores at most %3").arg(shown).arg(name.size()).arg(most);
-    const int bytes = name.toUtf8().size();
-    if (bytes > most)
-        return QStringLiteral("the name %1 takes %2 bytes; a radio stores at most %3 (letters such as Ä take two)")
-            .arg(shown)
-            .arg(bytes)
-            .arg(most);
-    for (const QChar c : name) {
-        if (ChannelRules::isNameCharacter(c))
-            continue;
-        if (c.isLower() && ChannelRules::isNameCharacter(c.toUpper()))
-            return QStringLiteral("the name %1 has lower case; a radio stores upper case only: %2")
-                .arg(shown, QuotedText::quoted(name.toUpper()));
-        return QStringLiteral("the name %1 has the character %2, which a radio does not store; use A-Z, 0-9, "
-                              "spaces and upper-case letters")
-            .arg(shown, QuotedText::quoted(QString(c)));
-    }
-    return QStringLiteral("the name %1 is not one a radio stores as it is").arg(shown);
+    return QStringLiteral("%1 to %2")
+        .arg(Frequency::fromKilohertz(model.band.lowestKilohertz).text(),
+             Frequency::fromKilohertz(model.band.highestKilohertz).text());
 }
 
-QString frequencyProblem(const QString &frequency, Rules rules)
+// Which rule a name breaks: its length in characters or in bytes, lower
+// case, or a character no radio stores.
+QString nameProblem(const QString &name, const RadioModel &model)
+{
+    using ChannelRules::NameFault;
+    const ChannelRules::NameCheck found = ChannelRules::checkName(name, model);
+    const QString shown = QuotedText::quoted(name);
+    const int most = model.nameLength;
+    switch (found.fault) {
+    case NameFault::None:
+        return QString();
+    case NameFault::TooManyCharacters:
+        return QStringLiteral("the name %1 has %2 characters; a radio stores at most %3").arg(shown).arg(found.size).arg(most);
+    case NameFault::TooManyBytes:
+        return QStringLiteral("the name %1 takes %2 bytes; a radio stores at most %3 (letters such as Ä take two)")
+            .arg(shown)
+            .arg(found.size)
+            .arg(most);
+    case NameFault::LowerCase:
+        return QStringLiteral("the name %1 has lower case; a radio stores upper case only: %2")
+            .arg(shown, QuotedText::quoted(name.toUpper()));
+    case NameFault::ControlCharacter:
+    case NameFault::NotNameCharacter:
+        break;
+    }
+    return QStringLiteral("the name %1 has the character %2, which a radio does not store; use A-Z, 0-9, "
+                          "spaces and upper-case letters")
+        .arg(shown, QuotedText::quoted(QString(found.character)));
+}
+
+QString frequencyProblem(const Frequency &frequency, const RadioModel &model, Rules rules)
 {
     if (frequency.isEmpty())
         return QString();
-    const QString shown = QuotedText::quoted(frequency);
-    if (rules == Rules::Radio && !ChannelRules::isChannelFrequency(frequency)) {
+    const QString shown = QuotedText::quoted(frequency.text());
+    if (rules == Rules::Radio && !ChannelRules::isChannel(frequency, model)) {
         // A channel written with fewer decimals: "121.5" for 121.500.
-        const QString channel = ChannelRules::channelFrequencyFor(frequency);
-        if (!channel.isEmpty() && channel.size() > frequency.size() && channel.startsWith(frequency))
+        const QString channel = ChannelRules::channelFrequencyFor(frequency.text()).text();
+        if (!channel.isEmpty() && channel.size() > frequency.text().size() && channel.startsWith(frequency.text()))
             return QStringLiteral("%1 is no channel of the air band as written: write three decimals: %2")
                 .arg(shown, channel);
-        return QStringLiteral("%1 is no channel of the air band (118.000 to 136.980, on the 25 or 8.33 kHz raster)")
-            .arg(shown);
+        return QStringLiteral("%1 is no channel of the air band (%2, on the 25 or 8.33 kHz raster)")
+            .arg(shown, bandText(model));
     }
-    if (!Link::isEncodableFrequency(frequency))
+    if (!frequency.fitsFrame())
         return QStringLiteral("%1 is no frequency a radio can hold").arg(shown);
     return QString();
 }
 
 // A channel the radio would store, but not as the list shows it; `field`
 // receives what is missing.
-QString storageProblem(const ChannelRecord &record, ChannelProblem::Field &field)
+QString storageProblem(const Channel &channel, const RadioModel &model, ChannelProblem::Field &field)
 {
-    if (!record.name.isEmpty() && record.frequency.isEmpty()) {
+    if (!channel.name.isEmpty() && channel.frequency.isEmpty()) {
         field = ChannelProblem::Field::Frequency;
-        return QStringLiteral("the name %1 has no frequency; the radio would store it at 118.000")
-            .arg(QuotedText::quoted(record.name));
+        return QStringLiteral("the name %1 has no frequency; the radio would store it at %2")
+            .arg(QuotedText::quoted(channel.name), StoredChannel::frequencyKept(Frequency()).text());
     }
-    if (record.name.trimmed().isEmpty() && !record.frequency.isEmpty()
-        && Link::storedChannel(record.name, record.frequency).frequency.isEmpty()) {
+    if (channel.name.trimmed().isEmpty() && !channel.frequency.isEmpty()
+        && StoredChannel::isEmptyAsStored(channel, model)) {
         field = ChannelProblem::Field::Name;
         return QStringLiteral("%1 without a name is the radio's empty channel: it would be gone after the write; "
                               "give it a name")
-            .arg(QuotedText::shown(record.frequency));
+            .arg(QuotedText::shown(channel.frequency.text()));
     }
     return QString();
 }
 
-QVector<ChannelProblem> checkRecords(const ChannelRecords &records, int channelLimit, Rules rules,
-                                     const std::function<unsigned(int)> &lineOf)
+// A control character in the name or the frequency: the record is text no
+// radio stores, whatever else it holds; `field` receives which.
+QString controlProblem(const Channel &channel, ChannelProblem::Field &field)
+{
+    const QString frequency = channel.frequency.text();
+    for (const auto &[which, text, word] :
+         {std::make_tuple(ChannelProblem::Field::Name, channel.name, "name"),
+          std::make_tuple(ChannelProblem::Field::Frequency, frequency, "frequency")}) {
+        const int at = ChannelRules::firstControlCharacter(text);
+        if (at < 0)
+            continue;
+        field = which;
+        return QStringLiteral("the %1 %2 holds the control character %3, which no channel holds (is the file "
+                              "damaged?)")
+            .arg(QLatin1String(word), QuotedText::quoted(text), QuotedText::quoted(QString(text.at(at))));
+    }
+    return QString();
+}
+
+// The records of a table that hold control characters; past the first
+// `named`, one problem counts the rest.
+QVector<ChannelProblem> controlProblems(const Channels &channels, int named, const std::function<unsigned(int)> &lineOf)
 {
     QVector<ChannelProblem> problems;
-    const int checked = qMin(records.size(), qMax(channelLimit, 0));
-    for (int channel = 0; channel < checked; ++channel) {
-        const ChannelRecord &record = records.at(channel);
-        const unsigned line = lineOf(channel);
+    int more = 0, firstMore = -1;
+    for (int index = 0; index < channels.size(); ++index) {
+        ChannelProblem::Field field = ChannelProblem::Field::Record;
+        const QString text = controlProblem(channels.at(index), field);
+        if (text.isEmpty())
+            continue;
+        if (problems.size() < named) {
+            problems.append({lineOf(index), index, text, field});
+        } else if (more++ == 0) {
+            firstMore = index;
+        }
+    }
+    if (more > 0)
+        problems.append({lineOf(firstMore), firstMore,
+                         QStringLiteral("this record and %1 more after it hold control characters").arg(more - 1)});
+    return problems;
+}
+
+// The whole file as one problem, where its bytes are no lines of text.
+QString encodingProblem(const CsvTable &table)
+{
+    switch (table.encoding()) {
+    case CsvTable::Encoding::Utf16:
+        return QStringLiteral("UTF-16 is not read: save as UTF-8");
+    case CsvTable::Encoding::NoLineEnds:
+        return QStringLiteral("no line ends: its lines end in CR alone, as in old Macintosh files; save it with CR LF "
+                              "line ends");
+    case CsvTable::Encoding::Lines:
+        break;
+    }
+    return QString();
+}
+
+QVector<ChannelProblem> checkChannels(const Channels &channels, const RadioModel &model, Rules rules,
+                                      const std::function<unsigned(int)> &lineOf)
+{
+    QVector<ChannelProblem> problems;
+    const int checked = qMin(int(channels.size()), model.channelCount);
+    for (int index = 0; index < checked; ++index) {
+        const Channel &channel = channels.at(index);
+        const unsigned line = lineOf(index);
         const bool radioRules = rules == Rules::Radio;
         using Field = ChannelProblem::Field;
+        Field controlField = Field::Record;
+        const QString control = controlProblem(channel, controlField);
+        if (!control.isEmpty()) {
+            problems.append({line, index, control, controlField});
+            continue;
+        }
         Field storageField = Field::Record;
-        const QString storage = radioRules ? storageProblem(record, storageField) : QString();
+        const QString storage = radioRules ? storageProblem(channel, model, storageField) : QString();
         const std::pair<Field, QString> found[] = {
-            {Field::Name, radioRules ? nameProblem(record.name) : QString()},
-            {Field::Frequency, frequencyProblem(record.frequency, rules)},
+            {Field::Name, radioRules ? nameProblem(channel.name, model) : QString()},
+            {Field::Frequency, frequencyProblem(channel.frequency, model, rules)},
             {storageField, storage},
         };
         for (const auto &[field, text] : found) {
             if (!text.isEmpty())
-                problems.append({line, channel, text, field});
+                problems.append({line, index, text, field});
         }
     }
     // The records the radio has no place for, counted once: a file of
     // millions of lines is one problem, not millions.
     int beyond = 0, firstBeyond = -1;
-    for (int channel = checked; channel < records.size(); ++channel) {
-        if (records.at(channel).isEmpty())
+    for (int index = checked; index < channels.size(); ++index) {
+        if (channels.at(index).isEmpty())
             continue;
         ++beyond;
         if (firstBeyond < 0)
-            firstBeyond = channel;
+            firstBeyond = index;
     }
     if (beyond == 1)
         problems.append({lineOf(firstBeyond), firstBeyond,
-                         QStringLiteral("channel %1 is beyond the %2 channels of the radio").arg(firstBeyond).arg(channelLimit)});
+                         QStringLiteral("channel %1 is beyond the %2 channels of the radio").arg(firstBeyond).arg(model.channelCount)});
     else if (beyond > 1)
         problems.append({lineOf(firstBeyond), firstBeyond,
                          QStringLiteral("this record and %1 more after it are beyond the %2 channels of the radio")
                              .arg(beyond - 1)
-                             .arg(channelLimit)});
+                             .arg(model.channelCount)});
     return problems;
 }
 
 } // namespace
 
-QVector<ChannelProblem> check(const ChannelRecords &records, int channelLimit, Rules rules)
+QVector<ChannelProblem> check(const Channels &channels, const RadioModel &model, Rules rules)
 {
-    return checkRecords(records, channelLimit, rules, [](int) { return 0u; });
+    return checkChannels(channels, model, rules, [](int) { return 0u; });
 }
 
-QVector<ChannelProblem> check(const CsvTable &table, int channelLimit, Rules rules)
+QVector<ChannelProblem> check(const CsvTable &table, const RadioModel &model, Rules rules)
 {
-    return checkRecords(ChannelCsv::fromTable(table, table.rowCount()), channelLimit, rules,
-                        [&table](int channel) { return table.lineNumber(unsigned(channel)); });
+    const QString encoding = encodingProblem(table);
+    if (!encoding.isEmpty())
+        return {{0, -1, encoding, ChannelProblem::Field::Record}};
+    return checkChannels(ChannelCsv::fromTable(table, table.rowCount()), model, rules,
+                         [&table](int index) { return table.lineNumber(unsigned(index)); });
+}
+
+QVector<ChannelProblem> textProblems(const CsvTable &table)
+{
+    const QString encoding = encodingProblem(table);
+    if (!encoding.isEmpty())
+        return {{0, -1, encoding, ChannelProblem::Field::Record}};
+    return controlProblems(ChannelCsv::fromTable(table, table.rowCount()), RadioModels::largestMemory(),
+                           [&table](int index) { return table.lineNumber(unsigned(index)); });
 }
 
 } // namespace ChannelFileCheck

@@ -1,5 +1,6 @@
 #include "CsvTable.h"
 
+#include "ChannelFileFormat.h"
 #include "Utf8Check.h"
 
 #include <QBuffer>
@@ -12,7 +13,7 @@
 
 namespace {
 
-constexpr char fieldSeparator = ';';
+constexpr char fieldSeparator = ChannelFileFormat::fieldSeparator;
 constexpr char quote = '"';
 constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int byteOrderMarkLength = 3;
@@ -73,6 +74,25 @@ void windows1252ToUtf8(QByteArray &line)
 
 } // namespace
 
+// UTF-16 shows in its first bytes: a byte-order mark, or text of ASCII
+// characters, each beside a zero byte.
+bool looksLikeUtf16(const QByteArray &start)
+{
+    if (start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF"))
+        return true;
+    const int pairs = start.size() / 2;
+    if (pairs < 2)
+        return false;
+    for (int zeroAt : {0, 1}) {
+        bool every = true;
+        for (int k = 0; k < pairs && every; ++k)
+            every = start.at(2 * k + zeroAt) == '\0' && start.at(2 * k + 1 - zeroAt) != '\0';
+        if (every)
+            return true;
+    }
+    return false;
+}
+
 // Cuts incoming bytes into lines, however the bytes arrive in pieces, and
 // stores each line as a row of the table.
 class CsvTable::Loader
@@ -85,6 +105,8 @@ public:
 
     bool addBytes(const char *data, qint64 size)
     {
+        if (start.size() < startLength)
+            start.append(data, int(qMin<qint64>(size, startLength - start.size())));
         const char *at = data;
         const char *const end = data + size;
         while (at < end) {
@@ -95,6 +117,7 @@ public:
                 pending.append(at, int(end - at));
                 return true;
             }
+            sawLineFeed = true;
             bool stored;
             if (pending.isEmpty()) {
                 stored = addLine(at, lineFeed);
@@ -115,6 +138,13 @@ public:
     // The last line of a file need not end in a line feed.
     bool finish()
     {
+        // A CR before the last byte of a file without a line feed ends lines
+        // no reader of this format takes as such.
+        const int carriageReturn = pending.indexOf('\r');
+        if (looksLikeUtf16(start))
+            table.fileEncoding = Encoding::Utf16;
+        else if (!sawLineFeed && carriageReturn >= 0 && carriageReturn + 1 < pending.size())
+            table.fileEncoding = Encoding::NoLineEnds;
         const bool stored = addLine(pending.constData(), pending.constData() + pending.size());
         pending.clear();
         return stored;
@@ -142,7 +172,11 @@ private:
         return table.appendRow(begin, end, lineNumber);
     }
 
+    static constexpr int startLength = 16; // bytes enough to tell UTF-16 by
+
     CsvTable &table;
+    QByteArray start;     // the first bytes of the file
+    bool sawLineFeed = false;
     QByteArray pending;   // the start of a line whose end has not arrived yet
     QByteArray converted; // a line after its Windows-1252 conversion
     bool firstLine = true;
@@ -161,6 +195,7 @@ void CsvTable::clear()
     fieldStarts = std::vector<quint32>(1, 0);
     rowFirstFields = std::vector<quint32>(1, 0);
     rowLines = std::vector<quint32>();
+    fileEncoding = Encoding::Lines;
 }
 
 bool CsvTable::appendRow(const char *begin, const char *end, quint32 line)

@@ -34,6 +34,15 @@ public:
     // The same from the bytes of a whole file held in memory.
     bool readBytes(const QByteArray &content);
 
+    // What the bytes of the last file read were, where that makes its
+    // lines no rows of text at all.
+    enum class Encoding {
+        Lines,      // lines of UTF-8 or Windows-1252 text
+        Utf16,      // UTF-16 (a byte-order mark, or a zero byte beside each ASCII one)
+        NoLineEnds, // line ends of CR alone (old Macintosh files): one line of many records
+    };
+    Encoding encoding() const { return fileEncoding; }
+
     unsigned rowCount() const;
     // The field after `unquote`; empty when the row or field does not exist.
     QByteArray cell(unsigned row, unsigned column) const;
@@ -73,4 +82,5 @@ private:
     std::vector<quint32> fieldStarts;
     std::vector<quint32> rowFirstFields;
     std::vector<quint32> rowLines;
+    Encoding fileEncoding = Encoding::Lines;
 };

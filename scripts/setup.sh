@@ -5,11 +5,12 @@
 # package) off the machine: it probes serial ports and would disturb a radio.
 set -eu
 
-# libqt5printsupport5 prints the channel card (qtbase5-dev brings it, named
-# here since the window needs it); poppler-utils reads the card's PDF back in
+# libqt5printsupport5 prints the channel card and libqt5network5 downloads
+# the airfield data (qtbase5-dev brings both, named here since the programs
+# need them); poppler-utils reads the card's PDF back in
 # the tests. The fonts: the text-fit test runs with DejaVu alone and with the
 # URW and Liberation sets (tests/app/CMakeLists.txt).
-packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5printsupport5 libqt5serialport5-dev libcsv-dev
+packages="cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5printsupport5 libqt5network5 libqt5serialport5-dev libcsv-dev
           libcli11-dev poppler-utils fonts-dejavu-core fonts-urw-base35 fonts-liberation2"
 if [ "${1:-}" = "--fuzz" ]; then
     packages="$packages clang libclang-rt-14-dev"

@@ -104,16 +104,28 @@ threads=$(dirname "$("$tools/x86_64-w64-mingw32-g++" -print-file-name=libwinpthr
 testPath="$(windows_path "$qt/bin");$(windows_path "$runtime");$(windows_path "$threads")"
 passed=0
 programs=0
+# Each test writes its results into a file of its own: what a Windows
+# program writes to a redirected standard output under Wine is not always
+# passed on.
 for test in $(find "$build/tests" -name 'tst_*.exe' | sort); do
     name=$(basename "$test" .exe)
     programs=$((programs + 1))
-    if ! WINEPATH="$testPath" QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH="$(windows_path "$qt/plugins")" \
-        timeout 300 "$wine" "$test" >"$work/$name.log" 2>&1; then
-        cat "$work/$name.log" >&2
-        fail "$name failed under Wine"
+    results="$work/$name.txt"
+    status=0
+    WINEPATH="$testPath" QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH="$(windows_path "$qt/plugins")" \
+        timeout 300 "$wine" "$test" -o "$(windows_path "$results"),txt" >"$work/$name.log" 2>&1 || status=$?
+    if [ "$name" = tst_modal_guard ]; then
+        # The guard's own test passes when the guard fails it, naming the box.
+        grep -q 'FAIL!.*unexpected modal dialog: Invalid data: nobody answers this' "$results" 2>/dev/null \
+            || { cat "$results" "$work/$name.log" >&2; fail "$name: the guard did not fail the test"; }
+        continue
     fi
-    count=$(sed -n 's/^Totals: \([0-9]*\) passed, 0 failed.*/\1/p' "$work/$name.log")
-    [ -n "$count" ] || fail "$name: no totals in $work/$name.log"
+    if [ "$status" -ne 0 ]; then
+        cat "$results" "$work/$name.log" >&2 2>/dev/null
+        fail "$name failed under Wine (exit $status)"
+    fi
+    count=$(sed -n 's/^Totals: \([0-9]*\) passed, 0 failed.*/\1/p' "$results")
+    [ -n "$count" ] || fail "$name: no totals in $results"
     passed=$((passed + count))
 done
 [ "$programs" -gt 0 ] || fail "no test programs in $build/tests"
@@ -122,7 +134,8 @@ echo "test-windows: $programs test programs, $passed test functions and rows pas
 # 2. vkrtool.exe against virtual radios on COM5, from the files the zip
 # and the installer hold. Only COM5 is in the prefix's port list: the ports
 # Wine found on the machine are taken out, so none of them is ever opened.
-"$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /f >/dev/null 2>&1 || true
+# Its values only: the key is volatile, and once deleted Wine cannot make it again.
+"$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /va /f >/dev/null 2>&1 || true
 "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial4' /t REG_SZ /d COM5 /f >/dev/null
 rm -f "$WINEPREFIX"/dosdevices/com*
 

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "ChannelCsv.h"
+#include "Backup.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QVector>
 
 // The backups of radios' memories that the window and vkrtool keep, in
-// one folder both share (the user's data folder, "backups"): one channel
-// file per complete read, named by model, time and port, e.g.
-// VKR627A-20261207-143005-ttyUSB0.csv. A backup is saved under a name no
-// file has, complete or not at all, and never overwrites another, so two
-// programs reading two radios in the same second keep both.
+// one folder both share (the user's data folder, "backups"): one file per
+// complete read (Backup), named by model, time, what it was taken before and
+// port, e.g. VKR627A-20261207-143005-write-ttyUSB0.csv. A backup is saved
+// under a name no file has, complete or not at all, and never overwrites
+// another, so two programs reading two radios in the same second keep both.
 class BackupStore
 {
 public:
@@ -28,26 +28,45 @@ public:
         QString path;  // empty when it was not saved
         QString error; // why not, in the system's words
     };
-    // Saves a radio's memory as a new backup, then thins the folder out.
-    Saved save(const QString &modelLabel, const QString &portName, const ChannelRecords &channels,
+    // Saves a radio's memory, each channel with the frame it came in, as a
+    // new backup, then thins the folder out.
+    Saved save(const QString &modelLabel, const QString &portName, const Channels &channels,
+               const QVector<QByteArray> &frames, BackupPurpose purpose,
                const QDateTime &time = QDateTime::currentDateTime());
 
     struct Entry {
         QString path;
         QString modelLabel;
         QDateTime time;        // from the name, to the second
+        BackupPurpose purpose = BackupPurpose::Unknown;
+        QString portTag;       // the port as the name gives it (portFileTag); empty when it names none
         int usedChannels = 0;  // channels that hold a name or a frequency
 
         // The time as both programs show it: "2026-12-07 14:30:05".
         QString shownTime() const { return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+        bool wasTakenOn(const QString &portName) const;
     };
     // The backups in the folder, newest first. Files the store did not name
     // are left out.
     QVector<Entry> list() const;
 
+    // The backup a restore with no file means for the radio of that model
+    // on that port: the newest taken before a write or a restore of that
+    // model on that port. None was: `candidates` lists those taken on other
+    // ports, as this protocol cannot tell which radio a memory came from.
+    struct Latest {
+        QString path;
+        QVector<Entry> candidates;
+    };
+    Latest latestBeforeChange(const QString &modelLabel, const QString &portName) const;
+
     // Removes the oldest backups beyond `keep`, but never the newest one of
     // any model, which a user may still need to put a radio back.
     void prune(int keep = maxBackups);
+
+    // The model, time, purpose and port a backup's file name gives; false
+    // for a name the store does not give.
+    static bool parseName(const QString &fileName, Entry &entry);
 
 private:
     // The files the store named, newest first, without their channel counts.
@@ -59,7 +78,3 @@ private:
 // A port as part of a file name: /dev/ttyUSB0 gives ttyUSB0, /dev/pts/3
 // gives pts-3, COM4 stays COM4.
 QString portFileTag(const QString &portName);
-
-// The channels of a backup file (or any channel file): its records in
-// order. False when it cannot be read.
-bool readChannelFile(const QString &path, ChannelRecords &channels);

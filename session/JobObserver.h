@@ -21,7 +21,7 @@ struct JobObserver {
     // A channel crossed the line: received, or sent (before its answer).
     std::function<void(Phase, int row)> progress;
     // A channel of a plain read or a backup, decoded, as it came.
-    std::function<void(int row, const Link::ReceivedChannel &channel)> channelRead;
+    std::function<void(int row, const Channel &channel)> channelRead;
     std::function<void(int row, Link::FrameAnswer answer)> frameAnswered;
     // The memory as it was before a write is kept in this file; the write
     // begins right after.

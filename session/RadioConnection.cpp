@@ -16,6 +16,8 @@ RadioConnection::~RadioConnection()
 
 QIODevice &RadioConnection::line()
 {
+    if (attachedLine)
+        return *attachedLine;
     if (tracedLine)
         return *tracedLine;
     return serialPort;
@@ -55,8 +57,17 @@ RadioConnection::Search RadioConnection::connect(const QStringList &portNames, c
     return search;
 }
 
+void RadioConnection::attach(QIODevice &line, const RadioModel &model, const QString &portName)
+{
+    close();
+    attachedLine = &line;
+    radioModel = &model;
+    foundOn = portName;
+}
+
 void RadioConnection::close()
 {
+    attachedLine = nullptr;
     serialPort.close();
     radioModel = nullptr;
     foundOn.clear();
@@ -70,7 +81,7 @@ void RadioConnection::noteUnfinishedWrite()
 void RadioConnection::waitForUnfinishedWrite(const Link::StopRequested &stopRequested)
 {
     // A radio no longer connected waits for nothing this port can give.
-    if (!sinceUnfinishedWrite.isValid() || !serialPort.isOpen()) {
+    if (!sinceUnfinishedWrite.isValid() || !line().isOpen()) {
         sinceUnfinishedWrite.invalidate();
         return;
     }
@@ -81,5 +92,14 @@ void RadioConnection::waitForUnfinishedWrite(const Link::StopRequested &stopRequ
 
 bool RadioConnection::isOpen() const
 {
-    return radioModel && serialPort.isOpen();
+    return radioModel && (attachedLine ? attachedLine->isOpen() : serialPort.isOpen());
+}
+
+bool RadioConnection::portFailed() const
+{
+    if (attachedLine)
+        return !attachedLine->isOpen();
+    const SerialPort::SerialPortError error = serialPort.error();
+    return !serialPort.isOpen() || error == SerialPort::ResourceError || error == SerialPort::WriteError
+        || error == SerialPort::ReadError;
 }

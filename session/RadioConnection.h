@@ -43,8 +43,15 @@ public:
     Search connect(const QStringList &portNames, const Link::ProbeProgress &progress = {},
                    const Link::StopRequested &stopRequested = {});
 
+    // Talks to a radio of `model` over a line that is no serial port (a
+    // test's scripted port on a simulated clock), as if found on `portName`.
+    void attach(QIODevice &line, const RadioModel &model, const QString &portName);
+
     void close();
     bool isOpen() const;
+    // The port failed under a transfer: the radio was unplugged or switched
+    // off, or its adapter pulled.
+    bool portFailed() const;
 
     // A write was stopped before its closing byte: the radio waits for the
     // rest of it for a while. The next exchange lets that time pass first
@@ -66,6 +73,7 @@ public:
 private:
     SerialPort serialPort;
     std::unique_ptr<Link::TracedLine> tracedLine; // only with a trace
+    QIODevice *attachedLine = nullptr;            // instead of the port
     QElapsedTimer sinceUnfinishedWrite; // invalid: no write left unfinished
     const RadioModel *radioModel = nullptr;
     QString foundOn;

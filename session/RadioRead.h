@@ -1,7 +1,6 @@
 #pragma once
 
 #include "BackupStore.h"
-#include "ChannelCsv.h"
 #include "JobObserver.h"
 
 class RadioConnection;
@@ -9,7 +8,8 @@ class RadioConnection;
 namespace Session {
 
 struct ReadOutcome {
-    ChannelRecords channels; // one per channel of the memory; those that did not come stay empty
+    Channels channels;         // one per channel of the memory; those that did not come stay empty
+    QVector<QByteArray> frames; // each channel's frame as it came (as many bytes as came)
     Link::ReadResult result;
     BackupStore::Saved backup; // where a complete read was kept, when a store was given
 
@@ -27,8 +27,14 @@ struct ReadOutcome {
 };
 
 // Reads the radio's whole memory, telling the observer of every channel.
-// A complete read is kept as a backup in `store` when one is given. With
-// no radio connected (it went away), nothing is read.
-ReadOutcome readRadio(RadioConnection &radio, BackupStore *store, Phase phase, const JobObserver &observer);
+// A complete read is kept as a backup in `store` when one is given, named
+// as taken before `purpose`. With no radio connected (it went away),
+// nothing is read.
+ReadOutcome readRadio(RadioConnection &radio, BackupStore *store, Phase phase, const JobObserver &observer,
+                      BackupPurpose purpose = BackupPurpose::Read);
+
+// "5 of 20 channels came, 1 of them cut short": what an incomplete read
+// got, in the words the window and vkrtool share.
+QString describeIncompleteRead(const Link::ReadResult &result, int channelCount);
 
 } // namespace Session

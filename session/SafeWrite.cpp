@@ -1,10 +1,12 @@
 #include "SafeWrite.h"
 
+#include "ChannelCsv.h"
 #include "ChannelFrame.h"
 #include "LinkConstants.h"
 #include "RadioConnection.h"
 #include "RadioRead.h"
 #include "Reply.h"
+#include "StoredChannel.h"
 
 namespace Session {
 
@@ -15,67 +17,45 @@ bool stopRequested(const JobObserver &observer)
     return observer.stopRequested && observer.stopRequested();
 }
 
-bool portFailed(RadioConnection &radio)
+// Takes the read of the memory as it stands before a write. False, with the
+// cause set, when it was stopped or is not complete.
+bool takeMemoryRead(RadioConnection &radio, const ReadOutcome &read, WriteReport &report)
 {
-    const SerialPort::SerialPortError error = radio.port().error();
-    return !radio.port().isOpen() || error == SerialPort::ResourceError || error == SerialPort::WriteError
-        || error == SerialPort::ReadError;
-}
-
-bool isEmptyAsStored(const ChannelRecord &record)
-{
-    const Link::ReceivedChannel stored = Link::storedChannel(record.name, record.frequency);
-    return stored.name.isEmpty() && stored.frequency.isEmpty();
-}
-
-// Takes the read of the memory as it stands before a write. False, with
-// the outcome set, when it was stopped or is not complete.
-bool takeMemoryRead(RadioConnection &radio, const ReadOutcome &read, WriteResult &result)
-{
-    result.lastRead = read.result;
+    report.lastRead = read.result;
     if (read.result.stopped) {
-        result.outcome = WriteOutcome::Stopped;
+        report.cause = WriteCause::StoppedBeforeWrite;
         return false;
     }
     if (!read.isComplete()) {
-        result.outcome = WriteOutcome::BackupFailed;
-        result.radioGone = portFailed(radio);
+        report.cause = WriteCause::BackupIncomplete;
+        report.radioGone = radio.portFailed();
         return false;
     }
     return true;
 }
 
 // The memory as it stands, for the check against emptying it, when no
-// backup is made: read, not kept. False, with the outcome set, when the
-// read is not complete.
-bool readMemory(RadioConnection &radio, const JobObserver &observer, WriteResult &result, ChannelRecords &memory)
+// backup is made: read, not kept. False, with the cause set, when the read
+// is not complete.
+bool readMemory(RadioConnection &radio, const JobObserver &observer, WriteReport &report, Channels &memory)
 {
     const ReadOutcome read = readRadio(radio, nullptr, Phase::Reading, observer);
-    if (!takeMemoryRead(radio, read, result))
+    if (!takeMemoryRead(radio, read, report))
         return false;
     memory = read.channels;
+    report.memoryBefore = memory;
     return true;
 }
 
 // Keeps the memory as it stands: a given backup, or a complete read saved
-// now. False, with the outcome set, when there is none. `memory` receives
-// the memory kept.
+// now. False, with the cause set, when there is none. `memory` receives the
+// memory kept.
 bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &request, const JobObserver &observer,
-            WriteResult &result, ChannelRecords &memory)
+            WriteReport &report, Channels &memory)
 {
-    result.phase = Phase::BackingUp;
     if (!request.backUp)
-        return !request.refuseEmptying || readMemory(radio, observer, result, memory);
-    if (!request.currentBackup.isEmpty()) {
-        result.backupPath = request.currentBackup;
-        if (request.refuseEmptying && !readChannelFile(request.currentBackup, memory)) {
-            result.outcome = WriteOutcome::BackupFailed;
-            result.backupError = QStringLiteral("%1 could not be read").arg(request.currentBackup);
-            return false;
-        }
-        return true;
-    }
-    ReadOutcome read = readRadio(radio, &store, Phase::BackingUp, observer);
+        return !request.refuseEmptying || readMemory(radio, observer, report, memory);
+    ReadOutcome read = readRadio(radio, &store, Phase::BackingUp, observer, request.purpose);
     // Channels no radio stores come from line noise, or from a memory that
     // really holds them (a radio that stored a write wrongly). A second
     // read that gives the same tells the two apart: noise does not repeat
@@ -83,91 +63,123 @@ bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &requ
     // could never be backed up, and so never written or restored again.
     if (read.isWholeButOdd()) {
         const ReadOutcome again = readRadio(radio, nullptr, Phase::BackingUp, observer);
-        if (again.isWholeButOdd() && again.channels == read.channels) {
+        if (again.isWholeButOdd() && again.frames == read.frames) {
             read.result.badFrames = 0;
-            read.backup = store.save(radio.modelLabel(), radio.portName(), read.channels);
+            read.backup = store.save(radio.modelLabel(), radio.portName(), read.channels, read.frames, request.purpose);
         }
     }
-    if (!takeMemoryRead(radio, read, result))
+    if (!takeMemoryRead(radio, read, report))
         return false;
     if (read.backup.path.isEmpty()) {
-        result.outcome = WriteOutcome::BackupFailed;
-        result.backupError = read.backup.error;
+        report.cause = WriteCause::BackupNotSaved;
+        report.backupError = read.backup.error;
         return false;
     }
-    result.backupPath = read.backup.path;
+    report.backupPath = read.backup.path;
     memory = read.channels;
+    report.memoryBefore = memory;
     return true;
 }
 
 void writeChannels(RadioConnection &radio, const WriteRequest &request, const JobObserver &observer,
-                   WriteResult &result)
+                   WriteReport &report)
 {
-    result.phase = Phase::Writing;
     if (observer.phaseStarted)
         observer.phaseStarted(Phase::Writing);
-    QVector<Link::ChannelText> texts;
-    for (int row = 0; row < radio.channelCount(); ++row) {
-        const ChannelRecord record = request.channels.value(row);
-        texts.append({record.name, record.frequency});
-    }
-    const Link::WriteResult written = Link::writeChannelMemory(
-        radio.line(), texts,
-        [&](int row) {
-            if (observer.progress)
-                observer.progress(Phase::Writing, row);
-        },
-        [&](int row, Link::FrameAnswer answer) {
-            if (answer != Link::FrameAnswer::Acknowledged)
-                result.frameFaults.append({row, answer});
-            if (observer.frameAnswered)
-                observer.frameAnswered(row, answer);
-        },
-        observer.stopRequested);
-    result.sent = written.sent;
-    if (written.stopped) {
+    Channels channels = request.channels.mid(0, radio.channelCount());
+    channels.resize(radio.channelCount());
+    const auto sent = [&](int row) {
+        if (observer.progress)
+            observer.progress(Phase::Writing, row);
+    };
+    const auto answered = [&](int row, Link::FrameAnswer answer) {
+        if (answer != Link::FrameAnswer::Acknowledged)
+            report.frameFaults.append({row, answer});
+        if (observer.frameAnswered)
+            observer.frameAnswered(row, answer);
+    };
+    const Link::WriteResult written = request.frames.isEmpty()
+        ? Link::writeChannelMemory(radio.line(), channels, sent, answered, observer.stopRequested)
+        : Link::writeFrames(radio.line(), request.frames, sent, answered, observer.stopRequested);
+    report.sent = written.sent;
+    if (written.unsendable >= 0) {
+        // The checks before let through only what fits a frame; a channel
+        // that does not is refused here all the same, before a byte is sent.
+        report.cause = WriteCause::Refused;
+        report.problems.append({0, written.unsendable,
+                                QStringLiteral("%1 is no frequency a radio can hold")
+                                    .arg(channels.at(written.unsendable).frequency.text()),
+                                ChannelProblem::Field::Frequency});
+    } else if (written.stopped) {
         radio.noteUnfinishedWrite();
-        result.outcome = WriteOutcome::Stopped;
+        report.cause = WriteCause::StoppedWriting;
     } else if (!written.allAcknowledged) {
-        result.outcome = WriteOutcome::FramesFailed;
-        result.radioGone = portFailed(radio);
+        report.cause = WriteCause::FramesFailed;
+        report.radioGone = radio.portFailed();
     }
 }
 
-void verify(RadioConnection &radio, const WriteRequest &request, const JobObserver &observer, WriteResult &result)
+// The channels whose bytes the radio holds other than those written.
+QVector<ChannelComparison::Difference> byteDifferences(const QVector<QByteArray> &written, const ReadOutcome &back)
 {
-    result.phase = Phase::Verifying;
+    QVector<ChannelComparison::Difference> found;
+    for (int k = 0; k < written.size(); ++k) {
+        const QByteArray held = back.frames.value(k);
+        if (held != written.at(k))
+            found.append({k, Link::decodeChannelFrame(written.at(k)), Link::decodeChannelFrame(held), written.at(k), held});
+    }
+    return found;
+}
+
+void verify(RadioConnection &radio, const WriteRequest &request, const JobObserver &observer, WriteReport &report)
+{
     // Line noise right after the write's end must not land in front of the
     // first frame of the read-back.
     Link::settleLine(radio.line(), Link::settleQuietTime, observer.stopRequested);
-    const ReadOutcome read = readRadio(radio, nullptr, Phase::Verifying, observer);
-    result.lastRead = read.result;
+    Channels expected = request.channels.mid(0, radio.channelCount());
+    expected.resize(radio.channelCount());
+    ReadOutcome read = readRadio(radio, nullptr, Phase::Verifying, observer);
+    const auto differences = [&](const ReadOutcome &back) {
+        return request.frames.isEmpty() ? ChannelComparison::differences(expected, back.channels, radio.model())
+                                        : byteDifferences(request.frames, back);
+    };
+    // Channels no radio stores in the read-back are what was written (a
+    // backup of such values put back), unless the read differs; then only
+    // a second read that agrees byte for byte tells a radio that stored
+    // them so from line noise.
+    if (read.isWholeButOdd() && !differences(read).isEmpty()) {
+        const ReadOutcome again = readRadio(radio, nullptr, Phase::Verifying, observer);
+        if (again.isWholeButOdd() && again.frames == read.frames)
+            read.result.badFrames = 0;
+    } else if (read.isWholeButOdd()) {
+        read.result.badFrames = 0;
+    }
+    report.lastRead = read.result;
     if (read.result.stopped) {
-        result.outcome = WriteOutcome::Stopped;
+        report.cause = WriteCause::StoppedVerifying;
     } else if (!read.isComplete()) {
-        result.outcome = WriteOutcome::ReadBackIncomplete;
-        result.radioGone = portFailed(radio);
+        report.cause = WriteCause::ReadBackIncomplete;
+        report.radioGone = radio.portFailed();
     } else {
-        ChannelRecords expected = request.channels;
-        expected.resize(radio.channelCount());
-        result.differences = ChannelComparison::differences(expected, read.channels);
-        if (!result.differences.isEmpty())
-            result.outcome = WriteOutcome::Differs;
+        report.differences = differences(read);
+        if (!report.differences.isEmpty())
+            report.cause = WriteCause::Differs;
         else
-            result.verified = true;
+            report.verified = true;
     }
 }
 
 } // namespace
 
-bool emptiesMostChannels(const ChannelRecords &memory, const ChannelRecords &channels, int *emptied, int *used)
+bool emptiesMostChannels(const Channels &memory, const Channels &channels, const RadioModel &model, int *emptied,
+                         int *used)
 {
     int inUse = 0, emptiedNow = 0;
     for (int k = 0; k < memory.size(); ++k) {
-        if (isEmptyAsStored(memory.at(k)))
+        if (StoredChannel::isEmptyAsStored(memory.at(k), model))
             continue;
         ++inUse;
-        if (isEmptyAsStored(channels.value(k)))
+        if (StoredChannel::isEmptyAsStored(channels.value(k), model))
             ++emptiedNow;
     }
     if (emptied)
@@ -177,53 +189,79 @@ bool emptiesMostChannels(const ChannelRecords &memory, const ChannelRecords &cha
     return 2 * emptiedNow > inUse;
 }
 
-WriteResult safeWrite(RadioConnection &radio, BackupStore &store, const WriteRequest &request,
+WriteReport safeWrite(RadioConnection &radio, BackupStore &store, const WriteRequest &request,
                       const JobObserver &observer)
 {
-    WriteResult result;
+    WriteReport report;
     if (!radio.isOpen()) {
         // It went away before the write began: nothing was sent.
-        result.outcome = WriteOutcome::BackupFailed;
-        result.radioGone = true;
-        return result;
+        report.cause = WriteCause::NotConnected;
+        report.radioGone = true;
+        return report;
     }
-    result.channelCount = radio.channelCount();
-    result.problems = ChannelFileCheck::check(request.channels, radio.channelCount(), request.rules);
-    if (!result.problems.isEmpty()) {
-        result.outcome = WriteOutcome::Refused;
-        return result;
+    report.channelCount = radio.channelCount();
+    report.problems = ChannelFileCheck::check(request.channels, radio.model(), request.rules);
+    if (!report.problems.isEmpty()) {
+        report.cause = WriteCause::Refused;
+        return report;
     }
-    ChannelRecords memory;
-    if (!backUp(radio, store, request, observer, result, memory))
-        return result;
-    if (request.refuseEmptying && emptiesMostChannels(memory, request.channels, &result.emptied, &result.usedBefore)) {
-        result.outcome = WriteOutcome::WouldEmpty;
-        return result;
+    Channels memory;
+    if (!backUp(radio, store, request, observer, report, memory))
+        return report;
+    const bool agreed = request.emptyingAgreedFor
+        && ChannelComparison::differences(*request.emptyingAgreedFor, memory, radio.model()).isEmpty();
+    if (request.refuseEmptying && !agreed
+        && emptiesMostChannels(memory, request.channels, radio.model(), &report.emptied, &report.usedBefore)) {
+        report.cause = WriteCause::WouldEmpty;
+        return report;
     }
-    if (!result.backupPath.isEmpty() && observer.backupKept)
-        observer.backupKept(result.backupPath);
+    if (!report.backupPath.isEmpty() && observer.backupKept)
+        observer.backupKept(report.backupPath);
     if (stopRequested(observer)) {
-        result.outcome = WriteOutcome::Stopped;
-        return result;
+        report.cause = WriteCause::StoppedBeforeWrite;
+        return report;
     }
-    writeChannels(radio, request, observer, result);
-    if (result.outcome != WriteOutcome::Written || !request.verify)
-        return result;
-    verify(radio, request, observer, result);
-    return result;
+    writeChannels(radio, request, observer, report);
+    if (report.cause != WriteCause::Written || !request.verify)
+        return report;
+    verify(radio, request, observer, report);
+    return report;
 }
 
-WriteResult restoreBackup(RadioConnection &radio, BackupStore &store, const QString &backupPath,
-                          const JobObserver &observer, const QString &currentBackup)
+WriteReport restoreBackup(RadioConnection &radio, BackupStore &store, const RestoreRequest &restore,
+                          const JobObserver &observer)
 {
-    WriteRequest request;
-    request.rules = ChannelFileCheck::Rules::Encodable;
-    request.currentBackup = currentBackup;
-    if (!readChannelFile(backupPath, request.channels)) {
-        WriteResult result;
-        result.outcome = WriteOutcome::Unreadable;
-        return result;
+    WriteReport report;
+    Backup backup;
+    if (!readBackup(restore.backupPath, backup)) {
+        report.cause = WriteCause::Unreadable;
+        return report;
     }
+    if (!radio.isOpen()) {
+        report.cause = WriteCause::NotConnected;
+        report.radioGone = true;
+        return report;
+    }
+    report.channelCount = radio.channelCount();
+    // Another model's memory never: its channels would land elsewhere.
+    if (backup.modelLabel != radio.modelLabel() && !(backup.modelLabel.isEmpty() && restore.force)) {
+        report.cause = WriteCause::ForeignBackup;
+        report.backupModel = backup.modelLabel;
+        return report;
+    }
+    if (!backup.whole && !restore.force) {
+        report.cause = WriteCause::BackupNotWhole;
+        return report;
+    }
+    WriteRequest request;
+    request.channels = backup.channels;
+    if (backup.frames.size() == radio.channelCount())
+        request.frames = backup.frames;
+    request.rules = ChannelFileCheck::Rules::Encodable;
+    request.purpose = BackupPurpose::Restore;
+    request.verify = restore.verify;
+    request.refuseEmptying = !restore.force;
+    request.emptyingAgreedFor = restore.emptyingAgreedFor;
     return safeWrite(radio, store, request, observer);
 }
 

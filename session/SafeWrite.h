@@ -1,9 +1,11 @@
 #pragma once
 
 #include "BackupStore.h"
-#include "ChannelComparison.h"
 #include "ChannelFileCheck.h"
 #include "JobObserver.h"
+
+#include <optional>
+#include "WriteReport.h"
 
 class RadioConnection;
 
@@ -13,71 +15,52 @@ class RadioConnection;
 namespace Session {
 
 struct WriteRequest {
-    ChannelRecords channels; // channel k at index k; channels beyond the list are written empty
+    Channels channels; // channel k at index k; channels beyond the list are written empty
+    // Each channel's ten bytes, written as they are and compared byte for
+    // byte when read back (a memory put back from its backup); empty: the
+    // channels are sent as a radio stores them.
+    QVector<QByteArray> frames;
     ChannelFileCheck::Rules rules = ChannelFileCheck::Rules::Radio;
-    // A backup of the radio's memory as it stands now (a complete read of
-    // this radio with nothing written since); empty: the write reads one.
-    QString currentBackup;
+    // The memory is read and kept as a backup first, every time: nothing
+    // over this protocol tells that the radio behind the port is still the
+    // one read before (a radio swapped on the same cable).
     bool backUp = true; // false: no backup at all
+    BackupPurpose purpose = BackupPurpose::Write; // what the backup is named as taken before
     bool verify = true; // false: no read-back
     // Refuse channels that would empty more than half of the channels in
     // use in the radio (a list cut short, the wrong file): a write that
-    // makes no backup reads the memory for this check all the same.
+    // makes no backup reads the memory for this check all the same...
     bool refuseEmptying = false;
+    // ...unless the memory read now is the one the user agreed to empty.
+    std::optional<Channels> emptyingAgreedFor;
 };
 
 // Whether writing `channels` over `memory` empties more than half of the
 // channels in use there; `emptied` and `used` receive the counts.
-bool emptiesMostChannels(const ChannelRecords &memory, const ChannelRecords &channels, int *emptied = nullptr,
-                         int *used = nullptr);
+bool emptiesMostChannels(const Channels &memory, const Channels &channels, const RadioModel &model,
+                         int *emptied = nullptr, int *used = nullptr);
 
-enum class WriteOutcome {
-    Written,            // every frame taken, and the read-back holds the channels (if verified)
-    Refused,            // the channels break the rules: nothing was sent
-    WouldEmpty,         // the channels would empty most channels in use (refuseEmptying): nothing was sent
-    Unreadable,         // the channels to restore could not be read: nothing was sent
-    BackupFailed,       // the backup read was incomplete, or its file could not be saved: nothing was written
-    Stopped,            // a stop was asked for, in `phase`
-    FramesFailed,       // the radio refused frames, did not answer them, or went away
-    ReadBackIncomplete, // the read that checks the write did not come whole
-    Differs,            // the radio holds other channels than written
-};
-
-struct FrameFault {
-    int channel;
-    Link::FrameAnswer answer; // Refused or Missing
-};
-
-struct WriteResult {
-    WriteOutcome outcome = WriteOutcome::Written;
-    Phase phase = Phase::BackingUp; // the step it ended in
-    int channelCount = 0;           // of the radio
-    QVector<ChannelProblem> problems; // Refused
-    QString backupPath;               // the memory before the write
-    QString backupError;              // BackupFailed: why
-    Link::ReadResult lastRead;        // the backup read or the read-back, as far as it came
-    int sent = 0;                     // frames sent
-    QVector<FrameFault> frameFaults;  // in channel order
-    bool radioGone = false;           // the port failed: the radio was unplugged or switched off
-    QVector<ChannelComparison::Difference> differences; // Differs: expected and found
-    int emptied = 0;        // WouldEmpty: channels in use that the write would empty,
-    int usedBefore = 0;     //   of this many in use
-    bool verified = false; // read back and found the same
-
-    bool succeeded() const { return outcome == WriteOutcome::Written; }
-    // The radio may hold other channels than before: frames went out.
-    bool radioChanged() const { return sent > 0; }
-};
-
-WriteResult safeWrite(RadioConnection &radio, BackupStore &store, const WriteRequest &request,
+WriteReport safeWrite(RadioConnection &radio, BackupStore &store, const WriteRequest &request,
                       const JobObserver &observer);
 
-// Puts a backup (any channel file) back into the radio: a safe write of its
-// channels, after a backup of the memory as it stands now. A backup may
-// hold what the editors refuse but a radio held, so only what no radio can
-// hold at all is refused.
-// `currentBackup` as for a write.
-WriteResult restoreBackup(RadioConnection &radio, BackupStore &store, const QString &backupPath,
-                          const JobObserver &observer, const QString &currentBackup = QString());
+// How careful a restore is.
+struct RestoreRequest {
+    QString backupPath;
+    // Also a backup that is not whole (cut short, or not ending where the
+    // program ends its backups), one that would empty most channels in use,
+    // and one whose name does not say its model.
+    bool force = false;
+    bool verify = true;
+    std::optional<Channels> emptyingAgreedFor; // as for a write
+};
+
+// Puts a backup back into the radio: a safe write of its frames, byte for
+// byte, after a backup of the memory as it stands now, and read back and
+// compared byte for byte. A backup may hold what the editors refuse but a
+// radio held, so only what no radio can hold at all is refused; and one of
+// another model, always. Older backups without frames (and other channel
+// files, with force) go back as their channels.
+WriteReport restoreBackup(RadioConnection &radio, BackupStore &store, const RestoreRequest &restore,
+                          const JobObserver &observer);
 
 } // namespace Session

@@ -20,22 +20,18 @@ bool save(const QString &fileName, const RadioMemory &memory)
     return ChannelCsv::writeFile(fileName, recordsOf(memory));
 }
 
-ChannelRecords recordsOf(const RadioMemory &memory)
+Channels recordsOf(const RadioMemory &memory)
 {
-    ChannelRecords records;
-    for (int i = 0; i < memory.channelCount(); ++i) {
-        const Link::ReceivedChannel channel = memory.channel(i);
-        records.append({channel.name, channel.frequency});
-    }
+    Channels records;
+    for (int i = 0; i < memory.channelCount(); ++i)
+        records.append(memory.channel(i));
     return records;
 }
 
-void setRecords(RadioMemory &memory, const ChannelRecords &records)
+void setRecords(RadioMemory &memory, const Channels &records)
 {
-    for (int i = 0; i < memory.channelCount(); ++i) {
-        const ChannelRecord record = records.value(i);
-        memory.setChannel(i, record.name, record.frequency);
-    }
+    for (int i = 0; i < memory.channelCount(); ++i)
+        memory.setChannel(i, records.value(i));
 }
 
 } // namespace MemoryFile

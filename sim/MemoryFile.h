@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChannelCsv.h"
+#include "Channel.h"
 
 #include <QString>
 
@@ -20,8 +20,8 @@ bool load(const QString &fileName, RadioMemory &memory);
 bool save(const QString &fileName, const RadioMemory &memory);
 
 // Every channel, as the program shows it after a read.
-ChannelRecords recordsOf(const RadioMemory &memory);
+Channels recordsOf(const RadioMemory &memory);
 // Record k into channel k, as `load` stores it.
-void setRecords(RadioMemory &memory, const ChannelRecords &records);
+void setRecords(RadioMemory &memory, const Channels &records);
 
 } // namespace MemoryFile

@@ -1,5 +1,6 @@
 #include "RadioMemory.h"
 
+#include "ChannelFrame.h"
 #include "LinkConstants.h"
 
 RadioMemory::RadioMemory(int channelCount)
@@ -31,17 +32,21 @@ void RadioMemory::setFrame(int index, const QByteArray &frame)
         frames[index] = frame;
 }
 
-void RadioMemory::setChannel(int index, const QString &name, const QString &frequency)
+bool RadioMemory::setChannel(int index, const Channel &channel)
 {
-    setFrame(index, Link::encodeChannelFrame(name, frequency).left(Link::frameLength));
+    const QByteArray frame = Link::encodeChannelFrame(channel);
+    if (frame.isEmpty())
+        return false;
+    setFrame(index, frame.left(Link::frameLength));
+    return true;
 }
 
-Link::ReceivedChannel RadioMemory::channel(int index) const
+Channel RadioMemory::channel(int index) const
 {
     return Link::decodeChannelFrame(frame(index));
 }
 
 QByteArray RadioMemory::emptyFrame()
 {
-    return Link::encodeChannelFrame(QString(), QString()).left(Link::frameLength);
+    return Link::encodeChannelFrame(Channel()).left(Link::frameLength);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChannelFrame.h"
+#include "Channel.h"
 #include "RadioModels.h"
 
 #include <QByteArray>
@@ -21,10 +21,16 @@ public:
     QByteArray frame(int index) const;
     // Stores raw bytes, any length, to be sent as they are.
     void setFrame(int index, const QByteArray &frame);
-    // Stores the channel as the host would write it.
-    void setChannel(int index, const QString &name, const QString &frequency);
+    // Stores the channel as the host would write it; false, with nothing
+    // stored, for a frequency no frame can carry.
+    bool setChannel(int index, const Channel &channel);
+    // The same for a channel given as text, as the command line gives it.
+    bool setChannel(int index, const QString &name, const QString &frequency)
+    {
+        return setChannel(index, {name, Frequency::fromText(frequency)});
+    }
     // The channel as the host shows it after a read.
-    Link::ReceivedChannel channel(int index) const;
+    Channel channel(int index) const;
 
     static QByteArray emptyFrame();
 

@@ -155,7 +155,7 @@ void VirtualRadio::setMemory(const RadioMemory &memory)
 void VirtualRadio::setChannel(int index, const QString &name, const QString &frequency)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    protocol.memory().setChannel(index, name, frequency);
+    protocol.memory().setChannel(index, {name, Frequency::fromText(frequency)});
 }
 
 void VirtualRadio::setFrame(int index, const QByteArray &frame)

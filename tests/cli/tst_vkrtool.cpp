@@ -2,7 +2,10 @@
 // pseudo-terminals, with the real port and time-outs.
 #include "TestMain.h"
 
+#include "ChannelCsv.h"
+#include "ChannelText.h"
 #include "CsvTable.h"
+#include "LocalHttpServer.h"
 #include "MemoryFile.h"
 #include "ProgramRun.h"
 #include "RunAsNobody.h"
@@ -17,10 +20,12 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,24 +46,31 @@ enum Setup {
     ShortFrame = 4,       // channel 3 is sent one byte short
     StaleBytes = 8,       // a ping answer waits in the port before the tool starts
     TwoMoreRadios = 16,   // two radios without faults on ports after it; an expected file is theirs
+    StoppedWrite = 32,    // a write command without its end just before the tool starts: the radio is deaf
+    NamedTwice = 64,      // a link to its port is scanned after it
+    EmptyLockedNeighbour = 128, // as LockedNeighbour, the lock file empty
+    TwoEmpty = 256,       // channels 5 and 6 are empty
 };
 
+// A backup's line for an empty channel: its frame follows the channel.
+const QByteArray emptyBackupLine = ";;76 00 20 20 20 20 20 20 20 20\r\n";
+
 // Every channel in use, so that a write that leaves one alone is seen.
-ChannelRecords fullMemory(int channels)
+Channels fullMemory(int channels)
 {
-    ChannelRecords records;
+    Channels records;
     for (int k = 0; k < channels; ++k)
-        records.append({QStringLiteral("OLD%1").arg(k), QStringLiteral("%1.%2").arg(119 + k / 40).arg((k % 40) * 25, 3, 10, QLatin1Char('0'))});
+        records.append(channelOf(QStringLiteral("OLD%1").arg(k),
+                                 QStringLiteral("%1.%2").arg(119 + k / 40).arg((k % 40) * 25, 3, 10, QLatin1Char('0'))));
     return records;
 }
 
-ChannelRecords recordsOf(const VirtualRadio &radio)
+Channels recordsOf(const VirtualRadio &radio)
 {
-    ChannelRecords records;
+    Channels records;
     const RadioMemory memory = radio.memory();
     for (int k = 0; k < memory.channelCount(); ++k) {
-        const Link::ReceivedChannel channel = memory.channel(k);
-        records.append({channel.name, channel.frequency});
+        records.append(memory.channel(k));
     }
     return records;
 }
@@ -136,6 +148,9 @@ private slots:
     void portWithoutPermission_data();
     void portWithoutPermission();
     void traceRecordsTheLine();
+    void airfieldDataDownloaded();
+    void blockedWaitEndsOnSignal_data();
+    void blockedWaitEndsOnSignal();
 
 private:
     void addWithoutRadioRows();
@@ -175,8 +190,13 @@ void VkrtoolTest::initTestCase()
                          "1,AGAIN,119.000000,AM,25.00\r\n2,FMROW,120.000000,FM,25.00\r\n"
                          "101,FAR,121.000000,AM,25.00\r\n"},
         {"semicolons.csv", "Location;Name;Frequency\r\n1;TOWER;118.100\r\n"},
+        {"nul.csv", QByteArray("AT\0IS;121.500\r\nGND;121.\0" "75\r\n", 28)},
+        {"utf16.csv", QByteArray("\xff\xfeT\0W\0R\0;\0" "1\0" "1\0" "8\0.\0" "1\0\r\0\n\0", 24)},
+        {"cr.csv", "TOWER;118.000\rATIS;121.500\r"},
         {"frequencies.csv", "\"id\",\"airport_ident\",\"type\",\"description\",\"frequency_mhz\"\n"
                             "1,\"EDDF\",\"TWR\",\"TOWER, NORTH\",119.9\n2,\"EDDF\",\"ATIS\",\"ATIS\",118.0083\n"},
+        {"places.csv", "ident,type,name,latitude_deg,longitude_deg\nEDDF,large_airport,Frankfurt,50.0333,8.5706\n"
+                       "EDFZ,closed,Mainz-Finthen,49.9686,8.1472\n"},
     };
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         QFile out(file(it.key()));
@@ -225,8 +245,13 @@ void VkrtoolTest::addWithoutRadioRows()
     row("airfields by ident") << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "EDDF"}
                                         << 0 << "EDDF TWR;119.900\r\nEDDF ATI;118.010\r\n" << noInput << ownOutput;
     row("airfields near no point") << QStringList{"airfields", "--frequencies", file("frequencies.csv"),
-                                                            "--near", "north", "--radius-km", "5"}
-                                             << 2 << "LAT,LON" << noInput << ownOutput;
+                                                            "--near", "north of Frankfurt", "--radius-km", "5"}
+                                             << 2 << "south and west negative (50.03, 8.57 or 51.47, -0.46)" << noInput << ownOutput;
+    row("airfields nearest 1 around a chart position, a closed one left out")
+        << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--airports", file("places.csv"), "--near",
+                       "4958N00809E", "--nearest", "1"}
+        << 0 << "EDDF TWR;119.900\r\nvkrtool: 1 closed airfield left out: EDFZ (Mainz-Finthen), 0.3 km (0.2 NM)\n"
+                "vkrtool: 1 channel of 1 airfield; 1 more beyond 1 per airfield left out\n" << noInput << ownOutput;
     row("airfields near without a radius")
         << QStringList{"airfields", "--frequencies", file("frequencies.csv"), "--airports", file("frequencies.csv"),
                        "--near", "50.03,8.57"}
@@ -251,11 +276,49 @@ void VkrtoolTest::addWithoutRadioRows()
         << QStringList{"write", file("nameless.csv")} << 1 << "the radio's empty channel" << noInput << ownOutput;
     row("backups: none yet") << QStringList{"backups"} << 0 << "no backups in" << noInput << ownOutput;
     row("restore: no such backup") << QStringList{"restore", file("none.csv")} << 3 << "there is no backup" << noInput << ownOutput;
+    // Bytes that are no text: named with the record, never a cut field.
+    row("check: zero bytes named") << QStringList{"check", file("nul.csv")} << 1
+                                   << "nul.csv:1: channel 0: the name \"AT\\x00IS\" holds the control character "
+                                      "\"\\x00\"" << noInput << ownOutput;
+    row("write --force: a zero byte still refused")
+        << QStringList{"write", file("nul.csv"), "--force"} << 1
+        << "nul.csv:2: channel 1: the frequency \"121.\\x0075\" holds" << noInput << ownOutput;
+    row("diff: a zero byte is no cut") << QStringList{"diff", file("nul.csv"), file("good.csv")} << 1
+                                       << "nul.csv has 2 problems; correct them before comparing" << noInput << ownOutput;
+    row("convert: a zero byte left out, said")
+        << QStringList{"convert", file("nul.csv"), file("nul.chirp.csv")} << 1
+        << "nul.csv:1: channel 0: the name \"AT\\x00IS\" holds the control character \"\\x00\", which no channel "
+           "holds (is the file damaged?), left out" << noInput << ownOutput;
+    row("check: UTF-16 says why") << QStringList{"check", file("utf16.csv")} << 1
+                                  << "utf16.csv: UTF-16 is not read: save as UTF-8" << noInput << ownOutput;
+    row("check: CR alone says why") << QStringList{"check", file("cr.csv")} << 1 << "cr.csv: no line ends" << noInput
+                                    << ownOutput;
+    // What the user typed is quoted escaped (the output never holds an ESC).
+    row("unknown subcommand escaped") << QStringList{"bo\x1b[31mgus"} << 2 << "no subcommand \"bo\\x1b[31mgus\""
+                                      << noInput << ownOutput;
+    row("no such model escaped") << QStringList{"check", file("good.csv"), "--model", "\x1b[31mX"} << 2
+                                 << "there is no model \"\\x1b[31mX\"" << noInput << ownOutput;
+    row("no such backup escaped") << QStringList{"restore", "\x1b[31m.csv"} << 3 << "there is no backup \\x1b[31m.csv"
+                                  << noInput << ownOutput;
+    row("convert's missing input escaped") << QStringList{"convert", "\x1b[31m.csv", file("out.csv")} << 3
+                                           << "cannot read \\x1b[31m.csv" << noInput << ownOutput;
+    row("port diagnosis escaped") << QStringList{"identify", "--port", "/dev/\x1b[31mX"} << 3
+                                  << "the device file /dev/\\x1b[31mX does not exist" << noInput << ownOutput;
+    row("usage error as JSON") << QStringList{"read", "--bogus", "--json"} << 2
+                               << "\"error\": \"The following argument was not expected: --bogus" << noInput << ownOutput;
+    row("--expect without --all") << QStringList{"identify", "--expect", "2"} << 2 << "--expect requires --all"
+                                  << noInput << ownOutput;
+    row("trace onto the output") << QStringList{"read", "-o", file("same.txt"), "--trace", file("./same.txt")} << 2
+                                 << "--trace and -o both name" << noInput << ownOutput;
 
     // Output that cannot be written is a failure, with the system's reason.
     row("check: standard output on a full disk") << QStringList{"check", file("good.csv")} << 3
                                                  << "could not write the results to standard output: No space left "
                                                     "on device" << noInput << QStringLiteral("/dev/full");
+    row("diff: differences found, standard output on a full disk")
+        << QStringList{"diff", file("good.csv"), file("joined.csv")} << 3
+        << "could not write the results to standard output: No space left on device" << noInput
+        << QStringLiteral("/dev/full");
     row("convert onto a device, written as it is") << QStringList{"convert", file("good.csv"), file("full")} << 3
                                                    << "No space left on device" << noInput << ownOutput;
     row("convert onto its input") << QStringList{"convert", file("good.csv"), file("./good.csv")} << 2
@@ -277,7 +340,7 @@ void VkrtoolTest::addWithoutRadioRows()
                                   << "the name \"ABBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBB\u2026\" has 100001 characters"
                                   << noInput << ownOutput;
     row("check: terminal controls escaped") << QStringList{"check", file("terminal.csv")} << 1
-                                            << "the name \"A\\x1b[2JB\\x07\" has the character \"\\x1b\"" << noInput
+                                            << "the name \"A\\x1b[2JB\\x07\" holds the control character \"\\x1b\"" << noInput
                                             << ownOutput;
     row("check: three decimals wanted") << QStringList{"check", file("decimals.csv")} << 1
                                         << "\"121.5\" is no channel of the air band as written: write three decimals: "
@@ -310,7 +373,7 @@ void VkrtoolTest::addWithoutRadioRows()
         << QStringList{"convert", file("chirp.in.csv"), "-"} << 0
         << "TOWER;118.000\r\n" "vkrtool: " + file("chirp.in.csv") + ", record 3: Location 1 is taken by an earlier "
            "row, skipped\nvkrtool: " + file("chirp.in.csv") + ", record 4: Mode \"FM\" is not AM, skipped\n"
-           "vkrtool: " + file("chirp.in.csv") + ", record 5: Location 101 is beyond channel 100, skipped"
+           "vkrtool: " + file("chirp.in.csv") + ", record 5: Location 101 is beyond channel 99, skipped"
         << noInput << ownOutput;
 }
 
@@ -333,6 +396,7 @@ void VkrtoolTest::withoutRadio()
         vkrtool(arguments, radio.portName(), folder.filePath(QStringLiteral("data")), {input, outputFile});
     QVERIFY2(result.output.contains(said), qPrintable(result.output));
     QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(!result.output.contains(QChar(0x1b)), qPrintable(result.output));
     // Outputs never replace a device or an input.
     struct stat status;
     QVERIFY(stat(device.constData(), &status) == 0 && S_ISCHR(status.st_mode));
@@ -459,10 +523,31 @@ void VkrtoolTest::withRadio_data()
     QTest::newRow("diff against every radio")
         << QStringList{"diff", file("full20.csv"), "radio", "--all"} << plain << int(TwoMoreRadios) << 0 << 0 << 0
         << "3 radios: 3 the same" << "old" << 1 << 3;
+    // A port named in VKR_SERIAL_PORTS that holds no radio fails the run.
     QTest::newRow("identify every radio beside a locked port")
-        << QStringList{"identify", "--all", "--json"} << plain << int(LockedNeighbour) << 0 << 0 << 0
-        << "radios/0/port=PORT;radios/0/model=VKR627S;radios/1=(missing);noRadio/0/problem~it is in use by"
+        << QStringList{"identify", "--all", "--json"} << plain << int(LockedNeighbour) << 0 << 0 << 3
+        << "radios/0/port=PORT;radios/0/model=VKR627S;radios/1=(missing);noRadio/0/problem~it is in use by;exitCode=3"
         << "old" << 0 << 0;
+    QTest::newRow("write to every radio, one silent, --expect 3")
+        << QStringList{"write", file("eleven.csv"), "--all", "--expect", "3"} << silent << int(TwoMoreRadios) << 0 << 0
+        << 3 << "vkrtool: 2 radios found, 3 expected (--expect 3):\n  no radio on PORT: nothing answered, also not "
+                "after 3 s of quiet" << file("eleven.csv") << 0 << 2;
+    QTest::newRow("identify every radio, none found, as JSON")
+        << QStringList{"identify", "--all", "--json"} << silent << int(Plain) << 0 << 0 << 3
+        << "radios=[];noRadio/0/port=PORT;noRadio/0/problem~nothing answered;error~no radio on PORT;exitCode=3" << "old"
+        << 0 << 0;
+    QTest::newRow("identify every radio, one named twice")
+        << QStringList{"identify", "--all", "--json"} << plain << int(NamedTwice) << 0 << 0 << 0
+        << "radios/0/port=PORT;radios/1=(missing);noRadio=[];exitCode=0" << "old" << 0 << 0;
+    QTest::newRow("ports names an empty lock file")
+        << QStringList{"ports"} << plain << int(EmptyLockedNeighbour) << 0 << 0 << 0
+        << "does not open: the lock file /run/lock/LCK..NEIGHBOUR is empty, so it does not say which program uses the "
+           "port; fix: if no program uses the port, remove it" << "old" << 0 << 0;
+    // A radio whose write was stopped is deaf for a while: the next run waits.
+    QTest::newRow("write right after a stopped write")
+        << QStringList{"write", file("eleven.csv"), "--port", "PORT"} << plain << int(StoppedWrite) << 0 << 0 << 0
+        << "nothing answered on PORT; a radio whose write was stopped before its end stays deaf until the line has "
+           "been quiet for 3 s: asking again then." << file("eleven.csv") << 2 << 1;
     QTest::newRow("write with --all and --port") << QStringList{"write", file("eleven.csv"), "--all", "--port", "PORT"}
                                                  << plain << int(Plain) << 0 << 0 << 2 << "excludes" << "old" << 0 << 0;
     // A dry run reads, and writes nothing.
@@ -477,6 +562,9 @@ void VkrtoolTest::withRadio_data()
     QTest::newRow("write dry run that would empty most channels")
         << QStringList{"write", file("two.csv"), "--dry-run"} << plain << int(Plain) << 0 << 0 << 1
         << "the write would be refused, as it would empty 18 of the 20 channels in use" << "old" << 1 << 1;
+    QTest::newRow("write dry run that would be refused as JSON")
+        << QStringList{"write", file("two.csv"), "--dry-run", "--json"} << plain << int(Plain) << 0 << 0 << 1
+        << "outcome=wouldRefuse;exitCode=1;message~would be refused;differences/19/b/frequency=" << "old" << 1 << 1;
     // Documents for programs.
     QTest::newRow("identify as JSON")
         << QStringList{"identify", "--json"} << plain << int(Plain) << 0 << 0 << 0
@@ -486,6 +574,9 @@ void VkrtoolTest::withRadio_data()
         << "outcome=read;channels=20;memory/0/channel=0;memory/0/name=OLD0;memory/0/frequency=119.000;"
            "memory/19/frequency=119.475;memory/20=(missing);file=null;backup=*"
         << "old" << 1 << 1;
+    QTest::newRow("read as JSON of a memory partly in use")
+        << QStringList{"read", "--json"} << plain << int(TwoEmpty) << 0 << 0 << 0
+        << "outcome=read;channels=18;memory/5/name=;memory/5/frequency=;memory/19/frequency=119.475" << "old" << 1 << 1;
     QTest::newRow("write as JSON")
         << QStringList{"write", file("eleven.csv"), "--json"} << plain << int(Plain) << 0 << 0 << 0
         << "outcome=written;verified=true;sent=20;differences=[];faults=[];backup=*;dryRun=false;model=VKR627S"
@@ -520,7 +611,9 @@ void VkrtoolTest::withRadio()
 
     VirtualRadio target(radio);
     RadioMemory memory = target.memory();
-    const ChannelRecords before = fullMemory(memory.channelCount());
+    Channels before = fullMemory(memory.channelCount());
+    if (setup & TwoEmpty)
+        before[5] = before[6] = Channel();
     MemoryFile::setRecords(memory, before);
     if (setup & ShortFrame)
         memory.setFrame(3, memory.frame(3).left(9));
@@ -538,13 +631,28 @@ void VkrtoolTest::withRadio()
         ports += QDir::listSeparator() + others.back()->portName();
     }
     std::unique_ptr<VirtualRadio> locked;
-    if (setup & LockedNeighbour) {
+    if (setup & (LockedNeighbour | EmptyLockedNeighbour)) {
         locked = std::make_unique<VirtualRadio>(radio);
         QFile lock(lockFileOf(locked->portName()));
         QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.write(QByteArray::number(QCoreApplication::applicationPid()).rightJustified(10) + " minicom root\n");
+        if (setup & LockedNeighbour)
+            lock.write(QByteArray::number(QCoreApplication::applicationPid()).rightJustified(10) + " minicom root\n");
         lock.close();
         ports = locked->portName() + QDir::listSeparator() + ports;
+        said.replace(QStringLiteral("NEIGHBOUR"), lockFileOf(locked->portName()).mid(15));
+    }
+    if (setup & NamedTwice) {
+        const QString link = file("link-to-radio");
+        QVERIFY(QFile::link(target.portName(), link));
+        ports += QDir::listSeparator() + link;
+    }
+    if (setup & StoppedWrite) {
+        // The write command and no more, as a run stopped at once leaves it.
+        const int line = ::open(QFile::encodeName(target.portName()).constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(line >= 0);
+        QCOMPARE(::write(line, "\x02\x4d", 2), ssize_t(2));
+        QTRY_VERIFY_WITH_TIMEOUT(target.received().endsWith(QByteArray::fromHex("024d")), 5000);
+        ::close(line);
     }
     const QString dataFolder = folder.filePath(QStringLiteral("data-") + QTest::currentDataTag());
     if (setup & BrokenDataFolder)
@@ -588,7 +696,7 @@ void VkrtoolTest::withRadio()
     } else if (!expected.isEmpty()) {
         CsvTable table;
         QVERIFY(table.read(expected));
-        ChannelRecords written = ChannelCsv::fromTable(table, table.rowCount());
+        Channels written = ChannelCsv::fromTable(table, table.rowCount());
         written.resize(before.size());
         if (others.empty())
             QCOMPARE(recordsOf(target), written);
@@ -630,9 +738,10 @@ void VkrtoolTest::readCompleteAndIncomplete()
     ProgramRun result = run({"read", "-o", file("read.csv")}, radio.portName());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(contentOf(file("read.csv")), QByteArray("TOWER;118.100\r\n;\r\n;\r\nATIS;126.125\r\n"));
-    // Kept as a backup too.
+    // Kept as a backup too: every channel with the frame it came in.
     const QString kept = QRegularExpression(QStringLiteral("kept as backup: (\\S+)")).match(result.output).captured(1);
-    QCOMPARE(contentOf(kept), contentOf(file("read.csv")));
+    QCOMPARE(contentOf(kept), "TOWER;118.100;76 14 54 4F 57 45 52 20 20 20\r\n" + emptyBackupLine.repeated(2)
+                                  + "ATIS;126.125;7E 19 41 54 49 53 20 20 20 20\r\n" + emptyBackupLine.repeated(16));
 
     radio.setSettings(twentyChannels([](RadioFaults &f) { f.stopAfterFrames = 5; }));
     result = run({"read", "-o", file("partly.csv")}, radio.portName());
@@ -662,10 +771,11 @@ void VkrtoolTest::writeBacksUpAndVerifies()
     const QRegularExpression backupLine(QStringLiteral("backup of the radio's memory: (\\S+)"));
     const QString backup = backupLine.match(result.output).captured(1);
     QVERIFY2(backup.startsWith(folder.filePath(QStringLiteral("data"))), qPrintable(result.output));
-    QCOMPARE(contentOf(backup), QByteArray("TOWER;118.100\r\n;\r\nATIS;126.125\r\n"));
+    QCOMPARE(contentOf(backup), "TOWER;118.100;76 14 54 4F 57 45 52 20 20 20\r\n" + emptyBackupLine
+                                    + "ATIS;126.125;7E 19 41 54 49 53 20 20 20 20\r\n" + emptyBackupLine.repeated(17));
     QCOMPARE(radio.memory().channel(0).name, QStringLiteral("GROUND"));
-    QCOMPARE(radio.memory().channel(2).frequency, QStringLiteral("122.805"));
-    QCOMPARE(radio.memory().channel(3).frequency, QString());
+    QCOMPARE(radio.memory().channel(2).frequency.text(), QStringLiteral("122.805"));
+    QCOMPARE(radio.memory().channel(3).frequency.text(), QString());
     QVERIFY2(result.output.contains("verified"), qPrintable(result.output));
 
     // The newest backup of the model goes back in, with a backup first.
@@ -702,7 +812,9 @@ void VkrtoolTest::verifyFindsCorruptedChannel()
     const ProgramRun odd = run({"write", file("good.csv")}, radio.portName());
     QCOMPARE(odd.exitCode, 0);
     const QString backup = QRegularExpression(QStringLiteral("backup of the radio's memory: (\\S+)")).match(odd.output).captured(1);
-    QCOMPARE(contentOf(backup), QByteArray("TOWER;118.000\r\n;121.505\r\n;\r\n;118.020\r\n"));
+    QCOMPARE(contentOf(backup), "TOWER;118.000;76 00 54 4F 57 45 52 20 20 20\r\n;121.505;79 65 20 20 20 20 20 20 20 20\r\n"
+                                    + emptyBackupLine + ";118.020;76 04 20 20 20 20 20 20 20 20\r\n"
+                                    + emptyBackupLine.repeated(16));
     QCOMPARE(radio.received().count(QByteArray::fromHex("0254")), 3); // two reads of the backup, one to verify
 }
 
@@ -798,6 +910,113 @@ void VkrtoolTest::traceRecordsTheLine()
     QVERIFY2(times.at(9) - times.at(8) >= 45, qPrintable(traffic.join('\n')));
     QCOMPARE(traffic.count(port + "  >  06  |.|"), 20);
     QCOMPARE(traffic.last(), port + "  closed");
+}
+
+// Without files named, the data is downloaded on first use and kept; an
+// update that fails leaves it in use. vkrtool runs while this process
+// serves the files, so it is waited for with the event loop running;
+// what it said is its standard output, then its standard error.
+void VkrtoolTest::airfieldDataDownloaded()
+{
+    qRegisterMetaType<QProcess::ExitStatus>();
+    LocalHttpServer server;
+    server.answers.insert("/airports.csv", LocalHttpServer::answer("200 OK", contentOf(file("places.csv"))));
+    server.answers.insert("/airport-frequencies.csv", LocalHttpServer::answer("200 OK", contentOf(file("frequencies.csv"))));
+    const QString dataFolder = file("downloads");
+    const auto runWhileServing = [&](const QStringList &arguments) {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder);
+        environment.insert(QStringLiteral("VKR_OURAIRPORTS_URL"), server.address());
+        tool.setProcessEnvironment(environment);
+        QSignalSpy finished(&tool, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished));
+        tool.start(QStringLiteral(VKRTOOL_PATH), arguments);
+        return ProgramRun{finished.wait(60000) ? tool.exitCode() : -1,
+                          QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError())};
+    };
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    const QString kept = dataFolder + QStringLiteral("/Corvane/VKRFrequencyTool/airfields");
+
+    ProgramRun result = runWhileServing({"airfields", "--near", "EDDF", "--nearest", "1"});
+    QCOMPARE(result.output, "EDDF TWR;119.900\r\nvkrtool: airfield data of " + today + " downloaded into " + kept
+                                + "\nvkrtool: 1 channel of 1 airfield; 1 more beyond 1 per airfield left out\n");
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(server.requested, QByteArrayList({"/airports.csv", "/airport-frequencies.csv"}));
+
+    server.answers.insert("/airports.csv", LocalHttpServer::answer("404 Not Found", "no such file", "text/plain"));
+    const QString failed = "vkrtool: could not download airports.csv from " + server.address()
+        + ": the server answered 404 Not Found; the airfield data of " + today + " stays in use.\n";
+    result = runWhileServing({"airfields", "--update", "eddf"});
+    QCOMPARE(result.output, "EDDF TWR;119.900\r\nEDDF ATI;118.010\r\n" + failed + "vkrtool: 2 channels of 1 airfield\n");
+    QCOMPARE(result.exitCode, 0);
+    result = runWhileServing({"airfields", "--update"});
+    QCOMPARE(result.output, failed);
+    QCOMPARE(result.exitCode, 3);
+    QCOMPARE(contentOf(kept + QStringLiteral("/airports.csv")), contentOf(file("places.csv")));
+}
+
+// A run held by the outside (standard input nobody writes to, a FIFO
+// nobody opens at its other end) ends within 0.5 s of each signal, with
+// the signal's code and, with --json, its document.
+void VkrtoolTest::blockedWaitEndsOnSignal_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // FIFO: a FIFO of the row's own
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("exitCode");
+
+    const QVector<QPair<QString, QStringList>> waits{
+        {"check on a silent pipe", {"check", "-"}},
+        {"write on a silent pipe", {"write", "-", "--json"}},
+        {"check of a FIFO nobody writes", {"check", "FIFO"}},
+        {"trace into a FIFO nobody reads", {"identify", "--trace", "FIFO"}},
+        {"convert into a FIFO nobody reads", {"convert", file("good.csv"), "FIFO"}},
+    };
+    const QVector<QPair<int, int>> stops{{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto &wait : waits) {
+        for (const auto &stop : stops)
+            QTest::newRow(qPrintable(QStringLiteral("%1, signal %2").arg(wait.first).arg(stop.first)))
+                << wait.second << stop.first << stop.second;
+    }
+}
+
+void VkrtoolTest::blockedWaitEndsOnSignal()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, signal);
+    QFETCH(int, exitCode);
+    const QString fifo = file("fifo-") + QString::fromLatin1(QTest::currentDataTag()).section(QLatin1Char(','), 0, 0);
+    if (!QFileInfo::exists(fifo))
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    arguments.replaceInStrings(QStringLiteral("FIFO"), fifo);
+    RadioSettings silent;
+    silent.faults.silent = true;
+    VirtualRadio radio(silent);
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(Link::portListVariable), radio.portName());
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral(VKRTOOL_PATH), arguments); // its standard input stays open, and silent
+    QVERIFY(tool.waitForStarted());
+    // Blocked: it catches the signal, and sleeps in the system.
+    const QString proc = QStringLiteral("/proc/%1/").arg(tool.processId());
+    const auto catches = [&] {
+        const QString status = QString::fromLatin1(contentOf(proc + QStringLiteral("status")));
+        const qulonglong caught = QRegularExpression(QStringLiteral("SigCgt:\\s*([0-9a-f]+)")).match(status).captured(1).toULongLong(nullptr, 16);
+        return (caught >> (signal - 1)) & 1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(catches() && contentOf(proc + QStringLiteral("stat")).split(' ').value(2) == "S", 10000);
+    QElapsedTimer sinceSignal;
+    ::kill(pid_t(tool.processId()), signal);
+    sinceSignal.start();
+    QVERIFY(tool.waitForFinished(5000));
+    QVERIFY2(sinceSignal.elapsed() < 500, qPrintable(QString::number(sinceSignal.elapsed())));
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tool.exitCode(), exitCode);
+    const QByteArray errors = tool.readAllStandardError();
+    QVERIFY2(errors.contains(" while "), errors.constData());
+    if (arguments.contains(QStringLiteral("--json")))
+        QCOMPARE(QJsonDocument::fromJson(tool.readAllStandardOutput()).object().value("exitCode").toInt(), exitCode);
 }
 
 VKR_TEST_MAIN(VkrtoolTest)

@@ -3,6 +3,7 @@
 // "written" or "not written". Run as another user, it shows what a save
 // does where that user's rights end.
 #include "ChannelCsv.h"
+#include "ChannelText.h"
 
 #include <cstdio>
 
@@ -11,7 +12,7 @@ int main(int argc, char *argv[])
     if (argc != 2)
         return 2;
     const bool written = ChannelCsv::writeFile(QString::fromLocal8Bit(argv[1]),
-                                               {{"TOWER", "118.000"}, {"", "121.500"}});
+                                               {channelOf("TOWER", "118.000"), channelOf("", "121.500")});
     std::puts(written ? "written" : "not written");
     return 0;
 }

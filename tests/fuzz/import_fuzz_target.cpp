@@ -41,41 +41,42 @@ QList<QByteArrayList> recordsOf(QByteArray &content, int piece)
 void checkRules(const QByteArray &field)
 {
     const QString text = QString::fromUtf8(field);
-    const QString frequency = ChannelRules::channelFrequencyFor(text);
+    const Frequency frequency = ChannelRules::channelFrequencyFor(text);
     if (!frequency.isEmpty()
-        && (!ChannelRules::isChannelFrequency(frequency) || ChannelRules::channelFrequencyFor(frequency) != frequency))
-        fail("not a channel frequency", frequency.toUtf8());
-    const QString channel833 = ChannelRules::channel833For(text);
+        && (!frequency.isChannelOf(RadioModels::airBand) || ChannelRules::channelFrequencyFor(frequency.text()) != frequency))
+        fail("not a channel frequency", frequency.text().toUtf8());
+    const Frequency channel833 = ChannelRules::channel833For(text);
     if (!channel833.isEmpty()
-        && (!ChannelRules::is833Channel(channel833) || ChannelRules::channel833For(channel833) != channel833))
-        fail("not an 8.33 kHz channel", channel833.toUtf8());
-    for (const QString &channel : {frequency, channel833}) {
+        && (channel833.spacing() != Frequency::Spacing::Narrow || ChannelRules::channel833For(channel833.text()) != channel833))
+        fail("not an 8.33 kHz channel", channel833.text().toUtf8());
+    for (const Frequency &channel : {frequency, channel833}) {
         if (channel.isEmpty())
             continue;
-        const QString carrier = ChannelRules::carrierOf(channel);
-        const QString back = ChannelRules::is833Channel(channel) ? ChannelRules::channel833For(carrier)
-                                                                 : ChannelRules::channelFrequencyFor(carrier);
+        const qint64 hertz = channel.carrierHertz();
+        const QString carrier = QStringLiteral("%1.%2").arg(hertz / 1000000).arg(hertz % 1000000, 6, 10, QLatin1Char('0'));
+        const Frequency back = channel.spacing() == Frequency::Spacing::Narrow ? ChannelRules::channel833For(carrier)
+                                                                              : ChannelRules::channelFrequencyFor(carrier);
         if (back != channel)
-            fail("the carrier gives another channel", (channel + QLatin1Char(' ') + carrier).toUtf8());
+            fail("the carrier gives another channel", (channel.text() + QLatin1Char(' ') + carrier).toUtf8());
     }
-    if (!ChannelRules::isValidName(ChannelRules::nameFrom(text)))
+    if (!ChannelRules::isValidName(ChannelRules::nameFrom(text), RadioModels::series()))
         fail("not a valid name", field.toHex(' '));
 }
 
-ChannelRecords chirpChannels(QByteArray &content, QStringList &messages)
+Channels chirpChannels(QByteArray &content, QStringList &messages)
 {
     PieceDevice device(&content, content.size() + 1);
-    ChannelRecords channels;
+    Channels channels;
     ChirpCsv::read(device, QStringLiteral("fuzz"), channels, messages);
     return channels;
 }
 
-QSet<QString> frequenciesOf(const ChannelRecords &channels)
+QSet<QString> frequenciesOf(const Channels &channels)
 {
     QSet<QString> frequencies;
-    for (const ChannelRecord &channel : channels) {
+    for (const Channel &channel : channels) {
         if (!channel.isEmpty())
-            frequencies.insert(channel.frequency);
+            frequencies.insert(channel.frequency.text());
     }
     return frequencies;
 }
@@ -83,14 +84,14 @@ QSet<QString> frequenciesOf(const ChannelRecords &channels)
 // The file cut at `size`, anywhere but after a line end: no record cut
 // short is taken. Rows placed beyond the largest memory in the whole file
 // may fit into the cut one, which may count its Locations from later.
-void checkCutChirp(const QByteArray &content, int size, const ChannelRecords &whole, const QStringList &wholeMessages)
+void checkCutChirp(const QByteArray &content, int size, const Channels &whole, const QStringList &wholeMessages)
 {
     if (size >= content.size() || content.at(size - 1) == '\n' || content.at(size - 1) == '\r'
         || wholeMessages.join(QLatin1Char('\n')).contains(QLatin1String("is beyond channel")))
         return;
     QByteArray cut = content.left(size);
     QStringList messages;
-    const ChannelRecords channels = chirpChannels(cut, messages);
+    const Channels channels = chirpChannels(cut, messages);
     if (!frequenciesOf(whole).contains(frequenciesOf(channels)))
         fail("a CHIRP file cut short gave another frequency", cut);
 }
@@ -98,19 +99,19 @@ void checkCutChirp(const QByteArray &content, int size, const ChannelRecords &wh
 void checkChirp(QByteArray &content, int cutAt)
 {
     QStringList messages;
-    const ChannelRecords channels = chirpChannels(content, messages);
-    if (channels.size() > ChannelRules::largestMemory)
+    const Channels channels = chirpChannels(content, messages);
+    if (channels.size() > RadioModels::largestMemory())
         fail("more channels than a memory holds", QByteArray::number(channels.size()));
     QSet<QString> names;
-    for (const ChannelRecord &channel : channels) {
-        if (!ChannelRules::isValidName(channel.name) || (!channel.name.isEmpty() && names.contains(channel.name)))
+    for (const Channel &channel : channels) {
+        if (!ChannelRules::isValidName(channel.name, RadioModels::series()) || (!channel.name.isEmpty() && names.contains(channel.name)))
             fail("a CHIRP name invalid or repeated", channel.name.toUtf8());
         names.insert(channel.name);
     }
     checkCutChirp(content, cutAt, channels, messages);
     // Written, the channels count from Location 1 on: those before the
     // first one kept are not written.
-    ChannelRecords kept = channels;
+    Channels kept = channels;
     while (!kept.isEmpty() && kept.first().isEmpty())
         kept.removeFirst();
     QByteArray written = ChirpCsv::toBytes(channels);

@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int rows = 0;
     bool allStorable = true;
     const Link::ReadResult result =
-        Link::readChannelMemory(port, channelCount, [&](int row, const Link::ReceivedChannel &channel) {
+        Link::readChannelMemory(port, channelCount, [&](int row, const Channel &channel, const QByteArray &) {
             check(row == rows, "rows out of order");
             ++rows;
-            const bool frequencyStored = channel.frequency.isEmpty() || ChannelRules::isChannelFrequency(channel.frequency);
+            const bool frequencyStored = channel.frequency.isEmpty() || channel.frequency.isChannelOf(RadioModels::airBand);
             const bool nameStored = std::none_of(channel.name.cbegin(), channel.name.cend(),
                                                  [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
             allStorable = allStorable && frequencyStored && nameStored;

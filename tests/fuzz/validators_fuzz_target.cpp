@@ -7,6 +7,7 @@
 // character before the cursor, and never lets the file separator through.
 #include "AFNameValidator.h"
 #include "ChannelFrame.h"
+#include "ChannelText.h"
 #include "ChannelRules.h"
 #include "FreqValidator.h"
 #include "FuzzSupport.h"
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QValidator::State frequencyState = freqValidator.validate(frequency, frequencyCursor);
     check(frequency == frequencyBefore, "the frequency validator changed the text", frequency.toUtf8());
     if (frequency.size() == ChannelRules::frequencyTextLength)
-        check((frequencyState == QValidator::Acceptable) == ChannelRules::isChannelFrequency(frequency),
+        check((frequencyState == QValidator::Acceptable) == Frequency::fromText(frequency).isChannelOf(RadioModels::airBand),
               "a complete text judged other than as a channel", frequency.toUtf8());
 
     QString name = drawText(input);
@@ -50,11 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(nameState == QValidator::Invalid || !name.contains(QLatin1Char(';')), "a ';' let into a name", name.toUtf8());
 
     if (frequencyState == QValidator::Acceptable) {
-        const QByteArray frame = Link::encodeChannelFrame(name, frequency);
+        const QByteArray frame = Link::encodeChannelFrame(channelOf(name, frequency));
         check(frame.size() == Link::sentFrameLength, "a frame of the wrong length", frequency.toUtf8());
-        const Link::ReceivedChannel back = Link::decodeChannelFrame(frame.left(Link::frameLength));
+        const Channel back = Link::decodeChannelFrame(frame.left(Link::frameLength));
         const bool emptyChannel = back.name.isEmpty() && frequency == QLatin1String("118.000");
-        check(emptyChannel || back.frequency == frequency, "an accepted frequency does not come back from its frame",
+        check(emptyChannel || back.frequency.text() == frequency, "an accepted frequency does not come back from its frame",
               frequency.toUtf8());
     }
     return 0;

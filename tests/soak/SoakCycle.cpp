@@ -1,10 +1,8 @@
 #include "SoakCycle.h"
 
-#include "ChannelComparison.h"
-#include "CsvTable.h"
 #include "DeviceWindow.h"
 #include "LinkConstants.h"
-#include "MemoryFile.h"
+#include "MemoryBytes.h"
 #include "ModalAnswerer.h"
 #include "ProgramRun.h"
 
@@ -15,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <csignal>
 
 namespace Soak {
@@ -24,29 +23,8 @@ namespace {
 constexpr int toolPatience = 180000; // ms; far beyond any transfer's time-outs
 constexpr int bytePatience = 2000;   // ms for a byte to cross the pseudo-terminal
 
-ChannelRecords memoryOf(const VirtualRadio &radio)
-{
-    return MemoryFile::recordsOf(radio.memory());
-}
-
-void loadMemory(VirtualRadio &radio, const ChannelRecords &records)
-{
-    RadioMemory memory = radio.memory();
-    MemoryFile::setRecords(memory, records);
-    radio.setMemory(memory);
-}
-
-bool same(const ChannelRecords &a, const ChannelRecords &b)
-{
-    return ChannelComparison::differences(a, b).isEmpty();
-}
-
-ChannelRecords readChannelFile(const QString &path)
-{
-    CsvTable table;
-    table.read(path);
-    return ChannelCsv::fromTable(table, table.rowCount());
-}
+// A byte of line noise: a NAK, the byte a radio answers most.
+const QByteArray noiseByte = QByteArray::fromHex("15");
 
 ProgramRun runTool(const QString &vkrtool, const QStringList &arguments, const QString &port, const QString &data)
 {
@@ -69,10 +47,35 @@ QString lockFileOf(const QString &portName)
     return QStringLiteral("/run/lock/LCK..") + portName.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
 }
 
-// The same radio, plugged in again without its fault.
+// Whether a live process other than this one holds the port's lock file:
+// on a shared machine a terminal's name may come back while a program that
+// had it before (its radio unplugged, its port not yet closed) still holds
+// the lock, which every program rightly honours.
+bool heldByAnother(const QString &portName)
+{
+    QFile lock(lockFileOf(portName));
+    if (!lock.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = lock.readLine().trimmed();
+    int digits = 0;
+    while (digits < line.size() && line.at(digits) >= '0' && line.at(digits) <= '9')
+        ++digits;
+    const qint64 pid = line.left(digits).toLongLong();
+    return pid > 0 && pid != QCoreApplication::applicationPid() && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+// The same radio, plugged in again without its fault, on a port no other
+// program holds: the terminals of names still held stay open meanwhile, so
+// that their names are not given out again.
 std::unique_ptr<VirtualRadio> pluggedInAgain(const Cycle &cycle, const VirtualRadio &radio)
 {
-    auto again = std::make_unique<VirtualRadio>(RadioSettings{cycle.radio.model, QByteArray(), RadioFaults()});
+    const RadioSettings settings{cycle.radio.model, QByteArray(), RadioFaults()};
+    std::vector<std::unique_ptr<VirtualRadio>> held;
+    auto again = std::make_unique<VirtualRadio>(settings);
+    while (held.size() < 8 && heldByAnother(again->portName())) {
+        held.push_back(std::move(again));
+        again = std::make_unique<VirtualRadio>(settings);
+    }
     again->setMemory(radio.memory());
     return again;
 }
@@ -85,8 +88,8 @@ public:
         , vkrtool(vkrtool)
         , radio(std::make_unique<VirtualRadio>(cycle.radio))
     {
-        loadMemory(*radio, cycle.memory);
-        before = memoryOf(*radio);
+        load(*radio, cycle.memory);
+        before = framesIn(*radio);
     }
 
     Outcome run()
@@ -147,7 +150,7 @@ private:
         if (cycle.fault != Fault::StrayByteBeforeCommand)
             return;
         const int sentBefore = target.sent().size();
-        target.transmit(QByteArray(1, Link::nakValue));
+        target.transmit(noiseByte);
         DeviceTest::waitUntil([&] { return target.sent().size() > sentBefore; }, bytePatience);
     }
 
@@ -157,9 +160,12 @@ private:
         const QString file = folder.filePath(QStringLiteral("read.csv"));
         const ProgramRun run = runTool(vkrtool, {"read", "-o", file}, portsFor(*radio), folder.path());
         outcome.reportedSuccess = run.exitCode == 0;
-        outcome.happened = same(readChannelFile(file), memoryOf(*radio));
+        TypedChannels read;
+        const QString differs = readChannelFile(file, read) ? difference(storedFrames(read, before.size()), framesIn(*radio))
+                                                            : QStringLiteral("no file");
+        outcome.happened = differs.isEmpty();
         if (outcome.falseSuccess())
-            outcome.note = QStringLiteral("the file differs from the radio's memory");
+            outcome.note = QStringLiteral("the file is not the radio's memory: ") + differs;
     }
 
     // A write by vkrtool, judged: a success reported must be so (false when
@@ -170,9 +176,10 @@ private:
             judgeFailedWrite(backupNamed(run.output), target, run.output);
             return true;
         }
-        if (same(cycle.toWrite, memoryOf(target)))
+        const QString differs = difference(storedFrames(cycle.toWrite, before.size()), framesIn(target));
+        if (differs.isEmpty())
             return true;
-        outcome.note = QStringLiteral("the radio does not hold the file");
+        outcome.note = QStringLiteral("the radio does not hold the file: ") + differs;
         return false;
     }
 
@@ -182,29 +189,34 @@ private:
     void judgeFailedWrite(const QString &backup, const VirtualRadio &target, const QString &said)
     {
         if (backup.isEmpty()) {
-            if (!same(memoryOf(target), before)) {
+            const QString changed = difference(before, framesIn(target));
+            if (!changed.isEmpty()) {
                 outcome.restorable = false;
-                outcome.note = QStringLiteral("changed without a backup: ") + said.simplified();
+                outcome.note = QStringLiteral("changed without a backup (%1): ").arg(changed) + said.simplified();
             }
             return;
         }
-        if (!same(readChannelFile(backup), before)) {
+        Frames kept;
+        const QString notKept = framesOfBackup(backup, before.size(), kept) ? difference(before, kept)
+                                                                            : QStringLiteral("it does not open");
+        if (!notKept.isEmpty()) {
             outcome.restorable = false;
-            outcome.note = QStringLiteral("the backup %1 is not the old memory").arg(backup);
+            outcome.note = QStringLiteral("the backup %1 is not the old memory: %2").arg(backup, notKept);
             return;
         }
         const auto again = pluggedInAgain(cycle, target);
         const ProgramRun restore = runTool(vkrtool, {"restore", backup}, again->portName(), folder.path());
-        if (restore.exitCode != 0 || !same(memoryOf(*again), before)) {
+        const QString notBack = difference(before, framesIn(*again));
+        if (restore.exitCode != 0 || !notBack.isEmpty()) {
             outcome.restorable = false;
-            outcome.note = QStringLiteral("the backup did not restore the radio: ") + restore.output.simplified();
+            outcome.note = QStringLiteral("the backup did not restore the radio (%1): ").arg(notBack)
+                + restore.output.simplified();
         }
     }
 
     void toolWrite()
     {
-        const QString file = folder.filePath(QStringLiteral("write.csv"));
-        ChannelCsv::writeFile(file, cycle.toWrite);
+        const QString file = writeFile();
         strayByteFirst(*radio);
         const ProgramRun run = cycle.signal != 0 ? signalledWrite(file)
                                                  : runTool(vkrtool, {"write", file}, portsFor(*radio), folder.path());
@@ -241,13 +253,12 @@ private:
     // each backup its own, and each restorable.
     void toolWriteThree()
     {
-        const QString file = folder.filePath(QStringLiteral("write.csv"));
-        ChannelCsv::writeFile(file, cycle.toWrite);
+        const QString file = writeFile();
         std::vector<std::unique_ptr<VirtualRadio>> radios;
         radios.push_back(std::move(radio));
         for (int k = 1; k < 3; ++k) {
             radios.push_back(std::make_unique<VirtualRadio>(cycle.radio));
-            loadMemory(*radios.back(), cycle.memory);
+            load(*radios.back(), cycle.memory);
         }
         std::vector<std::unique_ptr<QProcess>> runs;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -288,7 +299,7 @@ private:
             outcome.note = QStringLiteral("no radio found: ") + window.label->text();
             return; // nothing reported as done
         }
-        const int rows = int(memoryOf(*radio).size()); // the radio's channels; the table holds 100 whatever the radio
+        const int rows = before.size(); // the radio's channels; the table holds 100 whatever the radio
         if (write) {
             for (int row = 0; row < rows; ++row) {
                 window.nameEditor(row)->setText(cycle.toWrite.value(row).name);
@@ -313,35 +324,51 @@ private:
         }, toolPatience);
         strayByteFirst(*radio);
         window.transfer(write ? static_cast<QObject *>(window.writeButton) : window.readButton);
-        const QString message = window.statusBar->currentMessage();
+        // As posted: a message stays 2 s, and a loaded machine may look later.
+        const QString message = window.lastMessage();
         outcome.reportedSuccess = message == QLatin1String(write ? "Write finished" : "Read finished") && !box.answered();
 
         if (!write) {
-            ChannelRecords shown;
+            TypedChannels shown;
             for (int row = 0; row < rows; ++row)
                 shown.append({window.nameEditor(row)->text(), window.frequencyEditor(row)->text()});
-            outcome.happened = same(shown, memoryOf(*radio));
+            const QString differs = difference(storedFrames(shown, rows), framesIn(*radio));
+            outcome.happened = differs.isEmpty();
             if (outcome.falseSuccess())
-                outcome.note = QStringLiteral("the table differs from the radio's memory");
+                outcome.note = QStringLiteral("the table is not the radio's memory: ") + differs;
             return;
         }
-        outcome.happened = !outcome.reportedSuccess || same(cycle.toWrite, memoryOf(*radio));
+        const QString differs = difference(storedFrames(cycle.toWrite, rows), framesIn(*radio));
+        outcome.happened = !outcome.reportedSuccess || differs.isEmpty();
         if (outcome.falseSuccess()) {
-            outcome.note = QStringLiteral("the radio does not hold the table");
+            outcome.note = QStringLiteral("the radio does not hold the table: ") + differs;
         } else if (restored) {
-            outcome.restorable = message == QLatin1String("Write finished") && same(memoryOf(*radio), before);
+            const QString notBack = difference(before, framesIn(*radio));
+            outcome.restorable = message == QLatin1String("Write finished") && notBack.isEmpty();
             if (!outcome.restorable)
-                outcome.note = QStringLiteral("Restore backup did not put the old memory back: ") + said.simplified();
+                outcome.note = QStringLiteral("Restore backup did not put the old memory back (%1, %2): ")
+                                   .arg(message, notBack)
+                    + said.simplified();
         } else if (!outcome.reportedSuccess) {
             judgeFailedWrite(backupNamed(said), *radio, said);
         }
+    }
+
+    // The channels of the cycle's write in a channel file of the cycle's own.
+    QString writeFile() const
+    {
+        const QString path = folder.filePath(QStringLiteral("write.csv"));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(channelFile(cycle.toWrite));
+        return path;
     }
 
     const Cycle &cycle;
     const QString vkrtool;
     std::unique_ptr<VirtualRadio> radio;
     std::unique_ptr<VirtualRadio> locked; // LockedPortBeside: the port left alone
-    ChannelRecords before;
+    Frames before; // the radio's memory at the start
     QTemporaryDir folder;
     Outcome outcome;
 };

@@ -1,6 +1,6 @@
 #include "SoakPlan.h"
 
-#include "ChannelRules.h"
+#include "Frequency.h"
 #include "RadioModels.h"
 
 #include <csignal>
@@ -41,7 +41,7 @@ public:
     {
         static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
         QString text;
-        for (int k = between(0, ChannelRules::maxNameLength); k > 0; --k)
+        for (int k = between(0, RadioModels::series().nameLength); k > 0; --k)
             text += letters.at(between(0, letters.size() - 1));
         return text;
     }
@@ -52,28 +52,30 @@ public:
             const QString text = QStringLiteral("%1.%2")
                                      .arg(between(118, 136))
                                      .arg(between(0, 199) * 5, 3, 10, QLatin1Char('0'));
-            if (ChannelRules::isChannelFrequency(text))
+            if (Frequency::fromText(text).isChannelOf(RadioModels::airBand))
                 return text;
         }
     }
 
     // Channels a write takes: a channel at 118.000 has a name, else it would
     // be the radio's empty channel.
-    ChannelRecords channels(int count)
+    TypedChannels channels(int count)
     {
-        ChannelRecords records;
+        TypedChannels drawn;
         for (int i = 0; i < count; ++i) {
-            ChannelRecord record = between(0, 3) == 0 ? ChannelRecord{} : ChannelRecord{name(), frequency()};
-            if (record.name.isEmpty() && record.frequency == QLatin1String("118.000"))
-                record.name = QStringLiteral("LOW");
-            records.append(record);
+            Typed channel = between(0, 3) == 0 ? Typed{} : Typed{name(), frequency()};
+            if (channel.name.isEmpty() && channel.frequency == QLatin1String("118.000"))
+                channel.name = QStringLiteral("LOW");
+            drawn.append(channel);
         }
-        return records;
+        return drawn;
     }
 
 private:
     std::mt19937 random;
 };
+
+} // namespace
 
 QString operationName(Operation operation)
 {
@@ -81,8 +83,6 @@ QString operationName(Operation operation)
                                                       "three vkrtool writes at once"};
     return QLatin1String(names[int(operation)]);
 }
-
-} // namespace
 
 QStringList faultNames()
 {
@@ -157,7 +157,7 @@ Cycle plan(int number, quint32 runSeed)
         break;
     case Fault::LockedPortBeside: break;
     }
-    cycle.memory = draw.channels(channels);
+    cycle.memory = storedFrames(draw.channels(channels), channels);
     cycle.toWrite = draw.channels(channels);
     return cycle;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChannelCsv.h"
+#include "MemoryBytes.h"
 #include "RadioSettings.h"
 
 #include <QString>
@@ -9,12 +9,18 @@
 // What one cycle of the soak does: an operation under a fault of the
 // virtual radio, drawn from the cycle's own seed so that any cycle can be
 // run again alone.
+//
+// A new kind of cycle is a value at the end of Operation or Fault, its name
+// in operationName() or faultNames(), what it draws in plan(), and, for an
+// operation, the member of CycleRun (SoakCycle.cpp) that runs and judges
+// it. Cycles are judged by the radio's memory bytes (MemoryBytes.h).
 namespace Soak {
 
 // ToolWriteThree: three vkrtool writes at once, on three radios, sharing
 // one backups folder.
 enum class Operation { ToolWrite, ToolRead, WindowRead, WindowWrite, ToolWriteThree };
 constexpr int operationCount = 5;
+QString operationName(Operation operation);
 
 enum class Fault {
     None,
@@ -40,8 +46,8 @@ struct Cycle {
     Operation operation = Operation::ToolRead;
     Fault fault = Fault::None;
     RadioSettings radio;     // model and fault settings
-    ChannelRecords memory;   // what the radio holds at the start
-    ChannelRecords toWrite;  // what a write sends
+    Frames memory;           // what the radio holds at the start, byte for byte
+    TypedChannels toWrite;   // what a write sends, one per channel of the radio
     int signal = 0;          // sent to vkrtool write ...
     int signalAfterBytes = 0; //   once the radio has heard this many bytes
     QString describe() const; // operation, fault and its numbers

@@ -14,6 +14,10 @@ TestEnvironment::TestEnvironment()
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!qEnvironmentVariableIsSet("VKR_SERIAL_PORTS"))
         qputenv("VKR_SERIAL_PORTS", "");
+    // Airfield data comes from a test's own server, never from outside: a
+    // test that sets none gets an address where nothing answers.
+    if (!qEnvironmentVariableIsSet("VKR_OURAIRPORTS_URL"))
+        qputenv("VKR_OURAIRPORTS_URL", "http://127.0.0.1:9/");
     if (!settingsDir.isValid())
         std::abort();
     currentSettingsFolder = settingsDir.path();
