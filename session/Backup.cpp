@@ -1,6 +1,5 @@
 #include "Backup.h"
 
-#include "BackupStore.h"
 #include "ChannelCsv.h"
 #include "ChannelFrame.h"
 #include "CsvTable.h"
@@ -9,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -16,6 +16,10 @@ constexpr unsigned frameField = 2; // after the name and the frequency
 constexpr int longestBackup = 1 << 20; // far above 100 lines of a backup
 
 const char *const purposeWords[] = {"", "read", "write", "restore", "diff"};
+
+constexpr char timeFormat[] = "yyyyMMdd-HHmmss";
+constexpr int timeLength = 15; // yyyyMMdd-HHmmss
+constexpr char suffix[] = ".csv";
 
 } // namespace
 
@@ -48,10 +52,10 @@ bool readBackup(const QString &path, Backup &backup)
     if (!table.readBytes(content))
         return false;
     backup = Backup();
-    BackupStore::Entry entry;
-    if (BackupStore::parseName(QFileInfo(path).fileName(), entry)) {
-        backup.modelLabel = entry.modelLabel;
-        backup.purpose = entry.purpose;
+    BackupName name;
+    if (parseBackupName(QFileInfo(path).fileName(), name)) {
+        backup.modelLabel = name.modelLabel;
+        backup.purpose = name.purpose;
     }
     backup.channels = ChannelCsv::fromTable(table, table.rowCount());
     QVector<QByteArray> frames;
@@ -70,4 +74,55 @@ bool readBackup(const QString &path, Backup &backup)
     backup.whole = model && !backup.frames.isEmpty() && backup.frames.size() == model->channelCount
         && content.endsWith("\r\n");
     return true;
+}
+
+QString backupStem(const QString &modelLabel, const QDateTime &time, BackupPurpose purpose, const QString &portName)
+{
+    QString stem = modelLabel + QLatin1Char('-') + time.toString(QLatin1String(timeFormat));
+    if (purpose != BackupPurpose::Unknown)
+        stem += QLatin1Char('-') + purposeWord(purpose);
+    const QString port = portFileTag(portName);
+    if (!port.isEmpty())
+        stem += QLatin1Char('-') + port;
+    return stem;
+}
+
+QString backupFileName(const QString &stem, int k)
+{
+    return stem + (k == 1 ? QString() : QStringLiteral("-%1").arg(k)) + QLatin1String(suffix);
+}
+
+bool parseBackupName(const QString &fileName, BackupName &name)
+{
+    if (!fileName.endsWith(QLatin1String(suffix)))
+        return false;
+    for (const RadioModel &model : RadioModels::all) {
+        const QString prefix = QLatin1String(model.label) + QLatin1Char('-');
+        if (!fileName.startsWith(prefix))
+            continue;
+        const QDateTime time = QDateTime::fromString(fileName.mid(prefix.size(), timeLength), QLatin1String(timeFormat));
+        if (!time.isValid())
+            continue;
+        name.modelLabel = QLatin1String(model.label);
+        name.time = time;
+        // Then "-write" (older backups name no purpose), then the port.
+        QString rest = fileName.mid(prefix.size() + timeLength);
+        rest.chop(int(qstrlen(suffix)));
+        const QString word = rest.section(QLatin1Char('-'), 1, 1);
+        name.purpose = purposeOf(word);
+        if (name.purpose != BackupPurpose::Unknown)
+            rest.remove(0, word.size() + 1);
+        name.portTag = rest.mid(1);
+        return true;
+    }
+    return false;
+}
+
+QString portFileTag(const QString &portName)
+{
+    QString tag = portName;
+    if (tag.startsWith(QLatin1String("/dev/")))
+        tag.remove(0, 5);
+    tag.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("-"));
+    return tag.remove(QRegularExpression(QStringLiteral("^-+|-+$")));
 }

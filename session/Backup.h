@@ -3,6 +3,7 @@
 #include "Channel.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QVector>
 
@@ -36,3 +37,24 @@ QByteArray backupLine(const Channel &channel, const QByteArray &frame);
 // Reads a backup (or any channel file: then without frames, and not whole).
 // False when the file cannot be read.
 bool readBackup(const QString &path, Backup &backup);
+
+// What a backup's file name says: MODEL-yyyyMMdd-HHmmss, then the purpose
+// ("-write"; older backups name none), then the port ("-ttyUSB0"), and a
+// number that keeps two of one second and port apart ("-2").
+struct BackupName {
+    QString modelLabel;
+    QDateTime time; // to the second
+    BackupPurpose purpose = BackupPurpose::Unknown;
+    QString portTag; // the port as portFileTag gives it, with the number if any; empty when it names none
+};
+// The name without the number and the suffix.
+QString backupStem(const QString &modelLabel, const QDateTime &time, BackupPurpose purpose, const QString &portName);
+// The name for the k-th backup of one stem (k from 1).
+QString backupFileName(const QString &stem, int k);
+// The model, time, purpose and port a backup's file name gives; false for
+// a name the program does not give its backups.
+bool parseBackupName(const QString &fileName, BackupName &name);
+
+// A port as part of a file name: /dev/ttyUSB0 gives ttyUSB0, /dev/pts/3
+// gives pts-3, COM4 stays COM4.
+QString portFileTag(const QString &portName);

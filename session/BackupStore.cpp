@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -14,9 +13,6 @@
 namespace {
 
 constexpr char folderName[] = "backups";
-constexpr char timeFormat[] = "yyyyMMdd-HHmmss";
-constexpr int timeLength = 15; // yyyyMMdd-HHmmss
-constexpr char suffix[] = ".csv";
 
 // A number that keeps two backups of one second and port apart ("-2").
 bool isCopyNumber(const QString &text)
@@ -44,45 +40,10 @@ std::optional<bool> laterCopy(const QString &a, const QString &b)
 
 } // namespace
 
-bool BackupStore::parseName(const QString &fileName, Entry &entry)
-{
-    if (!fileName.endsWith(QLatin1String(suffix)))
-        return false;
-    for (const RadioModel &model : RadioModels::all) {
-        const QString prefix = QLatin1String(model.label) + QLatin1Char('-');
-        if (!fileName.startsWith(prefix))
-            continue;
-        const QDateTime time = QDateTime::fromString(fileName.mid(prefix.size(), timeLength), QLatin1String(timeFormat));
-        if (!time.isValid())
-            continue;
-        entry.modelLabel = QLatin1String(model.label);
-        entry.time = time;
-        // Then "-write" (older backups name no purpose), then the port.
-        QString rest = fileName.mid(prefix.size() + timeLength);
-        rest.chop(int(qstrlen(suffix)));
-        const QString word = rest.section(QLatin1Char('-'), 1, 1);
-        entry.purpose = purposeOf(word);
-        if (entry.purpose != BackupPurpose::Unknown)
-            rest.remove(0, word.size() + 1);
-        entry.portTag = rest.mid(1);
-        return true;
-    }
-    return false;
-}
-
 bool BackupStore::Entry::wasTakenOn(const QString &portName) const
 {
     const QString tag = portFileTag(portName);
     return !tag.isEmpty() && (portTag == tag || (portTag.startsWith(tag) && isCopyNumber(portTag.mid(tag.size()))));
-}
-
-QString portFileTag(const QString &portName)
-{
-    QString tag = portName;
-    if (tag.startsWith(QLatin1String("/dev/")))
-        tag.remove(0, 5);
-    tag.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("-"));
-    return tag.remove(QRegularExpression(QStringLiteral("^-+|-+$")));
 }
 
 BackupStore::BackupStore()
@@ -116,15 +77,9 @@ BackupStore::Saved BackupStore::save(const QString &modelLabel, const QString &p
         return saved;
     }
     file.close();
-    QString stem = modelLabel + QLatin1Char('-') + time.toString(QLatin1String(timeFormat));
-    if (purpose != BackupPurpose::Unknown)
-        stem += QLatin1Char('-') + purposeWord(purpose);
-    const QString port = portFileTag(portName);
-    if (!port.isEmpty())
-        stem += QLatin1Char('-') + port;
+    const QString stem = backupStem(modelLabel, time, purpose, portName);
     for (int k = 1; k < 1000; ++k) {
-        const QString name = stem + (k == 1 ? QString() : QStringLiteral("-%1").arg(k)) + QLatin1String(suffix);
-        const QString path = QDir(location).filePath(name);
+        const QString path = QDir(location).filePath(backupFileName(stem, k));
         if (QFileInfo::exists(path))
             continue;
         if (file.rename(path)) {
@@ -141,11 +96,16 @@ BackupStore::Saved BackupStore::save(const QString &modelLabel, const QString &p
 QVector<BackupStore::Entry> BackupStore::namedFiles() const
 {
     QVector<Entry> entries;
-    const QFileInfoList files = QDir(location).entryInfoList({QStringLiteral("*") + QLatin1String(suffix)}, QDir::Files);
+    const QFileInfoList files = QDir(location).entryInfoList({QStringLiteral("*.csv")}, QDir::Files);
     for (const QFileInfo &info : files) {
-        Entry entry;
-        if (!parseName(info.fileName(), entry))
+        BackupName name;
+        if (!parseBackupName(info.fileName(), name))
             continue;
+        Entry entry;
+        entry.modelLabel = name.modelLabel;
+        entry.time = name.time;
+        entry.purpose = name.purpose;
+        entry.portTag = name.portTag;
         entry.path = QDir::toNativeSeparators(info.filePath());
         entries.append(entry);
     }

@@ -64,10 +64,6 @@ public:
     // any model, which a user may still need to put a radio back.
     void prune(int keep = maxBackups);
 
-    // The model, time, purpose and port a backup's file name gives; false
-    // for a name the store does not give.
-    static bool parseName(const QString &fileName, Entry &entry);
-
 private:
     // The files the store named, newest first, without their channel counts.
     QVector<Entry> namedFiles() const;
@@ -75,6 +71,3 @@ private:
     QString location;
 };
 
-// A port as part of a file name: /dev/ttyUSB0 gives ttyUSB0, /dev/pts/3
-// gives pts-3, COM4 stays COM4.
-QString portFileTag(const QString &portName);

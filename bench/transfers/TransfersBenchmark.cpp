@@ -2,16 +2,18 @@
 // against the floor the protocol sets for it in the same run: the waits it
 // mandates plus the wire time, at 9600 baud, of every byte the host must see
 // cross the line. The virtual radio paces each byte at that rate in both
-// directions, as a real line would. The write comes right after the read,
-// so the read is its backup and it reads nothing first.
+// directions, as a real line would.
 //
 //   read:  200 ms of quiet after each of the 100 frames, and the final wait
 //          of 1000 ms after the last one; the command, frames and
 //          acknowledgements on the wire.
-//   write: the command, frames, acknowledgements and closing 04 on the
-//          wire (each acknowledgement ends its wait), the 200 ms the line is
-//          left to fall quiet, then the read that checks the radio holds
-//          what was sent, with the read's waits.
+//   write: the read that backs up what the radio holds at that moment
+//          (a radio on the same cable may have been swapped since the last
+//          read), with the read's waits; the command, frames,
+//          acknowledgements and closing 04 on the wire (each
+//          acknowledgement ends its wait), the 200 ms the line is left to
+//          fall quiet, then the read that checks the radio holds what was
+//          sent, with the read's waits.
 //
 // While each transfer runs, a timer of the window's event loop measures how
 // late it comes: the longest stall of the window, which must stay short for
@@ -111,7 +113,7 @@ int main(int argc, char *argv[])
     for (int k = 0; k < runs; ++k) {
         reads.push_back(measure(window, radio, "loadFreqsFromVkr", "Read finished", readWaits, readStall));
         writes.push_back(measure(window, radio, "saveFreqsToVkr", "Write finished",
-                                 Link::settleQuietTime + readWaits, writeStall));
+                                 readWaits + Link::settleQuietTime + readWaits, writeStall));
     }
 
     QTextStream out(stdout);

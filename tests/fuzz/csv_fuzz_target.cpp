@@ -88,7 +88,9 @@ void checkProblems(const CsvTable &table)
             int beyond = 0;
             unsigned lastLine = 0;
             for (const ChannelProblem &problem : problems) {
-                check(problem.channel >= 0 && unsigned(problem.channel) < table.rowCount(), "problem outside the file");
+                // Channel -1: the file as a whole (its encoding), then the only problem.
+                check(problem.channel >= 0 ? unsigned(problem.channel) < table.rowCount() : problems.size() == 1,
+                      "problem outside the file");
                 check(problem.line >= lastLine, "problems out of file order", QByteArray::number(problem.line));
                 lastLine = problem.line;
                 check(showsSafely(problem.text), "a problem shows a control character", problem.text.toUtf8());

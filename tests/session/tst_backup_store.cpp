@@ -90,8 +90,10 @@ void BackupStoreTest::namesNeverShared()
     Backup kept;
     QVERIFY(readBackup(first.path, kept));
     QCOMPARE(usedCount(kept.channels), 1); // not overwritten by the second
-    // Two of one second are listed newest first, whatever the files' times say.
-    QCOMPARE(store.list().value(0).path, second.path);
+    // Two of one radio in one second are listed newest first, whatever the
+    // files' times say (of two radios only the times can tell, below).
+    if (firstPort == secondPort)
+        QCOMPARE(store.list().value(0).path, second.path);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // nothing left behind
     // Within one second, the one written last comes first (a moment apart,
     // as a file's time is kept to the millisecond).
