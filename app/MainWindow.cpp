@@ -51,6 +51,7 @@ MainWindow::MainWindow(QWidget *parent)
     // A message is read whole: the label beside it yields while it shows.
     connect(statusBar(), &QStatusBar::messageChanged, this, &MainWindow::showHiddenRecords);
     showHiddenRecords();
+    setupRadioState();
     connectSignals();
     setupFrequencyTable();
     ui->centralWidget->installEventFilter(this);
@@ -233,6 +234,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui->centralWidget && event->type() == QEvent::LayoutRequest)
         fitDeviceLabel();
+    if (watched == radioStateLabel && event->type() == QEvent::Resize && !writtenLine.isEmpty())
+        showRadioState();
     if (watched == ui->frequencyTable) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();

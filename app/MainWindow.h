@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 #include <functional>
 #include <optional>
@@ -17,17 +19,22 @@ namespace Link {
 enum class ProbeStage;
 }
 
+class AirfieldsDialog;
 class ChannelCard;
 class ChannelDelegate;
 class QDialog;
 class QLabel;
 class QLineEdit;
 class QShortcut;
+class QTimer;
 class RadioEndCaption;
 class RadioThread;
+struct AirfieldsTarget;
 struct RadioModel;
 
 namespace Session {
+enum class Phase;
+struct JobObserver;
 struct ReadOutcome;
 struct WriteReport;
 }
@@ -49,6 +56,11 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // The place the table's channels were chosen around ("EDDF", "50.03N
+    // 8.57E"), for the card's title ("EDDF area, VKR627S, 2026-12-08");
+    // forgotten when a file or the radio's memory replaces the table.
+    void setCardPlace(const QString &place) { cardPlace = place; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -127,12 +139,17 @@ private:
     void fillComPortComboBox();
     void probePorts(const QStringList &ports, const std::function<void(const RadioModel *, int)> &ended);
     void probeEnded(const RadioModel *model, int portIndex);
+    void watchPorts();
     void showPortHeld(const QString &held);
     std::function<void(Link::ProbeStage)> probeStagesShown();
     void radioVanished();
     void setActivity(Activity activity);
     void updateControls();
     void showTransferProgress();
+    void observeProgress(Session::JobObserver &observer, const QVector<Session::Phase> &phases);
+    void setupRadioState();
+    void showWritten(int channels, const QString &backup);
+    void showRadioState();
     void showDeviceState(const QString &text, EditorStyle::Tone tone);
     void showDeviceText(const QString &text);
     void setTransferButtonsEnabled(bool enabled);
@@ -172,9 +189,12 @@ private:
     bool openedAsImport(const QString &fileName);
     int placeImportedChannels(const Channels &channels, bool replace);
     void showImportReport(const QString &summary, const QStringList &messages);
+    AirfieldsTarget airfieldsTarget() const;
+    void readForAirfields(AirfieldsDialog &dialog);
     // Channel card (app/CardCommands.cpp)
     ChannelCard channelCard() const;
     QString cardTitle() const;
+    QString cardFileName() const;
     bool cardHasChannels(const ChannelCard &card);
     QString chooseCardFile();
 
@@ -197,6 +217,16 @@ private:
     QString firstFailedBackup;
     bool closeAfterTransfer = false; // the user stopped a transfer to close the window
     QString tableReadFrom; // the model the table was last read from; empty once a file is loaded or saved
+    QString cardPlace;
+    // The ports seen when the list was last looked at: one that appears
+    // while no radio is connected (a radio plugged in) is probed alone.
+    QStringList seenPorts;
+    QTimer *portWatch = nullptr;
+    // Whether the radio holds the table: the last write's result, shown
+    // until the table changes, or how many of its channels differ.
+    QLabel *radioStateLabel = nullptr;
+    QString writtenLine;
+    QString writtenBackup;
 
     ChannelSheet sheet;
     ChannelDelegate *delegate;

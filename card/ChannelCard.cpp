@@ -186,11 +186,14 @@ ChannelCard::Layout ChannelCard::layoutFor(QPaintDevice &device) const
     return best;
 }
 
+// What follows the title on a page: the date, and the page's place among
+// several.
 QString ChannelCard::pageTitle(int page, int pages) const
 {
+    const QString date = QStringLiteral(", ") + cardDate.toString(Qt::ISODate);
     if (pages == 1)
-        return cardTitle;
-    return QStringLiteral("%1 (%2/%3)").arg(cardTitle).arg(page + 1).arg(pages);
+        return date;
+    return QStringLiteral("%1 (%2/%3)").arg(date).arg(page + 1).arg(pages);
 }
 
 bool ChannelCard::paint(QPagedPaintDevice &device) const
@@ -206,8 +209,7 @@ bool ChannelCard::paint(QPagedPaintDevice &device) const
     const QPen textPen(Qt::black);
 
     const QFontMetricsF textMetrics(m.text, &device);
-    const QString date = cardDate.toString(Qt::ISODate);
-    const qreal dateWidth = textMetrics.horizontalAdvance(date);
+    const QFontMetricsF titleMetrics(m.title, &device);
     const int perPage = layout.columns * layout.linesPerColumn;
 
     for (int page = 0; page < layout.pages; ++page) {
@@ -215,13 +217,13 @@ bool ChannelCard::paint(QPagedPaintDevice &device) const
             device.newPage();
 
         painter.setPen(textPen);
+        // "EDDF area, VKR627S, 2026-12-08": the title yields to the date on
+        // a narrow page.
         painter.setFont(m.title);
-        const QString title = QFontMetricsF(m.title, &device)
-                                  .elidedText(pageTitle(page, layout.pages), Qt::ElideRight,
-                                              m.pageWidth - dateWidth - m.columnGap);
-        painter.drawText(QPointF(0, m.titleBaseline), title);
-        painter.setFont(m.text);
-        painter.drawText(QPointF(m.pageWidth - dateWidth, m.titleBaseline), date);
+        const QString dated = pageTitle(page, layout.pages);
+        const QString title = titleMetrics.elidedText(cardTitle, Qt::ElideRight,
+                                                      m.pageWidth - titleMetrics.horizontalAdvance(dated));
+        painter.drawText(QPointF(0, m.titleBaseline), title + dated);
         painter.setPen(titlePen);
         painter.drawLine(QPointF(0, m.titleRuleY), QPointF(m.pageWidth, m.titleRuleY));
 
@@ -272,7 +274,7 @@ QByteArray ChannelCard::toPdf(const QPageLayout &paper) const
     if (!buffer.open(QIODevice::WriteOnly))
         return QByteArray();
     QPdfWriter writer(&buffer);
-    writer.setTitle(cardTitle);
+    writer.setTitle(cardTitle + pageTitle(0, 1));
     writer.setCreator(QLatin1String(creator));
     if (!writer.setPageLayout(paper) || !paint(writer))
         return QByteArray();

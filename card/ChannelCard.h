@@ -12,7 +12,8 @@ class QPagedPaintDevice;
 class QPaintDevice;
 
 // The channel card: the radio's channels as a printed list for the pilot's
-// kneeboard. A title line (where the channels came from, and the date), then
+// kneeboard. A title line (where the channels came from and for which
+// radio, then the date: "EDDF area, VKR627S, 2026-12-08"), then
 // every channel that holds a name or a frequency, in channel order, as its
 // number, name and frequency, with a small "8.33" after the frequencies of
 // the 8.33 kHz raster. Empty channels are left out; the others keep their

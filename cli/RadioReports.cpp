@@ -99,10 +99,11 @@ QString restoreAdvice(const Session::WriteReport &result, const WriteContext &co
 
 QString checkAdvice(const WriteContext &context)
 {
-    QString command = QStringLiteral("vkrtool diff radio %1").arg(QuotedText::shown(context.file));
+    // A command to run as it is: the file's whole name, quoted, never cut.
+    QString command = QStringLiteral("vkrtool diff radio \"%1\"").arg(QuotedText::escaped(context.file));
     if (!context.port.isEmpty())
         command += QStringLiteral(" --port %1").arg(QuotedText::escaped(context.port));
-    return QStringLiteral("check it with \"%1\"").arg(command);
+    return QStringLiteral("check it with: %1").arg(command);
 }
 
 RadioVerdict verdictOf(int exitCode, QLatin1String outcome, const QString &result, const QString &sentence)

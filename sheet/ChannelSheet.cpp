@@ -101,11 +101,15 @@ QVector<ChannelProblem> ChannelSheet::problems() const
 void ChannelSheet::setRadioMemory(const Channels &memory)
 {
     radioMemory = memory;
+    emit radioMemoryChanged();
 }
 
 void ChannelSheet::forgetRadioMemory()
 {
+    if (!radioMemory)
+        return;
     radioMemory.reset();
+    emit radioMemoryChanged();
 }
 
 std::optional<int> ChannelSheet::differencesFromRadio() const

@@ -75,6 +75,8 @@ signals:
     void historyChanged();
     void cleanChanged(bool clean);
     void modelChanged();
+    // What the radio is known to hold was set or forgotten.
+    void radioMemoryChanged();
 
 private:
     void apply(const SheetHistory::Step &step, bool forward);

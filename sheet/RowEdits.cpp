@@ -160,4 +160,21 @@ QVector<QStringList> rowsFromText(const QString &text)
     return spreadsheetRows(text);
 }
 
+QVector<int> importRows(const Channels &records, const Channels &channels, bool replace)
+{
+    QVector<int> rows;
+    int row = 0;
+    for (const Channel &channel : channels) {
+        if (!replace && !channel.isEmpty()) {
+            while (row < records.size() && !records.at(row).isEmpty())
+                ++row;
+        }
+        const bool placed = row < records.size() && !channel.isEmpty();
+        rows.append(placed ? row : -1);
+        if (replace || placed)
+            ++row;
+    }
+    return rows;
+}
+
 } // namespace RowEdits

@@ -45,4 +45,10 @@ QString toTabSeparated(const Channels &records);
 // line end after the last line makes no row.
 QVector<QStringList> rowsFromText(const QString &text);
 
+// Where a list of channels from outside goes in the records: replacing,
+// channel k to row k; filling, each channel that is not empty to the next
+// empty row from the first one on, so that no row in use is overwritten.
+// The row of each channel, -1 for one left out (empty, or beyond the rows).
+QVector<int> importRows(const Channels &records, const Channels &channels, bool replace);
+
 } // namespace RowEdits

@@ -6,6 +6,7 @@
 #include "CardSettings.h"
 #include "ChannelCard.h"
 #include "ChannelCsv.h"
+#include "RadioModels.h"
 
 #include <QDate>
 #include <QDir>
@@ -15,7 +16,9 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QStandardPaths>
 
 namespace {
 constexpr char pdfSuffix[] = "pdf";
@@ -43,7 +46,7 @@ void MainWindow::printCard()
     const bool printed = preview.exec() == QDialog::Accepted;
     CardSettings::storePaper(settings, printer.pageLayout());
     if (printed)
-        showStatusMessage(tr("Card printed"));
+        showStatusMessage(withRecordsLeftOut(tr("Card printed")));
 }
 
 void MainWindow::exportCard()
@@ -61,7 +64,7 @@ void MainWindow::exportCard()
     const bool saved = !pdf.isEmpty() && ChannelCsv::saveBytes(fileName, pdf);
     QGuiApplication::restoreOverrideCursor();
     if (saved) {
-        showStatusMessage(tr("Card exported"));
+        showStatusMessage(withRecordsLeftOut(tr("Card exported")));
         return;
     }
     QMessageBox::warning(this, QStringLiteral("Export error"),
@@ -69,20 +72,42 @@ void MainWindow::exportCard()
                          QMessageBox::Ok);
 }
 
+// The channels the radio holds: the card goes with the radio, and the rows
+// beyond its channels are not on it (the status bar says so).
 ChannelCard MainWindow::channelCard() const
 {
-    return ChannelCard(sheet.channels(), firstChannelNumber(), cardTitle(), QDate::currentDate());
+    return ChannelCard(sheet.radioChannels(), firstChannelNumber(), cardTitle(), QDate::currentDate());
 }
 
-// What the channels came from: the radio they were last read from, else the
-// channel file they were last loaded from or saved to.
+// What the channels are, for which radio: "EDDF area, VKR627S" for the
+// channels chosen around a place, "club, VKR627S" for a channel file,
+// "Radio VKR627S" for the radio's memory as read. The card adds the date.
 QString MainWindow::cardTitle() const
 {
-    if (!tableReadFrom.isEmpty())
-        return tr("Radio %1").arg(tableReadFrom);
-    if (!currentFileName.isEmpty())
-        return QFileInfo(currentFileName).fileName();
-    return tr("Channels");
+    QString radioName;
+    if (connectedModel)
+        radioName = QLatin1String(connectedModel->label);
+    else if (!tableReadFrom.isEmpty())
+        radioName = tableReadFrom;
+    else if (qstrcmp(sheet.model().label, RadioModels::series().label) != 0)
+        radioName = QLatin1String(sheet.model().label);
+    QString source;
+    if (!cardPlace.isEmpty())
+        source = tr("%1 area").arg(cardPlace);
+    else if (tableReadFrom.isEmpty() && !currentFileName.isEmpty())
+        source = QFileInfo(currentFileName).completeBaseName();
+    if (source.isEmpty())
+        return radioName.isEmpty() ? tr("Channels") : tr("Radio %1").arg(radioName);
+    return radioName.isEmpty() ? source : tr("%1, %2").arg(source, radioName);
+}
+
+// The name an exported card is proposed under: its title and date, without
+// what a file name had better not hold ("EDDF area VKR627S 2026-12-08.pdf").
+QString MainWindow::cardFileName() const
+{
+    QString name = cardTitle() + QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate);
+    name.replace(QRegularExpression(QStringLiteral("[,\\\\/:*?\"<>|]")), QString());
+    return name.simplified() + QLatin1Char('.') + QLatin1String(pdfSuffix);
 }
 
 // A card without a channel would be paper with a title: say so instead.
@@ -99,7 +124,8 @@ bool MainWindow::cardHasChannels(const ChannelCard &card)
 
 // The save dialog of the export. It starts in the folder a card was last
 // exported to; before the first export, beside the channel file, else in the
-// channel files' folder. Returns the file to write, ending in ".pdf", or an
+// channel files' folder, else in the user's documents. A name is proposed,
+// so that Enter saves. Returns the file to write, ending in ".pdf", or an
 // empty name when the user cancelled.
 QString MainWindow::chooseCardFile()
 {
@@ -109,13 +135,13 @@ QString MainWindow::chooseCardFile()
     QString startFolder = CardSettings::folder(settings);
     if (startFolder.isEmpty())
         startFolder = currentFileName.isEmpty() ? currentDirectory : channelFile.absolutePath();
-    if (!startFolder.isEmpty())
-        dialog.setDirectory(startFolder);
+    if (startFolder.isEmpty())
+        startFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    dialog.setDirectory(startFolder);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QLatin1String(pdfSuffix));
-    if (!currentFileName.isEmpty())
-        dialog.selectFile(channelFile.completeBaseName() + suffix);
+    dialog.selectFile(cardFileName());
     connect(&dialog, &QFileDialog::directoryEntered, this,
             [this](const QString &folder) { CardSettings::storeFolder(settings, folder); });
     if (dialog.exec() != QDialog::Accepted)

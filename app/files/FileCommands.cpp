@@ -75,6 +75,7 @@ void MainWindow::open()
         QGuiApplication::restoreOverrideCursor();
         currentFileName = fileName;
         tableReadFrom.clear();
+        cardPlace.clear();
         hiddenRecordsFile = fileName;
         hiddenRecordCount = qMax(0, int(usedRecords(csvTable)) - ChannelSheet::rowCount);
         showFileName();

@@ -3,16 +3,20 @@
 // channels come from the exchange library, the same code as vkrtool's, and
 // reach the table through placeImportedChannels alone.
 #include "MainWindow.h"
+#include "ui_MainWindow.h"
 
 #include "AirfieldsDialog.h"
 #include "ChannelConvert.h"
 #include "ChannelRules.h"
 #include "ChirpCsv.h"
 #include "ImportReportDialog.h"
+#include "RowEdits.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
+
+#include <memory>
 
 namespace {
 
@@ -59,6 +63,7 @@ void MainWindow::importChirpFile(const QString &fileName)
                                .arg(firstChannelNumber() + channelCount() - 1)
                                .arg(beyond);
     const int placed = placeImportedChannels(result.channels, true);
+    setCardPlace(QString());
     showStatusMessage(tr("File imported"));
     if (!result.messages.isEmpty())
         showImportReport(tr("Channels imported from %1: %2.").arg(fileName).arg(placed), result.messages);
@@ -66,48 +71,64 @@ void MainWindow::importChirpFile(const QString &fileName)
 
 void MainWindow::importAirfields()
 {
-    int emptyRows = 0;
-    for (const Channel &record : sheet.channels())
-        emptyRows += record.isEmpty() ? 1 : 0;
-    AirfieldsDialog dialog(settings, channelCount(), emptyRows, this);
+    AirfieldsDialog dialog(settings, airfieldsTarget(), this);
+    connect(&dialog, &AirfieldsDialog::readRadioRequested, this, [this, &dialog] { readForAirfields(dialog); });
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const ImportResult &result = dialog.result();
-    placeImportedChannels(result.channels, dialog.replacesTable());
+    // What was skipped was listed in the dialog, beside the channels.
+    placeImportedChannels(dialog.result().channels, dialog.replacesTable());
+    setCardPlace(dialog.placeName());
     showStatusMessage(tr("Channels imported"));
-    if (!result.messages.isEmpty())
-        showImportReport(result.summary, result.messages);
+}
+
+AirfieldsTarget MainWindow::airfieldsTarget() const
+{
+    const RadioModel &model = sheet.model();
+    return {QString::fromLatin1(model.label), model.channelCount, model.firstChannelNumber, sheet.channels(),
+            connectedModel && usedCount(sheet.channels()) == 0 && !sheet.differencesFromRadio()};
+}
+
+// The window's own read, as "Read from" starts it; the dialog hears how it
+// ended once readEnded has put the channels into the table. That is after
+// the read's end enabled the file actions again, so the dialog is told on
+// the next turn of the event loop.
+void MainWindow::readForAirfields(AirfieldsDialog &dialog)
+{
+    loadFreqsFromVkr();
+    if (activity != Activity::Reading) {
+        dialog.radioRead(airfieldsTarget(), false);
+        return;
+    }
+    auto ended = std::make_shared<QMetaObject::Connection>();
+    *ended = connect(ui->actionAirfields, &QAction::changed, &dialog, [this, ended, target = &dialog] {
+        if (activity == Activity::Reading)
+            return;
+        disconnect(*ended);
+        QMetaObject::invokeMethod(
+            target, [this, target] { target->radioRead(airfieldsTarget(), sheet.differencesFromRadio().has_value()); },
+            Qt::QueuedConnection);
+    });
 }
 
 // Replacing: the table is emptied and channel k goes to row k. Filling:
 // each channel goes to the next empty row from the first one on, so that no
-// row in use is overwritten; empty channels are not placed. Channels beyond
-// the table's rows are left out. One step of the undo history either way.
+// row in use is overwritten (RowEdits::importRows, which the Airfields
+// dialog's preview numbers its channels by too). Channels beyond the
+// table's rows are left out. One step of the undo history either way.
 // Returns the channels placed.
 int MainWindow::placeImportedChannels(const Channels &channels, bool replace)
 {
     Channels records = replace ? Channels(ChannelSheet::rowCount) : sheet.channels();
-    int row = 0;
-    int placed = 0;
+    const QVector<int> rows = RowEdits::importRows(records, channels, replace);
     QList<int> placedRows;
-    for (const Channel &channel : channels) {
-        if (!replace) {
-            if (channel.isEmpty())
-                continue;
-            while (row < records.size() && !records.at(row).isEmpty())
-                ++row;
+    for (int k = 0; k < channels.size(); ++k) {
+        if (rows.at(k) >= 0) {
+            records[rows.at(k)] = channels.at(k);
+            placedRows.append(rows.at(k));
         }
-        if (row >= records.size())
-            break;
-        if (!channel.isEmpty()) {
-            records[row] = channel;
-            placedRows.append(row);
-            ++placed;
-        }
-        ++row;
     }
     sheet.replace(records, tr("Import"), {}, placedRows.mid(0, 1));
-    return placed;
+    return int(placedRows.size());
 }
 
 void MainWindow::showImportReport(const QString &summary, const QStringList &messages)

@@ -5,17 +5,22 @@
 #include "RadioModels.h"
 #include "RestoreBackupDialog.h"
 
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 
 void MainWindow::restoreBackup()
 {
-    if (activity != Activity::Idle || !connectedModel)
-        return;
-    // The table shows the backup once it is back in the radio.
-    if (!maySetTableAside())
+    if (activity != Activity::Idle)
         return;
     const BackupStore store;
+    // The backups are listed from the status bar's link too, where no
+    // radio may be connected: they go back only into one.
+    if (!connectedModel) {
+        showStatusMessage(tr("Connect the radio to put a backup back; the backups are kept in %1")
+                              .arg(QDir::toNativeSeparators(store.folder())));
+        return;
+    }
     RestoreBackupDialog dialog(store.list(), store.folder(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -25,6 +30,9 @@ void MainWindow::restoreBackup()
         showStatusMessage(tr("No radio connected; nothing was written"));
         return;
     }
+    // The table shows the backup once it is back in the radio.
+    if (!maySetTableAside())
+        return;
     const BackupStore::Entry backup = dialog.chosen();
     QMessageBox confirm(QMessageBox::Question, QStringLiteral("Restore backup"),
                         QStringLiteral("Write the backup of %1 to the %2 on %3?")

@@ -11,6 +11,10 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +25,10 @@ constexpr char aliveText[] = "alive";
 constexpr char readText[] = "read";
 
 const auto portSelectionChanged = QOverload<int>::of(&QComboBox::currentIndexChanged);
+
+// How often the port list is looked at while no radio is connected: a
+// radio plugged in is noticed within this, and probed.
+constexpr int portWatchInterval = 1000; // ms
 
 } // namespace
 
@@ -69,6 +77,49 @@ void MainWindow::searchVKR()
             showStatusMessage(tr("Device connected"));
         connect(ui->comPortComboBox, portSelectionChanged, this, &MainWindow::comPortChanged);
         QGuiApplication::restoreOverrideCursor();
+        if (!portWatch) {
+            portWatch = new QTimer(this);
+            connect(portWatch, &QTimer::timeout, this, &MainWindow::watchPorts);
+            portWatch->start(portWatchInterval);
+        }
+    });
+}
+
+// A port that appeared since the list was last looked at, while no radio
+// is connected, is probed alone: a radio plugged in after the scan. The
+// other ports were probed already; a port another program holds is not
+// opened (the probe says who holds it).
+void MainWindow::watchPorts()
+{
+    if (activity != Activity::Idle || connectedModel)
+        return;
+    const QStringList names = Link::serialPortNames();
+    QStringList appeared;
+    for (const QString &name : names) {
+        if (!seenPorts.contains(name))
+            appeared.append(name);
+    }
+    if (appeared.isEmpty()) {
+        seenPorts = names;
+        return;
+    }
+    {
+        // The list shows the new port; picking it is the user's, not this.
+        const QSignalBlocker quiet(ui->comPortComboBox);
+        const QString current = ui->comPortComboBox->currentText();
+        fillComPortComboBox();
+        ui->comPortComboBox->setCurrentIndex(std::max(0, ui->comPortComboBox->findText(current)));
+    }
+    showDeviceState(QLatin1String(connectingText), EditorStyle::black);
+    probePorts(appeared, [this, appeared](const RadioModel *model, int index) {
+        const QSignalBlocker quiet(ui->comPortComboBox);
+        if (model) {
+            probeEnded(model, ui->comPortComboBox->findText(appeared.at(index)));
+            showStatusMessage(tr("Device connected"));
+        } else {
+            showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
+            probeEnded(nullptr, -1);
+        }
     });
 }
 
@@ -87,6 +138,7 @@ void MainWindow::comPortChanged(int currIndex)
 void MainWindow::fillComPortComboBox()
 {
     const QStringList names = Link::serialPortNames();
+    seenPorts = names;
     ui->comPortComboBox->clear();
     for (const QString &name : names)
         ui->comPortComboBox->addItem(name);
@@ -150,6 +202,8 @@ void MainWindow::probeEnded(const RadioModel *model, int portIndex)
 void MainWindow::radioVanished()
 {
     connectedModel = nullptr;
+    // Plugged in again, its port is new to the watch, however quickly.
+    seenPorts.removeAll(connectedPort);
     sheet.forgetRadioMemory();
     showDeviceState(QLatin1String(noDeviceText), EditorStyle::red);
     updateControls();

@@ -9,6 +9,7 @@
 #include "ChannelComparison.h"
 #include "ChannelDelegate.h"
 #include "EditorStyles.h"
+#include "JobProgress.h"
 #include "RadioConnection.h"
 #include "RadioRead.h"
 #include "RadioThread.h"
@@ -18,6 +19,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+
+#include <memory>
 
 namespace {
 
@@ -76,13 +79,26 @@ void MainWindow::updateControls()
     cancelShortcut->setEnabled(transfer);
 }
 
-// The progress bar runs from 0 to the radio's channel count during a transfer.
+// The progress bar runs once from 0 to 100 during a transfer, over all its
+// phases; the last result line gives way to it.
 void MainWindow::showTransferProgress()
 {
+    writtenLine.clear();
+    showRadioState();
     ui->progressBar->show();
     ui->progressBar->setMinimum(0);
-    ui->progressBar->setMaximum(channelCount());
+    ui->progressBar->setMaximum(100);
     ui->progressBar->reset();
+}
+
+// The job's progress, posted to the bar as its channels cross the line.
+void MainWindow::observeProgress(Session::JobObserver &observer, const QVector<Session::Phase> &phases)
+{
+    auto progress = std::make_shared<Session::JobProgress>(channelCount(), phases);
+    observer.progress = [this, progress](Session::Phase phase, int row) {
+        const int percent = progress->percentAfter(phase, row);
+        QMetaObject::invokeMethod(this, [this, percent] { ui->progressBar->setValue(percent); }, Qt::QueuedConnection);
+    };
 }
 
 void MainWindow::cancelTransfer()
@@ -103,9 +119,7 @@ void MainWindow::loadFreqsFromVkr()
     // The table stays as it is until the read is complete: a read that
     // stops half-way must leave nothing of it there for a save to write.
     Session::JobObserver observer;
-    observer.progress = [this](Session::Phase, int row) {
-        QMetaObject::invokeMethod(this, [this, row] { ui->progressBar->setValue(row); }, Qt::QueuedConnection);
-    };
+    observeProgress(observer, {Session::Phase::Reading});
     observer.stopRequested = radio->stopCheck();
     radio->run([this, observer](RadioConnection &connection) {
         BackupStore store;
@@ -205,18 +219,18 @@ void MainWindow::startWrite(const Channels &channels, const WriteSource &source)
 {
     setActivity(Activity::Writing);
     Session::JobObserver observer;
+    // The status bar names the phase; one bar runs over all of them.
     observer.phaseStarted = [this](Session::Phase phase) {
         QMetaObject::invokeMethod(this, [this, phase] {
-            ui->progressBar->reset();
             if (phase == Session::Phase::BackingUp)
                 ui->statusBar->showMessage(tr("Backing up..."));
             else if (phase == Session::Phase::Writing)
-                ui->statusBar->clearMessage();
+                ui->statusBar->showMessage(tr("Writing..."));
+            else if (phase == Session::Phase::Verifying)
+                ui->statusBar->showMessage(tr("Checking..."));
         }, Qt::QueuedConnection);
     };
-    observer.progress = [this](Session::Phase, int row) {
-        QMetaObject::invokeMethod(this, [this, row] { ui->progressBar->setValue(row); }, Qt::QueuedConnection);
-    };
+    observeProgress(observer, Session::JobProgress::safeWritePhases());
     observer.frameAnswered = [this, shown = std::make_shared<bool>(false)](int, Link::FrameAnswer answer) {
         if (answer != Link::FrameAnswer::Refused || *shown)
             return;

@@ -1,5 +1,5 @@
-// How a write from the window ends: "Write finished" in the status bar, or
-// a box that says what failed, where the memory before the write was kept,
+// How a write from the window ends: written and verified, said in the
+// status bar with the backup, or a box that says what failed, where the memory before the write was kept,
 // and offers to put it back.
 #include "MainWindow.h"
 #include "ui_MainWindow.h"
@@ -52,12 +52,23 @@ void MainWindow::writeEnded(const Session::WriteReport &report, const WriteSourc
     using Cause = Session::WriteCause;
     if (report.cause == Cause::Written) {
         firstFailedBackup.clear();
+        // What the radio holds now: the table, or the backup put back.
         Backup restored;
-        if (source.showRestored && readBackup(source.restoreFrom, restored))
+        const bool restore = !source.restoreFrom.isEmpty();
+        const bool known = !restore || readBackup(source.restoreFrom, restored);
+        if (restore && known && source.showRestored)
             showRadioChannels(restored.channels);
-        sheet.setRadioMemory(source.restoreFrom.isEmpty() ? sheet.radioChannels() : restored.channels);
+        const Channels held = restore ? restored.channels : sheet.radioChannels();
+        if (known)
+            sheet.setRadioMemory(held);
+        else
+            sheet.forgetRadioMemory();
+        showWritten(usedCount(held.mid(0, channelCount())), report.backupPath);
         // Records beyond the radio's channels stayed in the table, unsent.
-        showStatusMessage(withRecordsLeftOut(tr("Write finished")));
+        if (sheet.usedBeyondRadio() > 0)
+            showStatusMessage(withRecordsLeftOut(tr("Written and verified")));
+        else
+            ui->statusBar->clearMessage();
         closeIfAsked();
         return;
     }

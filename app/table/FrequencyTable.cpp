@@ -252,6 +252,7 @@ void MainWindow::showRadioChannels(const Channels &channels)
 {
     sheet.replace(channels, tr("Read from radio"));
     tableReadFrom = connectedRadioName();
+    cardPlace.clear();
     sheet.setClean();
     showFileName();
     showFirstRow();

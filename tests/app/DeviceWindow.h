@@ -22,6 +22,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QToolButton>
 
 #include <algorithm>
@@ -79,6 +80,7 @@ public:
         , statusBar(window->findChild<QStatusBar *>(QStringLiteral("statusBar")))
         , progressBar(window->findChild<QProgressBar *>(QStringLiteral("progressBar")))
         , cancelButton(window->findChild<QPushButton *>(QStringLiteral("cancelButton")))
+        , radioState(window->findChild<QLabel *>(QStringLiteral("radioStateLabel")))
         , knownPorts(Link::serialPortNames())
         , posted(new PostedMessages(statusBar))
     {
@@ -138,6 +140,10 @@ public:
     // The status bar's last message, as it was posted.
     QString lastMessage() const { return posted->last(); }
 
+    // The status bar's line on whether the radio holds the table, as read.
+    QString radioStateText() const { return QTextDocumentFragment::fromHtml(radioState->text()).toPlainText(); }
+    bool writtenAndVerified() const { return radioStateText().startsWith(QLatin1String("Written and verified: ")); }
+
     bool buttonsEnabled() const { return readButton->isEnabled() && writeButton->isEnabled(); }
     bool buttonsDisabled() const { return !readButton->isEnabled() && !writeButton->isEnabled(); }
 
@@ -173,6 +179,7 @@ public:
     QStatusBar *statusBar;
     QProgressBar *progressBar;
     QPushButton *cancelButton;
+    QLabel *radioState;
     QStringList knownPorts;
     PostedMessages *posted; // from the window's start; owned by its status bar
 };

@@ -172,7 +172,7 @@ void ChannelCardTest::exportCard_data()
 }
 
 // Every channel in use on the card, in channel order, each page headed by
-// the file's name and the date; the text is text and its fonts embedded.
+// the file's base name and the date; the text is text and its fonts embedded.
 void ChannelCardTest::exportCard()
 {
     QFETCH(QString, paper);
@@ -202,10 +202,11 @@ void ChannelCardTest::exportCard()
     if (!paper.isEmpty())
         QCOMPARE(pages.size(), previewPages); // the preview shows the card as exported
     QStringList lines;
+    const QString date = QDate::currentDate().toString(Qt::ISODate);
     for (int page = 0; page < pages.size(); ++page) {
-        const QString heading = pages.size() == 1 ? QStringLiteral("club.csv")
-                                                  : QStringLiteral("club.csv (%1/%2)").arg(page + 1).arg(pages.size());
-        QCOMPARE(pages[page].value(0), heading + QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate));
+        const QString heading = pages.size() == 1 ? QStringLiteral("club, %1").arg(date)
+                                                  : QStringLiteral("club, %1 (%2/%3)").arg(date).arg(page + 1).arg(pages.size());
+        QCOMPARE(pages[page].value(0), heading);
         lines += pages[page].mid(1);
     }
     QCOMPARE(lines, club.card);
@@ -276,8 +277,22 @@ void ChannelCardTest::exportDialog()
     QVERIFY(contentOf(cards + QLatin1Char('/') + written).startsWith("%PDF-"));
 
     QCOMPARE(storedSetting("CardDirectory"), cards); // for the next run
-    exportThroughDialog(*window, QStringLiteral("again"));
+    // Ctrl+Shift+P, then Enter: the dialog starts there, a name proposed.
+    ModalAnswerer<QFileDialog> enter([&](QFileDialog *dialog) {
+        dialogFolder = dialog->directory().absolutePath();
+        if (!QTest::qWaitForWindowActive(dialog)) // the key goes where the focus is, as for the user
+            return dialog->reject();
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus && dialog->isAncestorOf(focus) ? focus : dialog, Qt::Key_Return);
+    });
+    window->activateWindow(); // as it is again for the user once the first dialog closed
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(enter.answered());
     QCOMPARE(dialogFolder, cards);
+    const QString proposed = QStringLiteral("club %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate));
+    QCOMPARE(folderEntries(cards), (QStringList{written, proposed}));
+    QVERIFY(contentOf(cards + QLatin1Char('/') + proposed).startsWith("%PDF-"));
 }
 
 VKR_TEST_MAIN(ChannelCardTest)

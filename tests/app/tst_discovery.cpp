@@ -8,8 +8,9 @@
 #include <QGuiApplication>
 #include <QFile>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QtTest>
+
+#include <optional>
 
 using namespace DeviceTest;
 
@@ -77,6 +78,27 @@ public:
     QStringList texts;
 };
 
+// A port held by another program (a terminal program): its lock file names
+// a live process. Both go with this.
+struct HeldPort {
+    explicit HeldPort(const QString &port)
+        : lock(QStringLiteral("/run/lock/LCK..") + port.mid(5).replace(QLatin1Char('/'), QLatin1Char('_')))
+    {
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("300")});
+        if (holder.waitForStarted() && lock.open(QIODevice::WriteOnly))
+            lock.write(QByteArray::number(holder.processId()).rightJustified(10) + "\n");
+        lock.close();
+    }
+    ~HeldPort()
+    {
+        lock.remove(); // this test's own lock
+        holder.kill();
+        holder.waitForFinished();
+    }
+    QProcess holder;
+    QFile lock;
+};
+
 } // namespace
 
 class DiscoveryTest : public QObject
@@ -99,6 +121,8 @@ private slots:
     void randomAnswersNeverCrash();
     void unpluggedRadioIsDropped();
     void portHeldByAnotherProgramIsSaid();
+    void portPluggedInAfterStart_data();
+    void portPluggedInAfterStart();
 };
 
 void DiscoveryTest::identifiesEachModel_data()
@@ -448,24 +472,49 @@ void DiscoveryTest::unpluggedRadioIsDropped()
 void DiscoveryTest::portHeldByAnotherProgramIsSaid()
 {
     Radios radios = startRadios({radioOf(0)});
-    QProcess holder;
-    holder.start(QStringLiteral("sleep"), {QStringLiteral("300")});
-    QVERIFY(holder.waitForStarted());
-    QFile lock(QStringLiteral("/run/lock/LCK..") + radios[0]->portName().mid(5).replace(QLatin1Char('/'), QLatin1Char('_')));
-    const auto cleanUp = qScopeGuard([&lock, &holder] {
-        lock.remove(); // this test's own lock
-        holder.kill();
-        holder.waitForFinished();
-    });
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(holder.processId()).rightJustified(10) + "\n");
-    lock.close();
+    const HeldPort held(radios[0]->portName());
+    QVERIFY(held.lock.exists());
     DeviceWindow w;
     QVERIFY(w.waitForFirstScan());
     QCOMPARE(w.label->text(), QStringLiteral("No device"));
     const QString said = w.statusBar->currentMessage();
     QVERIFY2(said.startsWith(radios[0]->portName() + QStringLiteral(" is in use by sleep (process ")), qPrintable(said));
     QVERIFY(radios[0]->received().isEmpty()); // not a byte sent to it
+}
+
+void DiscoveryTest::portPluggedInAfterStart_data()
+{
+    QTest::addColumn<bool>("held"); // by another program, announced by its lock file
+    QTest::newRow("radio") << false;
+    QTest::newRow("held") << true;
+}
+
+// With no radio connected, a port that appears (a radio plugged in after
+// the scan) is probed alone within 3 s, unless another program holds it.
+void DiscoveryTest::portPluggedInAfterStart()
+{
+    QFETCH(bool, held);
+    Radios radios = startRadios({silentRadio()});
+    DeviceWindow w;
+    QVERIFY(w.waitForFirstScan());
+    const QByteArray heardBefore = radios[0]->received();
+    VirtualRadio plugged(radioOf(1));
+    std::optional<HeldPort> heldPort;
+    if (held)
+        heldPort.emplace(plugged.portName());
+    setPortList({radios[0]->portName(), plugged.portName()});
+    if (held) {
+        QVERIFY(waitUntil([&w, &plugged] {
+            return w.statusBar->currentMessage().startsWith(plugged.portName() + QStringLiteral(" is in use by sleep"));
+        }, 10000));
+        QVERIFY(plugged.received().isEmpty());
+    } else {
+        QVERIFY(waitUntil([&plugged] { return plugged.received().startsWith(Wire::pingCommand); }, 3000));
+        QVERIFY(waitUntil([&w] { return w.label->text() == QLatin1String("VKR627S"); }));
+        QCOMPARE(w.ports->currentText(), plugged.portName());
+        QVERIFY(w.isOnPort(plugged.portName()) && w.buttonsEnabled());
+    }
+    QCOMPARE(radios[0]->received(), heardBefore); // the port probed before is left alone
 }
 
 VKR_TEST_MAIN(DiscoveryTest)

@@ -1,7 +1,8 @@
 // Open, save and save as driven through the window as a user does: menu
 // actions and tool buttons, the real file dialogs answered by typing a name
 // and pressing their buttons, and the warning box.
-#include "AirfieldsDialog.h"
+#include "AirfieldsDriver.h"
+#include "LocalHttpServer.h"
 #include "ExpectedStyles.h"
 #include "FileDialogDriver.h"
 #include "FirstScan.h"
@@ -13,6 +14,7 @@
 #include "TestMain.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -32,6 +34,16 @@
 #include <memory>
 
 using namespace FileDialogDriver;
+
+// Reaches what only discovery calls: the table set for a radio model.
+class MainWindowTestAccess
+{
+public:
+    static void setRadio(MainWindow &window, int channelCount, int firstChannelNumber)
+    {
+        window.setRadioChannelCount(channelCount, firstChannelNumber);
+    }
+};
 
 namespace {
 
@@ -156,7 +168,11 @@ private slots:
     void fileKeepsWhatTheTableShows();
     void importChirp_data();
     void importChirp();
-    void importAirfields();
+    void airfields_data();
+    void airfields();
+    void airfieldDataDownload_data();
+    void airfieldDataDownload();
+    void airfieldsFromChosenFiles();
     void unsavedChangesAreGuarded_data();
     void unsavedChangesAreGuarded();
     void longFileKeepsItsRest();
@@ -887,76 +903,247 @@ void FileCommandsTest::importChirp()
     QCOMPARE(rowsOf(*window), padded({"TOWER|121.805", "|", "LISTEN|118.100"}));
 }
 
-// Airfields around a position, one channel each, fill the empty rows from
-// the first one on; the files are remembered for the next time.
-void FileCommandsTest::importAirfields()
+using AirfieldsDriver::airports;
+using AirfieldsDriver::frequencies;
+
+namespace {
+
+const QString forms = "an airfield's ident (EDDF), or a position: decimal degrees, north and east positive, south and "
+                      "west negative (50.03, 8.57 or 51.47, -0.46), with hemispheres (51.47N 0.46W or 51.47 N, 0.46 W), "
+                      "or degrees and minutes (50\u00B002'N 008\u00B034'E or 5002N00834E)";
+
+} // namespace
+
+// Places in every form, the nearest N as the radio has room for, closed
+// airfields and kinds not asked for left out: Alt+F, I, A, the place, Enter
+// shows the channels, Enter places them where the preview said.
+void FileCommandsTest::airfields_data()
 {
-    const QString frequencies = folder->filePath("airport-frequencies.csv");
-    const QString airports = folder->filePath("airports.csv");
-    QVERIFY(writeContent(frequencies, "id,airport_ident,type,description,frequency_mhz\n1,EDDF,TWR,TOWER,119.9\n"
-                                      "2,EDDF,GND,GROUND,121.65\n3,EDDS,TWR,TOWER,118.8\n4,EDDS,UHF,MIL,243\n"
-                                      "5,EGLL,TWR,TOWER,118.5\n"));
-    QVERIFY(writeContent(airports, "ident,name,latitude_deg,longitude_deg\nEDDF,Frankfurt,50.0333,8.5706\n"
-                                   "EDDS,Stuttgart,48.6899,9.2219\nEGLL,Heathrow,51.4706,-0.4614\n"));
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("tick");    // a check box's name, or ""
+    QTest::addColumn<int>("usedRows");    // the first rows in use before
+    QTest::addColumn<int>("nearest");     // typed into "Nearest"; 0: left as offered
+    QTest::addColumn<QString>("room");
+    QTest::addColumn<QStringList>("preview");
+    QTest::addColumn<QString>("report");
+
+    const QString holds = QStringLiteral("The VKR627S holds 20 channels; ");
+    const QString eddf = QStringLiteral("|EDDF TWR|119.900|Frankfurt|0.0 km (0.0 NM)|000\u00B0");
+    const QString edfe = QStringLiteral("|EDFE TWR|118.275|Egelsbach|11 km (6.0 NM)|000\u00B0");
+    const QString edfm = QStringLiteral("|EDFM TWR|121.100|Mannheim|22 km (12 NM)|180\u00B0");
+    const QString closed = QStringLiteral("\n1 closed airfield left out: EDFZ (Mainz-Finthen), 5.6 km (3.0 NM)");
+    const QString heliport = QStringLiteral("\n1 heliport not asked for: EDHX (Klinikum), 5.6 km (3.0 NM)");
+    const QString skipped = "\n" + AirfieldData(ProgramFolders::dataFolder()).frequenciesFile()
+        + ", record 7: EDFM (Mannheim) UHF: \"243\" is not an air-band channel, skipped";
+    const QStringList three{"2" + eddf, "4" + edfe, "5" + edfm};
+    const QString threeReport = "3 channels of 3 airfields" + closed + heliport + skipped;
+    for (const char *place : {"EDDF", "50, 8.5", "50 N, 8.5 E", "N50 E8.5", "50\u00B000'N 008\u00B030'E", "5000N00830E"})
+        QTest::newRow(place) << QString::fromUtf8(place) << "" << 3 << 0 << holds + "18 free from channel 2" << three
+                             << threeReport;
+    QTest::newRow("ident in lower case, heliports asked for")
+        << "eddf" << "heliportsCheckBox" << 3 << 0 << holds + "18 free from channel 2"
+        << QStringList{"2" + eddf, "4|EDHX TWR|123.050|Klinikum|5.6 km (3.0 NM)|180\u00B0", "5" + edfe, "6" + edfm}
+        << "4 channels of 4 airfields" + closed + skipped;
+    QTest::newRow("2 free: the nearest 2") << "EDDF" << "" << 18 << 0 << holds + "2 free from channel 19"
+                                           << QStringList{"19" + eddf, "20" + edfe}
+                                           << "2 channels of 2 airfields" + closed + heliport
+                                                  + "\nbeyond the nearest 2: the next is EDFM (Mannheim), 22 km (12 NM)";
+    QTest::newRow("2 free, 3 asked for") << "EDDF" << "" << 18 << 3 << holds + "2 free from channel 19"
+                                         << QStringList{"19" + eddf, "20" + edfe, "21" + edfm}
+                                         << "3 channels of 3 airfields\n1 of them go beyond channel 20, the VKR627S's "
+                                            "last: a write leaves them out."
+                                                + closed + heliport + skipped;
+    QTest::newRow("none free: replaced") << "EDDF" << "" << 20 << 0 << holds + "the table is replaced from channel 1"
+                                         << QStringList{"1" + eddf, "2" + edfe, "3" + edfm} << threeReport;
+    for (const char *refused : {"Frankfurt Main", "50.0", "91 N 8.5 E", "50\u00B060'N 8\u00B030'E", "50,0 8,5"})
+        QTest::newRow(refused) << QString::fromUtf8(refused) << "" << 3 << 0 << holds + "18 free from channel 2"
+                               << QStringList()
+                               << QStringLiteral("\"Near\" does not read \"%1\" as a place. Give %2.")
+                                      .arg(QString::fromUtf8(refused), forms);
+}
+
+void FileCommandsTest::airfields()
+{
+    QFETCH(QString, place);
+    QFETCH(QString, tick);
+    QFETCH(int, usedRows);
+    QFETCH(int, nearest);
+    QFETCH(QString, room);
+    QFETCH(QStringList, preview);
+    QFETCH(QString, report);
+    QVERIFY(AirfieldsDriver::keepData(QDate(2026, 12, 8)));
     auto window = newWindow();
     QVERIFY(window);
-    setRows(*window, {"A|118.000", "|", "C|120.000"});
-    QVERIFY(waitForFirstScan(*window));
+    MainWindowTestAccess::setRadio(*window, 20, 1);
+    QStringList before; // with 3 rows, the second empty
+    for (int row = 0; row < usedRows; ++row)
+        before << (usedRows == 3 && row == 1 ? QStringLiteral("|") : QStringLiteral("R%1|118.000").arg(row));
+    setRows(*window, before);
 
-    QStringList preview;
-    QString summary;
-    QString problem;
-    bool okEnabled = true;
-    ModalAnswerer<AirfieldsDialog> answer([&](AirfieldsDialog *dialog) {
-        const auto edit = [dialog](const char *name) { return dialog->findChild<QLineEdit *>(QLatin1String(name)); };
-        const auto spinBox = [dialog](const char *name) { return dialog->findChild<QSpinBox *>(QLatin1String(name)); };
-        const auto showButton = dialog->findChild<QPushButton *>(QStringLiteral("showButton"));
-        const auto okButton = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
-        QTest::keyClicks(edit("frequenciesFileEdit"), frequencies);
-        QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("nearRadioButton")), Qt::LeftButton);
-        QTest::keyClicks(edit("positionEdit"), QStringLiteral("50.03, 8.57"));
-        QTest::mouseClick(showButton, Qt::LeftButton); // no airports file yet
-        problem = dialog->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text();
-        okEnabled = okButton->isEnabled();
-        QTest::keyClicks(edit("airportsFileEdit"), airports);
-        for (auto entered : {std::make_pair("radiusSpinBox", "200"), std::make_pair("perAirfieldSpinBox", "1")}) {
-            QTest::keyClick(spinBox(entered.first), Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(spinBox(entered.first), QLatin1String(entered.second));
+    AirfieldsDriver::Seen seen;
+    AirfieldsDriver::openByKeys(*window, seen, [&](AirfieldsDialog *dialog) {
+        if (!tick.isEmpty()) {
+            QTest::mouseClick(dialog->findChild<QCheckBox *>(tick), Qt::LeftButton);
+            dialog->findChild<QLineEdit *>(QStringLiteral("positionEdit"))->setFocus(); // clicked into
         }
-        QTest::mouseClick(showButton, Qt::LeftButton);
-        const auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("previewTable"));
-        for (int row = 0; row < table->rowCount(); ++row)
-            preview << table->item(row, 0)->text() + QLatin1Char('|') + table->item(row, 1)->text();
-        summary = dialog->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text();
-        QTest::mouseClick(okButton, Qt::LeftButton);
+        if (nearest > 0) {
+            auto *spinBox = dialog->findChild<QSpinBox *>(QStringLiteral("nearestSpinBox"));
+            spinBox->setFocus();
+            QTest::keyClick(spinBox, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(spinBox, QString::number(nearest));
+            dialog->findChild<QLineEdit *>(QStringLiteral("positionEdit"))->setFocus();
+        }
+        AirfieldsDriver::typePlace(dialog, place, seen);
+        if (!seen.preview.isEmpty())
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
-    QString reported;
-    ModalAnswerer<ImportReportDialog> report([&reported](ImportReportDialog *box) {
-        reported = box->findChild<QPlainTextEdit *>(QStringLiteral("messagesText"))->toPlainText();
-        box->accept();
-    });
-    PostedMessages posted(window->statusBar()); // said before the report
-    trigger(*window, "actionAirfields");
-    QVERIFY(answer.answered());
-    QCOMPARE(problem, QStringLiteral("A search around a position needs the airports file."));
-    QVERIFY(!okEnabled);
-    QCOMPARE(preview, QStringList({"EDDF TWR|119.900", "EDDS TWR|118.800"}));
-    QCOMPARE(summary, QStringLiteral("2 channels of 2 airfields; 1 more beyond 1 per airfield left out; "
-                                     "1 row skipped, listed once the channels are placed"));
-    QVERIFY(report.answered());
-    QCOMPARE(reported, frequencies + ", record 5: EDDS (Stuttgart) UHF: \"243\" is not an air-band channel, skipped");
-    QCOMPARE(posted.last(), QStringLiteral("Channels imported"));
-    QCOMPARE(rowsOf(*window), padded({"A|118.000", "EDDF TWR|119.900", "C|120.000", "EDDS TWR|118.800"}));
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.focus, QStringLiteral("positionEdit"));
+    QCOMPARE(seen.data, QStringLiteral("Airfield data of 2026-12-08"));
+    QCOMPARE(seen.room, room);
+    QCOMPARE(seen.preview, preview);
+    QCOMPARE(seen.report, report);
+    // Placed where the preview said, the rows in use kept (unless replaced).
+    QStringList after = rowsOf(*window);
+    for (const QString &line : preview) {
+        const QStringList cells = line.split(QLatin1Char('|'));
+        QCOMPARE(after.at(cells.at(0).toInt() - 1), cells.at(1) + QLatin1Char('|') + cells.at(2));
+        after[cells.at(0).toInt() - 1] = QStringLiteral("|");
+    }
+    QCOMPARE(after, padded(usedRows == 20 ? QStringList() : before));
+}
 
-    QStringList remembered;
-    ModalAnswerer<AirfieldsDialog> again([&remembered](AirfieldsDialog *dialog) {
-        for (const char *name : {"frequenciesFileEdit", "airportsFileEdit"})
-            remembered << dialog->findChild<QLineEdit *>(QLatin1String(name))->text();
-        dialog->reject();
+// The data downloaded in the dialog from a server on 127.0.0.1: when none
+// is kept, on the first "Show channels"; anew on "Update airfield data".
+// A download that fails leaves the data kept before in use, and says why.
+void FileCommandsTest::airfieldDataDownload_data()
+{
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QByteArray>("airportsAnswer"); // empty: the server is down
+    QTest::addColumn<QByteArray>("frequenciesAnswer");
+    QTest::addColumn<QString>("report"); // "%1": the server's address
+
+    const QByteArray airportsCsv = LocalHttpServer::answer("200 OK", airports);
+    const QByteArray frequenciesCsv = LocalHttpServer::answer("200 OK", frequencies);
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    const QString stays = QStringLiteral("\nThe airfield data of 2026-01-02 stays in use.");
+    QTest::newRow("none kept: shown after the download") << false << airportsCsv << frequenciesCsv << QString();
+    QTest::newRow("none kept, no server") << false << QByteArray() << QByteArray()
+                                          << "No connection to %1: Connection refused.\nNo airfield data is kept: with "
+                                             "\"Choose files...\" use OurAirports' airport-frequencies.csv and "
+                                             "airports.csv from another source.";
+    QTest::newRow("update") << true << airportsCsv << frequenciesCsv
+                            << "Airfield data of " + today + " downloaded from %1.";
+    QTest::newRow("update cut short")
+        << true << LocalHttpServer::answer("200 OK", airports).replace("Content-Length: ", "Content-Length: 1")
+        << frequenciesCsv
+        << QStringLiteral("airports.csv was not downloaded from %2: the connection ended after %1 bytes.").arg(airports.size())
+               + stays;
+    QTest::newRow("update: 404") << true << airportsCsv
+                                 << LocalHttpServer::answer("404 Not Found", "<html>Not found</html>", "text/html")
+                                 << "airport-frequencies.csv was not downloaded from %1: the server answered 404 Not Found."
+                                        + stays;
+    QTest::newRow("update: an HTML page") << true << LocalHttpServer::answer("200 OK", "<html>Sign in</html>", "text/html")
+                                          << frequenciesCsv
+                                          << "airports.csv was not downloaded from %1: an HTML page came, not the CSV file."
+                                                 + stays;
+}
+
+void FileCommandsTest::airfieldDataDownload()
+{
+    QFETCH(bool, kept);
+    QFETCH(QByteArray, airportsAnswer);
+    QFETCH(QByteArray, frequenciesAnswer);
+    QFETCH(QString, report);
+    const QByteArray oldAirports = "ident,type,name,latitude_deg,longitude_deg\nEDDS,medium_airport,Stuttgart,48.69,9.22\n";
+    const QByteArray oldFrequencies = "airport_ident,type,description,frequency_mhz\nEDDS,TWR,TOWER,118.8\n";
+    QVERIFY(AirfieldsDriver::keepData(kept ? QDate(2026, 1, 2) : QDate(), oldAirports, oldFrequencies));
+    LocalHttpServer server;
+    QVERIFY(server.isListening());
+    server.answers.insert("/airports.csv", airportsAnswer);
+    server.answers.insert("/airport-frequencies.csv", frequenciesAnswer);
+    const QString address = server.address();
+    if (airportsAnswer.isEmpty())
+        server.close();
+    qputenv("VKR_OURAIRPORTS_URL", address.toLatin1());
+    auto window = newWindow();
+    QVERIFY(window);
+
+    AirfieldsDriver::Seen seen;
+    bool canChoose = false;
+    AirfieldsDriver::openByKeys(*window, seen, [&](AirfieldsDialog *dialog) {
+        if (kept) {
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("updateButton")), Qt::LeftButton);
+            AirfieldsDriver::lookOnceDone(dialog, seen);
+        } else {
+            AirfieldsDriver::typePlace(dialog, QStringLiteral("EDDF"), seen);
+        }
+        canChoose = dialog->findChild<QPushButton *>(QStringLiteral("chooseFilesButton"))->isEnabled();
     });
-    trigger(*window, "actionAirfields");
-    QVERIFY(again.answered());
-    QCOMPARE(remembered, QStringList({frequencies, airports}));
+    qputenv("VKR_OURAIRPORTS_URL", "http://127.0.0.1:9/");
+    QVERIFY(seen.shown);
+    const AirfieldData data(ProgramFolders::dataFolder());
+    const bool downloaded = report.isEmpty() || report.startsWith(QLatin1String("Airfield data"));
+    if (!report.isEmpty())
+        QCOMPARE(seen.report, QString(report).replace(QLatin1String("%2"), QLatin1String("%1")).arg(address));
+    else
+        QCOMPARE(seen.preview.value(0), QStringLiteral("0|EDDF TWR|119.900|Frankfurt|0.0 km (0.0 NM)|000\u00B0"));
+    QCOMPARE(seen.data, downloaded ? "Airfield data of " + QDate::currentDate().toString(Qt::ISODate)
+                        : kept     ? QStringLiteral("Airfield data of 2026-01-02")
+                                   : QStringLiteral("No airfield data yet: it is downloaded when you show channels"));
+    QCOMPARE(contentOf(data.airportsFile()), downloaded ? airports : kept ? oldAirports : "(does not open)");
+    QCOMPARE(contentOf(data.frequenciesFile()), downloaded ? frequencies : kept ? oldFrequencies : "(does not open)");
+    QVERIFY(canChoose);
+}
+
+// Files chosen instead of the data kept: the first file dialog starts in
+// the window's folder, the second where the first file is; the files stay
+// in use, and the dialog's size, the next time.
+void FileCommandsTest::airfieldsFromChosenFiles()
+{
+    QVERIFY(writeContent(folder->filePath("airport-frequencies.csv"), frequencies));
+    QVERIFY(writeContent(folder->filePath("airports.csv"), airports));
+    QVERIFY(QDir().mkdir(folder->filePath("start")));
+    {
+        QSettings settings{QLatin1String(SettingsKeys::organisation), QLatin1String(SettingsKeys::application)};
+        settings.setValue(QLatin1String(SettingsKeys::currentDirectory), folder->filePath("start"));
+    }
+    QVERIFY(AirfieldsDriver::keepData(QDate()));
+    auto window = newWindow();
+    QVERIFY(window);
+    Seen first;
+    Seen second;
+    // Each answers its own dialog, told apart by the file it asks for.
+    const auto answer = [this](const char *file, Seen *seen) {
+        const QString title = QStringLiteral("(%1)").arg(QLatin1String(file));
+        return std::make_unique<ModalAnswerer<QFileDialog>>(
+            [this, file, seen](QFileDialog *dialog) {
+                record(dialog, *seen);
+                chooseFile(dialog, folder->filePath(QLatin1String(file)));
+            },
+            15000, [title](QFileDialog *dialog) { return dialog->windowTitle().contains(title); });
+    };
+    AirfieldsDriver::Seen seen;
+    QSize resized;
+    AirfieldsDriver::openByKeys(*window, seen, [&](AirfieldsDialog *dialog) {
+        resized = dialog->size() + QSize(37, 23);
+        dialog->resize(resized);
+        const auto frequenciesFile = answer("airport-frequencies.csv", &first);
+        const auto airportsFile = answer("airports.csv", &second);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("chooseFilesButton")), Qt::LeftButton);
+        dialog->activateWindow(); // clicked into "Near"
+        dialog->findChild<QLineEdit *>(QStringLiteral("positionEdit"))->setFocus();
+        AirfieldsDriver::typePlace(dialog, QStringLiteral("EDFE"), seen);
+    });
+    QVERIFY(first.shown && second.shown);
+    QCOMPARE(first.directory, folder->filePath("start"));
+    QCOMPARE(second.directory, folder->path());
+    QCOMPARE(seen.data, QStringLiteral("Your files airport-frequencies.csv and airports.csv"));
+    QCOMPARE(seen.preview.value(0), QStringLiteral("0|EDFE TWR|118.275|Egelsbach|0.0 km (0.0 NM)|000\u00B0"));
+    AirfieldsDriver::Seen again;
+    AirfieldsDriver::openByKeys(*window, again, [](AirfieldsDialog *) {});
+    QCOMPARE(again.data, seen.data);
+    QCOMPARE(again.size, resized);
 }
 
 VKR_TEST_MAIN(FileCommandsTest)

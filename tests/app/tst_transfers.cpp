@@ -2,6 +2,7 @@
 // virtual radios on pseudo-terminals, with the real port and time-outs.
 #include "TestMain.h"
 
+#include "AirfieldsDriver.h"
 #include "BackupStore.h"
 #include "DeviceWindow.h"
 #include "FileContent.h"
@@ -12,10 +13,14 @@
 #include "WireBytes.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QSpinBox>
 #include <QDate>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -121,6 +126,16 @@ public:
     QStringList messages;
     QList<bool> duringTransfer;
 };
+
+// A progress bar that ran once, never going back, from its start to `last`.
+bool ranOnce(const QSignalSpy &progress, int last)
+{
+    for (int i = 1; i < progress.size(); ++i) {
+        if (progress.at(i).at(0).toInt() <= progress.at(i - 1).at(0).toInt())
+            return false;
+    }
+    return !progress.isEmpty() && progress.first().at(0).toInt() < 5 && progress.last().at(0).toInt() == last;
+}
 
 // A read over edits asks first; the user drops the edits.
 std::unique_ptr<ModalAnswerer<QMessageBox>> discardWhenAsked()
@@ -241,6 +256,7 @@ private slots:
     void restoreByteForByteAndFirstBackupOffered();
     void readWithoutBackupSaysWhy();
     void cardAfterRead();
+    void airfieldsAfterReadingTheRadio();
 
 private:
     QTemporaryDir folder;
@@ -282,16 +298,17 @@ void TransfersTest::writeSendsExactFrames()
     expected += hex("02 76 00 C3 84 C3 96 C3 9C C3 84 83");
     expected += emptyFrameOnWire().repeated(97);
     expected += writeEnd;
-    // Then the memory is read back, and the progress bar runs again.
+    // Then the memory is read back. The status bar names each phase; one
+    // bar runs over all three.
     expected += readCommand + ack.repeated(100);
     QCOMPARE(c.radio.completedWrites(), 1);
     QCOMPARE(c.heardAfterProbe().toHex(' '), expected.toHex(' '));
-    QCOMPARE(status.messages, (QStringList{"Backing up...", "Write finished"}));
+    QCOMPARE(status.messages, (QStringList{"Backing up...", "Writing...", "Checking..."}));
+    QCOMPARE(status.duringTransfer, (QList<bool>{true, true, true}));
     QVERIFY(!w.progressBar->isVisible());
     QCOMPARE(w.progressBar->maximum(), 100);
-    QCOMPARE(progress.size(), 300);
-    QCOMPARE(progress.at(199).at(0).toInt(), 99);
-    QCOMPARE(progress.last().at(0).toInt(), 99);
+    QVERIFY(ranOnce(progress, 100));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(c.radio.memory().channel(0).name, QStringLiteral("TOWER"));
     QCOMPARE(c.radio.memory().channel(1).frequency.text(), QStringLiteral("136.975"));
@@ -327,6 +344,7 @@ void TransfersTest::writeSendsExactFrames()
         if (answer == QLatin1String("Cancel")) {
             QCOMPARE(c.radio.received(), readCommand + ack.repeated(100));
             QCOMPARE(w.lastMessage(), QStringLiteral("Write cancelled; the radio was not changed"));
+            QCOMPARE(w.radioStateText(), QStringLiteral("Not on the radio yet: 3 channels changed"));
         }
     }
     QCOMPARE(c.radio.completedWrites(), 2);
@@ -334,7 +352,7 @@ void TransfersTest::writeSendsExactFrames()
     QCOMPARE(c.radio.received().toHex(' '), (backupRead + backupRead + writeCommand + emptyFrameOnWire().repeated(100)
                                               + writeEnd + readCommand + ack.repeated(100))
                                                  .toHex(' '));
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
     // The write, the read, the refused write and both reads before the one
     // that went ahead: every one was kept.
     QCOMPARE(BackupStore().list().size(), 5);
@@ -446,8 +464,9 @@ void TransfersTest::writeToRefusingRadio()
                                + emptyFrameOnWire().repeated(19) + writeEnd)
                                   .toHex(' '),
                               5000);
-    QCOMPARE(status.messages, (QStringList{"Backing up...", "Write error"}));
-    QCOMPARE(status.duringTransfer, (QList<bool>{true, true}));
+    QCOMPARE(status.messages, (QStringList{"Backing up...", "Writing...", "Write error"}));
+    QCOMPARE(status.duringTransfer, (QList<bool>{true, true, true}));
+    QCOMPARE(w.radioStateText(), QString());
     QCOMPARE(box.title, QStringLiteral("Write error"));
     QVERIFY2(box.text.contains("the radio refused channels 1, 2, 3,"), qPrintable(box.text));
     QVERIFY(box.restoreOffered);
@@ -472,7 +491,7 @@ void TransfersTest::writeToSilentRadio()
     QVERIFY(answer->answered());
     QVERIFY2(box.text.contains("the radio did not answer channels 1, 2,"), qPrintable(box.text));
     QCOMPARE(w.lastMessage(), QStringLiteral("Write error"));
-    QCOMPARE(progress.size(), 2 * 20); // the backup read, then the write
+    QVERIFY(!progress.isEmpty() && progress.last().at(0).toInt() < 100); // no read-back
     QTRY_COMPARE_WITH_TIMEOUT(c.radio.received(), readCommand + ack.repeated(20) + writeCommand + emptyFrameOnWire().repeated(20) + writeEnd, 5000);
 }
 
@@ -499,8 +518,8 @@ void TransfersTest::writeCheckedByReadingBack()
     QCOMPARE(c.radio.completedWrites(), 2);
     QCOMPARE(c.radio.memory().channel(3).frequency, Frequency());
     QCOMPARE(c.radio.memory().channel(5).name, QStringLiteral("OLD"));
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
     QCOMPARE(w.nameEditor(3)->text(), QStringLiteral("NEW")); // the table keeps what the user made
+    QCOMPARE(w.radioStateText(), QStringLiteral("Not on the radio yet: 1 channel changed"));
 }
 
 // Cancel stops the write after the channel on the line and without the
@@ -560,7 +579,7 @@ void TransfersTest::cancelAndRestore()
     QVERIFY2(listed[0].endsWith(QLatin1String(", before a write")), qPrintable(listed[0]));
     QVERIFY2(listed[1].endsWith(QLatin1String(", read")), qPrintable(listed[1]));
     QVERIFY2(question.contains(QStringLiteral("to the VKR627S on %1?").arg(c.radio.portName())), qPrintable(question));
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
     QCOMPARE(c.radio.memory().channel(0).name, QStringLiteral("OLD"));
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("OLD")); // the table shows what the radio holds now
 }
@@ -630,10 +649,10 @@ void TransfersTest::readDecodesFrames()
     // came, but the read did not get the memory whole.
     QCOMPARE(w.lastMessage(), QStringLiteral("Read incomplete"));
     QVERIFY(!w.progressBar->isVisible());
-    QCOMPARE(w.progressBar->maximum(), 20);
-    QCOMPARE(progress.size(), 20);
+    QCOMPARE(w.progressBar->maximum(), 100);
+    QCOMPARE(progress.size(), 20); // 5 in 100 for each of the radio's 20 channels
     for (int i = 0; i < progress.size(); ++i)
-        QCOMPARE(progress.at(i).at(0).toInt(), i);
+        QCOMPARE(progress.at(i).at(0).toInt(), 5 * (i + 1));
     QVERIFY(!QGuiApplication::overrideCursor());
     // After the last acknowledgement the read still listened for a second:
     // it ended a second after the radio sent the last frame at the least.
@@ -803,7 +822,7 @@ void TransfersTest::strayBytes()
     }
     QVERIFY(noise());
     QVERIFY(w.transfer(w.writeButton));
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
 }
 
 void TransfersTest::roundTrip_data()
@@ -813,7 +832,8 @@ void TransfersTest::roundTrip_data()
     QTest::newRow("20") << 1;
 }
 
-// A table written to the radio and read back is the same, row by row.
+// A table written to the radio and read back is the same, row by row. The
+// status bar says so, until the table changes.
 void TransfersTest::roundTrip()
 {
     QFETCH(int, model);
@@ -834,10 +854,35 @@ void TransfersTest::roundTrip()
         w.typeInto(w.nameEditor(25), QStringLiteral("EXTRA"));
 
     QVERIFY(w.transfer(w.writeButton));
-    QCOMPARE(w.lastMessage(),
-             rows < 100 ? QStringLiteral("Write finished; 1 record beyond the radio's 20 channels left out")
-                        : QStringLiteral("Write finished"));
+    if (rows < 100)
+        QCOMPARE(w.lastMessage(), QStringLiteral("Written and verified; 1 record beyond the radio's 20 channels left out"));
     QCOMPARE(c.radio.completedWrites(), 1);
+    // The line that stays says how many channels, when, and the backup.
+    const int used = int(std::count_if(written.begin(), written.end(), [](const Row &r) { return !r.frequency.isEmpty(); }));
+    const QString line = w.radioStateText();
+    const QString name = QFileInfo(BackupStore().list().value(0).path).fileName(); // shortened where narrow
+    const QString shownName = line.mid(line.indexOf(QLatin1String(". Backup: ")) + 10);
+    QVERIFY2(line.startsWith(QStringLiteral("Written and verified: %1 channels, ").arg(used))
+                 && line.contains(QRegularExpression(QStringLiteral(", \\d\\d:\\d\\d\\. Backup: ")))
+                 && (shownName == name || (shownName.endsWith(QChar(0x2026)) && name.startsWith(shownName.chopped(1)))),
+             qPrintable(line));
+    // A click on the backup's name, at the line's end, lists the backups,
+    // the one taken before the write first.
+    QString listedFirst;
+    ModalAnswerer<QDialog> list([&](QDialog *dialog) {
+        listedFirst = dialog->findChild<QListWidget *>(QStringLiteral("backupList"))->currentItem()->text();
+        dialog->reject();
+    }, 15000, [](QDialog *dialog) { return dialog->findChild<QListWidget *>(QStringLiteral("backupList")) != nullptr; });
+    const int lineEnd = w.radioState->fontMetrics().horizontalAdvance(line);
+    QTest::mouseClick(w.radioState, Qt::LeftButton, Qt::NoModifier, QPoint(lineEnd - 10, w.radioState->height() / 2));
+    QVERIFY(list.answered());
+    QVERIFY2(listedFirst.contains(QLatin1String(", 0 channel(s)")) && listedFirst.endsWith(QLatin1String("before a write")),
+             qPrintable(listedFirst)); // the radio was empty
+    // Once the table changes, the line goes, and what differs is said.
+    w.typeInto(w.frequencyEditor(0), written[0].frequency == QLatin1String("121.500") ? "121.600" : "121.500");
+    QCOMPARE(w.radioStateText(), QStringLiteral("Not on the radio yet: 1 channel changed"));
+    w.window->findChild<QAction *>(QStringLiteral("actionUndo"))->trigger();
+    QCOMPARE(w.radioStateText(), QString());
 
     // Change the table, so that what the read shows can only come from the radio.
     typeRows(w, randomRows(rows, 99));
@@ -1071,7 +1116,7 @@ void TransfersTest::restoreByteForByteAndFirstBackupOffered()
     }, 15000, [](QMessageBox *box) { return box->windowTitle() == QLatin1String("Restore backup"); });
     QVERIFY(w.transfer(w.window->findChild<QAction *>(QStringLiteral("actionRestore_backup"))));
     QVERIFY(choose.answered() && confirm.answered());
-    QCOMPARE(w.lastMessage(), QStringLiteral("Write finished"));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
     for (int row = 0; row < odd.size(); ++row)
         QCOMPARE(c.radio.memory().frame(row).toHex(' '), odd[row].toHex(' '));
 }
@@ -1123,8 +1168,9 @@ void TransfersTest::transfersNeedOpenPort()
 }
 
 // A card made after a read is titled by the radio and numbered as the radio
-// numbers its channels (from 1 on a 20-channel radio); once the table is
-// saved, by its file.
+// numbers its channels (from 1 on a 20-channel radio), without the rows
+// beyond its channels; once the table is saved, by its file; once the
+// channels were chosen around a place, by that place.
 void TransfersTest::cardAfterRead()
 {
     Connected c(radioOf(1));
@@ -1136,9 +1182,11 @@ void TransfersTest::cardAfterRead()
     QVERIFY(!w.window->findChild<QAction *>(QStringLiteral("actionPrint_card"))->isEnabled()); // mid-read
     QVERIFY(waitUntil([&w] { return !w.cancelButton->isVisible(); }, transferPatience));
     QCOMPARE(w.lastMessage(), QStringLiteral("Read finished"));
+    w.typeInto(w.nameEditor(25), QStringLiteral("BEYOND"));
+    w.typeInto(w.frequencyEditor(25), QStringLiteral("122.500"));
 
     QTemporaryDir cards;
-    const QString date = QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate);
+    const QString date = QStringLiteral(", ") + QDate::currentDate().toString(Qt::ISODate);
     const auto card = [&](const QString &pdf) {
         const auto answer = FileDialogDriver::answerWithFile(cards.filePath(pdf));
         w.window->findChild<QAction *>(QStringLiteral("actionExport_card_as_PDF"))->trigger();
@@ -1146,11 +1194,49 @@ void TransfersTest::cardAfterRead()
     };
     QCOMPARE(card(QStringLiteral("radio.pdf")),
              (QVector<QStringList>{{"Radio VKR627S" + date, "1 TOWER 121.500", "20 LAST 136.980 8.33"}}));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Card exported; 1 record beyond the radio's 20 channels left out"));
 
     const auto saveAs = FileDialogDriver::answerWithFile(cards.filePath(QStringLiteral("club.csv")));
     w.window->findChild<QAction *>(QStringLiteral("actionSave_as"))->trigger();
     QVERIFY(saveAs->answered());
-    QCOMPARE(card(QStringLiteral("file.pdf")).value(0).value(0), "club.csv" + date);
+    QCOMPARE(card(QStringLiteral("file.pdf")).value(0).value(0), "club, VKR627S" + date);
+    w.window->setCardPlace(QStringLiteral("EDDF"));
+    QCOMPARE(card(QStringLiteral("place.pdf")).value(0).value(0), "EDDF area, VKR627S" + date);
+}
+
+// An empty table and a radio whose memory was not read: the Airfields
+// dialog reads it first, so that its 13 free channels take the nearest
+// airfields and its own 7 stay where they are.
+void TransfersTest::airfieldsAfterReadingTheRadio()
+{
+    Connected c(radioOf(1));
+    for (int k = 0; k < 7; ++k)
+        c.radio.setFrame(k, hex("79 64") + "OWN" + QByteArray::number(k) + "    "); // 121.500
+    QVERIFY(c.identified());
+    QVERIFY(AirfieldsDriver::keepData(QDate(2026, 12, 8)));
+    DeviceWindow &w = *c.window;
+    AirfieldsDriver::Seen seen;
+    QString roomBefore;
+    bool readOffered = false;
+    int nearest = 0;
+    AirfieldsDriver::openByKeys(*w.window, seen, [&](AirfieldsDialog *dialog) {
+        roomBefore = seen.room;
+        readOffered = dialog->findChild<QCheckBox *>(QStringLiteral("readFirstCheckBox"))->isChecked();
+        AirfieldsDriver::typePlace(dialog, QStringLiteral("EDDF"), seen);
+        nearest = dialog->findChild<QSpinBox *>(QStringLiteral("nearestSpinBox"))->value();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    QVERIFY(readOffered);
+    QCOMPARE(roomBefore, QStringLiteral("The VKR627S holds 20 channels; they are read before the table is filled"));
+    QCOMPARE(seen.room, QStringLiteral("The VKR627S holds 20 channels; 13 free from channel 8"));
+    QCOMPARE(nearest, 13);
+    QCOMPARE(seen.preview, QStringList({"8|EDDF TWR|119.900|Frankfurt|0.0 km (0.0 NM)|000\u00B0",
+                                        "9|EDFE TWR|118.275|Egelsbach|11 km (6.0 NM)|000\u00B0",
+                                        "10|EDFM TWR|121.100|Mannheim|22 km (12 NM)|180\u00B0"}));
+    for (int row = 0; row < 7; ++row)
+        QCOMPARE(w.nameEditor(row)->text() + w.frequencyEditor(row)->text(), "OWN" + QString::number(row) + "121.500");
+    QCOMPARE(w.nameEditor(7)->text() + w.frequencyEditor(7)->text(), QStringLiteral("EDDF TWR119.900"));
+    QCOMPARE(w.nameEditor(9)->text(), QStringLiteral("EDFM TWR"));
 }
 
 VKR_TEST_MAIN(TransfersTest)

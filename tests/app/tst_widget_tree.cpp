@@ -381,6 +381,8 @@ void WidgetTreeTest::actions_data()
         {"actionSort_by_frequency", "Sort by &frequency", "menuEdit", "", false},
         {"actionRead_from", "&Read from", "menuVKR", "Ctrl+R", true},
         {"actionWrite_to", "&Write to", "menuVKR", "Ctrl+Shift+W", true},
+        {"actionPrint_card", "Print card...", "menuVKR_Frequency_Tool", "Ctrl+P", false},
+        {"actionExport_card_as_PDF", "Export card as PDF...", "menuVKR_Frequency_Tool", "Ctrl+Shift+P", false},
         {"actionShort_manual", "Short &manual", "menuHelp", "F1", false},
         {"actionAbout", "&About", "menuHelp", "", true},
     };
@@ -465,10 +467,10 @@ void WidgetTreeTest::menus()
              QStringList({"actionOpen", "actionSave", "actionSave_as", "separator", "menuImport", "separator",
                           "actionRestore_backup", "separator", "actionPrint_card", "actionExport_card_as_PDF",
                           "separator", "actionQuit"}));
-    QCOMPARE(child<QMenu>("menuImport")->title(), QString("Import"));
+    QCOMPARE(child<QMenu>("menuImport")->title(), QString("&Import"));
     QCOMPARE(names("menuImport"), QStringList({"actionCHIRP_file", "actionAirfields"}));
     QCOMPARE(child<QAction>("actionCHIRP_file")->text(), QString("CHIRP file..."));
-    QCOMPARE(child<QAction>("actionAirfields")->text(), QString("Airfields..."));
+    QCOMPARE(child<QAction>("actionAirfields")->text(), QString("&Airfields..."));
     QCOMPARE(names("menuEdit"),
              QStringList({"actionUndo", "actionRedo", "separator", "actionCut", "actionCopy", "actionPaste", "separator",
                           "actionInsert_row_above", "actionDelete_rows", "actionMove_up", "actionMove_down",

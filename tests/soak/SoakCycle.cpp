@@ -326,7 +326,8 @@ private:
         window.transfer(write ? static_cast<QObject *>(window.writeButton) : window.readButton);
         // As posted: a message stays 2 s, and a loaded machine may look later.
         const QString message = window.lastMessage();
-        outcome.reportedSuccess = message == QLatin1String(write ? "Write finished" : "Read finished") && !box.answered();
+        outcome.reportedSuccess = (write ? window.writtenAndVerified() : message == QLatin1String("Read finished"))
+            && !box.answered();
 
         if (!write) {
             TypedChannels shown;
@@ -344,10 +345,10 @@ private:
             outcome.note = QStringLiteral("the radio does not hold the table: ") + differs;
         } else if (restored) {
             const QString notBack = difference(before, framesIn(*radio));
-            outcome.restorable = message == QLatin1String("Write finished") && notBack.isEmpty();
+            outcome.restorable = window.writtenAndVerified() && notBack.isEmpty();
             if (!outcome.restorable)
                 outcome.note = QStringLiteral("Restore backup did not put the old memory back (%1, %2): ")
-                                   .arg(message, notBack)
+                                   .arg(window.radioStateText(), notBack)
                     + said.simplified();
         } else if (!outcome.reportedSuccess) {
             judgeFailedWrite(backupNamed(said), *radio, said);
