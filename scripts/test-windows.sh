@@ -220,20 +220,30 @@ same_file write "$work/write.memory.csv" "$documents/Flüge neu.csv"
 # The read's backup and the write's: both of the memory before the write.
 find "$profile/AppData/Local/Corvane/VKRFrequencyTool/backups" -name 'VKR627S-*-COM5*.csv' >"$work/backups"
 [ "$(wc -l <"$work/backups")" -eq 2 ] || fail "backups: $(cat "$work/backups")"
+# A backup holds each channel's frame after it, and every channel of the
+# memory: its names and frequencies up to the last one in use are the file.
+channels_of() {
+    cut -d';' -f1,2 "$1" | sed 's/\r$//' | awk '{ line[NR] = $0; if ($0 != ";") last = NR } END { for (k = 1; k <= last; k++) print line[k] }'
+}
+sed 's/\r$//' "$work/old.csv" >"$work/old.lines"
 while read -r backup; do
-    same_file backup "$backup" "$work/old.csv"
+    channels_of "$backup" >"$work/backup.lines"
+    same_file backup "$work/backup.lines" "$work/old.lines"
 done <"$work/backups"
 
 start_radio restore --model VKR627S --load-memory "$work/write.memory.csv"
 vkrtool restore restore
-expect restore 0 '20 channels written to the VKR627S and verified'
+expect restore 0 '20 channels restored to the VKR627S and verified'
 stop_radio
 same_file restore "$work/restore.memory.csv" "$work/old.csv"
 
 # The faults: the same run against a radio of the same fault on Linux,
 # the messages compared with the port and the backup's path named alike.
-normal() { # the words of a run, whatever port and folder it had
-    sed -e 's|/dev/pts/[0-9]*|PORT|g; s|COM5|PORT|g' \
+normal() { # the words of a run, whatever port and folder it had, and however
+    # many frames went out before a signal came (the line's timing decides)
+    sed -e 's|after [0-9]* of 20 channels|after N of 20 channels|' -e 's|"[^"]*[/\\]backups[/\\]VKR627S-[0-9A-Za-z-]*\.csv"|"BACKUP"|g' \
+        -e 's|"[^"]*[/\\]Flüge neu\.csv"|"LIST"|g' \
+        -e 's|/dev/pts/[0-9]*|PORT|g; s|COM5|PORT|g' \
         -e 's|C:\\users\\.*\\backups\\VKR627S-[0-9-]*-[A-Za-z0-9-]*\.csv|BACKUP|g' \
         -e 's|/[^ "]*/backups/VKR627S-[0-9-]*-[A-Za-z0-9-]*\.csv|BACKUP|g' \
         -e 's|C:\\users\\.*\\Flüge neu\.csv|LIST|g; s|/[^ "]*/Flüge neu\.csv|LIST|g' "$1"
@@ -313,7 +323,10 @@ press_until() {
     tries=0
     until "$@" >/dev/null 2>&1; do
         tries=$((tries + 1))
-        [ "$tries" -gt "$seconds" ] && fail "window: $keys did not lead to: $*"
+        if [ "$tries" -gt "$seconds" ]; then
+            import -window root "$work/window-failed.png" 2>/dev/null || true
+            fail "window: $keys did not lead to: $* (the screen then: $work/window-failed.png)"
+        fi
         xdotool windowfocus --sync "$window" key "$keys"
         checks=0
         until [ "$checks" -ge 10 ] || "$@" >/dev/null 2>&1; do
@@ -321,6 +334,9 @@ press_until() {
             sleep 0.1
         done
     done
+}
+quiet_for() { # quiet_for SECONDS FILE: the file has not changed for that long
+    [ $(( $(date +%s) - $(stat -c %Y "$2") )) -ge "$1" ]
 }
 heard_after() { # heard_after NAME COMMAND BYTES: BYTES heard since COMMAND (hex) first came
     awk -v command="$2" '/host -> radio/ {
@@ -351,6 +367,9 @@ xdotool key Return
 wait_for 30 sh -c "! xdotool search --name '^Open$'"
 press_until 30 ctrl+shift+w grep -q 'host -> radio.* 02 4D' "$work/window.radio"
 wait_for 120 heard_after window '02 4D' $((2 + 20 * 12 + 1 + 2 + 20))
+# The read-back ends 1 s after the last frame came: the write is over (and
+# the window says how it ended) once the radio's log has stayed quiet longer.
+wait_for 30 quiet_for 3 "$work/window.radio"
 mkdir -p "$root/docs"
 import -window "$window" "$root/docs/windows-main-window.png"
 stop_radio

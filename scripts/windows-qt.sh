@@ -6,6 +6,7 @@
 # platform plugin and the Windows style; release only, no examples, tests,
 # OpenGL, SQL, XML or D-Bus.
 # usage: scripts/windows-qt.sh            prints the Qt folder (building it when missing)
+#        scripts/windows-qt.sh --cached   prints it only when it is built; else exits 1
 # The folder is $VKR_WINDOWS_QT, by default ~/.cache/vkr-qt-5.15.8-mingw64.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +16,7 @@ if [ -f "$qt/.complete" ]; then
     echo "$qt"
     exit 0
 fi
+[ "${1:-}" != "--cached" ] || exit 1
 
 "$root/scripts/setup.sh" --windows >&2
 toolchain=$("$root/scripts/windows-toolchain.sh")

@@ -8,7 +8,10 @@
 ;   OUTFILE    the setup program to write
 ; "setup.exe /S" installs silently ("/D=folder", last, another folder);
 ; "uninstall.exe /S" removes it all silently.
-Unicode true
+; A 64-bit installer for the 64-bit programs: it installs into the 64-bit
+; Program Files and registry view, and runs where no 32-bit layer is (Wine
+; without its 32-bit part).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 
