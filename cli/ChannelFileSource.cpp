@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "ExitCodes.h"
+#include "FileAccess.h"
 #include "Interrupt.h"
 #include "Messages.h"
 #include "QuotedText.h"
@@ -9,10 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
 #include <cstdio>
-
-#include <unistd.h>
 
 namespace {
 
@@ -29,8 +27,8 @@ QString unreadable(const QString &fileName)
         return QStringLiteral("it does not exist");
     if (info.isDir())
         return QStringLiteral("it is a folder");
-    if (::access(QFile::encodeName(fileName).constData(), R_OK) != 0)
-        return systemReason(errno);
+    if (const int error = FileAccess::mayRead(fileName))
+        return systemReason(error);
     return QString();
 }
 

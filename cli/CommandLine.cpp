@@ -4,8 +4,10 @@
 #include "Commands.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "FileAccess.h"
 #include "Interrupt.h"
 #include "JsonOutput.h"
+#include "ProgramArguments.h"
 #include "OutputTarget.h"
 #include "QuotedText.h"
 #include "RadioModels.h"
@@ -25,7 +27,7 @@ namespace {
 
 QString text(const std::string &argument)
 {
-    return QString::fromLocal8Bit(argument.c_str());
+    return ProgramArguments::text(argument.c_str());
 }
 
 // Every option of every subcommand, as given.
@@ -110,8 +112,12 @@ void addJson(CLI::App *command, Arguments &arguments)
 // trace of its line. With `all`, also every radio at once.
 void addRadio(CLI::App *command, Arguments &arguments, bool all)
 {
-    CLI::Option *port = command->add_option(
-        "--port", arguments.port, "Only this port (a name such as ttyUSB0, or a device path); else every port, in order");
+#ifdef Q_OS_WIN
+    const char portHelp[] = "Only this port (a name such as COM3); else every port, in order";
+#else
+    const char portHelp[] = "Only this port (a name such as ttyUSB0, or a device path); else every port, in order";
+#endif
+    CLI::Option *port = command->add_option("--port", arguments.port, portHelp);
     if (all) {
         CLI::Option *every =
             command->add_flag("--all", arguments.all, "Every radio on the machine's ports, all at once")->excludes(port);
@@ -158,7 +164,7 @@ QString usageError(const CLI::ParseError &error)
 // Two names of one file, also of one not yet there.
 bool sameTarget(const QString &first, const QString &second)
 {
-    return sameFile(first, second) || QFileInfo(first).absoluteFilePath() == QFileInfo(second).absoluteFilePath();
+    return FileAccess::sameFile(first, second) || QFileInfo(first).absoluteFilePath() == QFileInfo(second).absoluteFilePath();
 }
 
 } // namespace
@@ -368,7 +374,7 @@ int runCommandLine(int argc, char **argv)
         // a missing subcommand.
         if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-')
             Console::fail(QStringLiteral("there is no subcommand \"%1\"; \"vkrtool --help\" lists them.")
-                              .arg(QuotedText::escaped(QString::fromLocal8Bit(argv[1]))));
+                              .arg(QuotedText::escaped(ProgramArguments::text(argv[1]))));
         else
             Console::fail(QStringLiteral("%1; \"vkrtool --help\" and \"vkrtool SUBCOMMAND --help\" list what there is.")
                               .arg(usageError(error)));
@@ -388,7 +394,7 @@ int runCommandLine(int argc, char **argv)
     } else if (!arguments.trace.empty()) {
         QStringList commandLine;
         for (int k = 0; k < argc; ++k)
-            commandLine << QString::fromLocal8Bit(argv[k]);
+            commandLine << ProgramArguments::text(argv[k]);
         code = TraceFile::open(text(arguments.trace), inputsNamed(arguments), commandLine);
     }
     if (code == ExitCode::success)

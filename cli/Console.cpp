@@ -10,6 +10,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#ifdef Q_OS_WIN
+#include <cstdlib>
+#include <io.h>
+#include <windows.h>
+#endif
+
 namespace Console {
 
 namespace {
@@ -25,10 +31,53 @@ void noteOutputFailure(int error)
         outputErrno = error != 0 ? error : EIO;
 }
 
+#ifdef Q_OS_WIN
+bool isOpen(int descriptor)
+{
+    return ::_get_osfhandle(descriptor) >= 0;
+}
+
+constexpr char nullDevice[] = "NUL";
+
+UINT consoleCodePage = 0; // the console's own, given back at the end
+
+void restoreConsoleCodePage()
+{
+    ::SetConsoleOutputCP(consoleCodePage);
+}
+
+bool isConsole(DWORD standardHandle)
+{
+    DWORD mode;
+    return ::GetConsoleMode(::GetStdHandle(standardHandle), &mode) != 0;
+}
+
+// Channel files keep their CR LF and JSON its bytes: no stream of the
+// program turns LF into CR LF, or stops reading at a Ctrl+Z. A console
+// shows the UTF-8 written to it as UTF-8, and takes the escapes that
+// redraw the progress lines (Windows 10 and later).
+void prepareWindowsStreams()
+{
+    for (int descriptor : {0, 1, 2})
+        ::_setmode(descriptor, _O_BINARY);
+    if (isConsole(STD_OUTPUT_HANDLE) || isConsole(STD_ERROR_HANDLE)) {
+        consoleCodePage = ::GetConsoleOutputCP();
+        ::SetConsoleOutputCP(CP_UTF8);
+        std::atexit(restoreConsoleCodePage);
+    }
+    DWORD mode;
+    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    if (::GetConsoleMode(error, &mode))
+        ::SetConsoleMode(error, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+#else
 bool isOpen(int descriptor)
 {
     return ::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF;
 }
+
+constexpr char nullDevice[] = "/dev/null";
+#endif
 
 } // namespace
 
@@ -39,10 +88,13 @@ void guardStandardStreams()
             continue;
         // open() takes the lowest free descriptor: this one. Read-only, so
         // that a write to standard output fails with EBADF, as it would have.
-        ::open("/dev/null", O_RDONLY);
+        ::open(nullDevice, O_RDONLY);
         if (descriptor == STDOUT_FILENO)
             outputClosed = true;
     }
+#ifdef Q_OS_WIN
+    prepareWindowsStreams();
+#endif
 }
 
 void out(const QString &line)
@@ -118,7 +170,14 @@ bool closeOutput()
 
 bool errorIsTerminal()
 {
+#ifdef Q_OS_WIN
+    // A console that takes the escapes which redraw the progress: isatty()
+    // is true for NUL too, and an old console shows the escapes as text.
+    DWORD mode;
+    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) && (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+#else
     return ::isatty(STDERR_FILENO) == 1;
+#endif
 }
 
 } // namespace Console

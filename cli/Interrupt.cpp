@@ -3,16 +3,26 @@
 #include "ExitCodes.h"
 #include "JsonOutput.h"
 
+#include <QtGlobal>
+
 #include <atomic>
 #include <csignal>
 
 #include <unistd.h>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace Interrupt {
 
 namespace {
 
-constexpr int handled[] = {SIGINT, SIGTERM, SIGHUP};
+#ifdef SIGHUP
+constexpr int hangUp = SIGHUP;
+#else
+constexpr int hangUp = 1; // SIGHUP's number: Windows has no such signal, its console closing stands for it
+#endif
+constexpr int handled[] = {SIGINT, SIGTERM, hangUp};
 
 volatile std::sig_atomic_t received = 0; // the first signal that came
 // The wait the main thread is in, if any: read by the handler on any thread.
@@ -23,7 +33,11 @@ QString whatFor(int signal)
 {
     switch (signal) {
     case SIGTERM: return QStringLiteral("stopped by SIGTERM");
-    case SIGHUP: return QStringLiteral("stopped by SIGHUP");
+#ifdef Q_OS_WIN
+    case hangUp: return QStringLiteral("stopped as its console window was closed");
+#else
+    case hangUp: return QStringLiteral("stopped by SIGHUP");
+#endif
     default: return QStringLiteral("interrupted");
     }
 }
@@ -32,7 +46,7 @@ int exitCodeFor(int signal)
 {
     switch (signal) {
     case SIGTERM: return ExitCode::terminated;
-    case SIGHUP: return ExitCode::hungUp;
+    case hangUp: return ExitCode::hungUp;
     default: return ExitCode::interrupted;
     }
 }
@@ -60,10 +74,33 @@ void writeAll(int descriptor, const QByteArray &bytes)
     }
 }
 
+#ifdef Q_OS_WIN
+// Windows tells a console program of Ctrl+C, Ctrl+Break and the closing of
+// its console window on a thread of their own, made for the event.
+BOOL WINAPI noteConsoleEvent(DWORD event)
+{
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+        note(SIGINT);
+        return TRUE;
+    }
+    if (event != CTRL_CLOSE_EVENT)
+        return FALSE;
+    // The program is ended when this returns: held here, it ends the
+    // transfer between two frames and exits, within the few seconds
+    // Windows grants.
+    note(hangUp);
+    ::Sleep(INFINITE);
+    return TRUE;
+}
+#endif
+
 } // namespace
 
 void install()
 {
+#ifdef Q_OS_WIN
+    ::SetConsoleCtrlHandler(noteConsoleEvent, TRUE);
+#else
     struct sigaction action = {};
     action.sa_handler = note;
     sigemptyset(&action.sa_mask);
@@ -71,6 +108,7 @@ void install()
     for (int signal : handled)
         sigaction(signal, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 bool requested()

@@ -7,7 +7,9 @@
 // that a transfer can stop between two frames and say what state the radio
 // is left in. SIGPIPE is ignored: a reader of standard output that goes
 // away must not kill a write half-way; the failed output is reported at
-// the end instead.
+// the end instead. On Windows, Ctrl+C and Ctrl+Break come through the
+// console's handler and count as Ctrl+C, the console window closing as
+// SIGHUP.
 namespace Interrupt {
 
 void install();

@@ -3,6 +3,7 @@
 #include "ChannelCsv.h"
 #include "Console.h"
 #include "ExitCodes.h"
+#include "FileAccess.h"
 #include "Interrupt.h"
 #include "Messages.h"
 #include "QuotedText.h"
@@ -14,16 +15,7 @@
 #include <cerrno>
 #include <optional>
 
-#include <sys/stat.h>
 #include <unistd.h>
-
-bool sameFile(const QString &first, const QString &second)
-{
-    struct stat a, b;
-    if (::stat(QFile::encodeName(first).constData(), &a) != 0 || ::stat(QFile::encodeName(second).constData(), &b) != 0)
-        return false;
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 QString firstThatMayWait(const QStringList &fileNames)
 {
@@ -51,7 +43,7 @@ int OutputTarget::check(const QStringList &inputs) const
         return ExitCode::cannotUse;
     }
     for (const QString &input : inputs) {
-        if (input.isEmpty() || input == QLatin1String("-") || !sameFile(input, name))
+        if (input.isEmpty() || input == QLatin1String("-") || !FileAccess::sameFile(input, name))
             continue;
         Console::fail(QStringLiteral("the output %1 is the input %2: it would be overwritten before it is read; "
                                      "name another output file.")
@@ -63,15 +55,15 @@ int OutputTarget::check(const QStringList &inputs) const
     if (target.isDir()) {
         problem = QStringLiteral("it is a folder");
     } else if (target.exists()) {
-        if (::access(QFile::encodeName(name).constData(), W_OK) != 0)
-            problem = systemReason(errno);
+        if (const int error = FileAccess::mayWrite(name))
+            problem = systemReason(error);
     } else {
         const QString folder = target.absolutePath();
         if (!QFileInfo(folder).isDir())
             problem = QStringLiteral("the folder %1 does not exist").arg(QuotedText::shown(folder));
-        else if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+        else if (const int error = FileAccess::mayCreateIn(folder))
             problem = QStringLiteral("the folder %1 may not be written: %2")
-                          .arg(QuotedText::shown(folder), systemReason(errno));
+                          .arg(QuotedText::shown(folder), systemReason(error));
     }
     if (problem.isEmpty())
         return ExitCode::success;

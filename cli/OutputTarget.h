@@ -32,10 +32,6 @@ private:
     bool standardOutput;
 };
 
-// The same file, also through another name (a link, "./"): two paths that
-// lead to one file on disk.
-bool sameFile(const QString &first, const QString &second);
-
 // The first of the named files that may hold the run until another
 // program acts at its other end (a FIFO, a device, a socket); empty when
 // all are regular files or missing.

@@ -6,8 +6,12 @@
 #include <algorithm>
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/ioctl.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -15,9 +19,15 @@ namespace {
 // would throw off the redraw.
 int terminalWidth()
 {
+#ifdef Q_OS_WIN
+    CONSOLE_SCREEN_BUFFER_INFO console;
+    if (::GetConsoleScreenBufferInfo(::GetStdHandle(STD_ERROR_HANDLE), &console))
+        return console.srWindow.Right - console.srWindow.Left + 1;
+#else
     winsize size{};
     if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
         return size.ws_col;
+#endif
     return 80;
 }
 

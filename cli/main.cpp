@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "ExitCodes.h"
 #include "Interrupt.h"
+#include "ProgramArguments.h"
 
 #include <QCoreApplication>
 
@@ -13,7 +14,8 @@ int main(int argc, char *argv[])
     int code = ExitCode::success;
     {
         QCoreApplication application(argc, argv);
-        code = runCommandLine(argc, argv);
+        ProgramArguments arguments(argc, argv);
+        code = runCommandLine(arguments.count(), arguments.values());
     }
     // Results that did not arrive are a failure, whatever the subcommand
     // found: a file redirected onto a full disk is not written.

@@ -2,9 +2,8 @@
 
 #include "LinkConstants.h"
 #include "Reply.h"
+#include "SerialPort.h"
 #include "TracedLine.h"
-
-#include <QSerialPort>
 
 namespace Link {
 
@@ -16,7 +15,7 @@ namespace {
 void send(QIODevice &port, const QByteArray &bytes)
 {
     port.write(bytes);
-    if (QSerialPort *serialPort = serialPortOf(port))
+    if (SerialPort *serialPort = serialPortOf(port))
         serialPort->flush();
 }
 

@@ -1,14 +1,13 @@
 #include "PortDiagnosis.h"
 
 #include "PortLock.h"
+#include "SerialPort.h"
 #include "QuotedText.h"
 #include "SerialPorts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSerialPort>
-#include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -33,7 +32,7 @@ QString devicePath(const QString &name)
 #ifdef Q_OS_UNIX
     return name.contains(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name;
 #else
-    return name;
+    return name.startsWith(QLatin1String("\\\\")) ? name : QStringLiteral("\\\\.\\") + name;
 #endif
 }
 
@@ -191,13 +190,43 @@ void explainUnix(PortReport &report, const QString &qtError)
 }
 #endif
 
+#ifdef Q_OS_WIN
+// Why a COM port did not open, by the system's answer. Windows locks a
+// port for the program that opened it (there are no lock files to read)
+// and does not tell others which program that is.
+void explainWindows(PortReport &report, SerialPort::SerialPortError error, const QString &systemText)
+{
+    switch (error) {
+    case SerialPort::DeviceNotFoundError:
+        report.problem = QStringLiteral("%1 does not exist").arg(report.name);
+        report.fix = QStringLiteral("check that the cable is plugged in and its driver installed: the Device Manager "
+                                    "lists the machine's COM ports under \"Ports (COM & LPT)\"");
+        return;
+    case SerialPort::PermissionError:
+        report.problem = QStringLiteral("the port is in use by another program");
+        report.fix = QStringLiteral("close the program that uses %1 (a terminal program, the radio maker's software, "
+                                    "another copy of this program), or use another port")
+                         .arg(report.name);
+        return;
+    case SerialPort::UnsupportedOperationError:
+        report.problem = QStringLiteral("%1 is no serial port: it takes no line settings (%2)").arg(report.name, systemText);
+        report.fix = QStringLiteral("name the radio's port (\"vkrtool ports\" with %1 unset lists the system's)")
+                         .arg(QLatin1String(portListVariable));
+        return;
+    default:
+        report.problem = QStringLiteral("the port did not open: %1").arg(systemText);
+        report.fix = QStringLiteral("close any other program that uses the port, and check the cable and its driver");
+    }
+}
+#endif
+
 // `ports` is the system's list, for what it knows of the port.
-PortReport diagnosePort(const QString &name, const QList<QSerialPortInfo> &ports)
+PortReport diagnosePort(const QString &name, const QList<SerialPortInfo> &ports)
 {
     PortReport report;
     report.name = name;
     report.path = devicePath(name);
-    for (const QSerialPortInfo &info : ports) {
+    for (const SerialPortInfo &info : ports) {
         if (info.portName() != name && info.systemLocation() != name)
             continue;
         report.path = info.systemLocation();
@@ -217,13 +246,14 @@ PortReport diagnosePort(const QString &name, const QList<QSerialPortInfo> &ports
                          .arg(lock.pid);
         return report;
     }
-    QSerialPort port;
+    SerialPort port;
     port.setPortName(name);
     report.opens = port.open(QIODevice::ReadWrite);
     if (report.opens) {
         port.close();
         return report;
     }
+#ifdef Q_OS_UNIX
     // The serial library refuses a port whose young lock file names no
     // process; only the user can tell whether a program still uses it.
     if (lock.unowned()) {
@@ -232,8 +262,11 @@ PortReport diagnosePort(const QString &name, const QList<QSerialPortInfo> &ports
         report.fix = QStringLiteral("if no program uses the port, remove it: \"rm %1\"").arg(QuotedText::escaped(lock.file));
         return report;
     }
-#ifdef Q_OS_UNIX
+#endif
+#if defined(Q_OS_UNIX)
     explainUnix(report, port.errorString());
+#elif defined(Q_OS_WIN)
+    explainWindows(report, port.error(), port.errorString());
 #else
     report.problem = QStringLiteral("the port did not open: %1").arg(port.errorString());
     report.fix = QStringLiteral("close any other program that uses the port, and check the cable and its driver");
@@ -245,7 +278,7 @@ PortReport diagnosePort(const QString &name, const QList<QSerialPortInfo> &ports
 
 QVector<PortReport> diagnosePorts()
 {
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    const QList<SerialPortInfo> ports = SerialPortInfo::availablePorts();
     QVector<PortReport> reports;
     for (const QString &name : serialPortNames())
         reports.append(diagnosePort(name, ports));
@@ -254,18 +287,25 @@ QVector<PortReport> diagnosePorts()
 
 PortReport diagnosePort(const QString &name)
 {
-    return diagnosePort(name, QSerialPortInfo::availablePorts());
+    return diagnosePort(name, SerialPortInfo::availablePorts());
 }
 
 QString noPortsAdvice()
 {
+#ifdef Q_OS_WIN
+    const char unset[] = "set %1=";
+    const char whatTheSystemSaw[] = "the Device Manager lists the COM ports under \"Ports (COM & LPT)\"";
+#else
+    const char unset[] = "unset %1";
+    const char whatTheSystemSaw[] = "\"dmesg\" shows what it saw when the cable was plugged in";
+#endif
     if (qEnvironmentVariableIsSet(portListVariable))
         return QStringLiteral("%1 is set but names no port, so there is none to scan: name the ports in it, "
-                              "or unset it (\"unset %1\") to scan the system's")
-            .arg(QLatin1String(portListVariable));
+                              "or unset it (\"%2\") to scan the system's")
+            .arg(QLatin1String(portListVariable), QString::fromLatin1(unset).arg(QLatin1String(portListVariable)));
     return QStringLiteral("no serial ports were found: check that the radio's cable is plugged in and that the "
-                          "system has a driver for its USB serial adapter (\"dmesg\" shows what it saw when the "
-                          "cable was plugged in)");
+                          "system has a driver for its USB serial adapter (%1)")
+        .arg(QLatin1String(whatTheSystemSaw));
 }
 
 } // namespace Link

@@ -1,12 +1,11 @@
 #include "PortProbe.h"
 
+#include "SerialPort.h"
 #include "SerialPorts.h"
-
-#include <QSerialPort>
 
 namespace Link {
 
-const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const ProbeProgress &progress,
+const RadioModel *openAndProbe(SerialPort &port, const QString &portName, const ProbeProgress &progress,
                                const StopRequested &stopRequested, ProbeReport *report, QIODevice *line)
 {
     // Another program's port is not touched: opening it would take its lock.

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "Probe.h"
+#include "SerialPort.h"
 
 #include <QString>
-
-class QSerialPort;
 
 namespace Link {
 
@@ -16,7 +15,7 @@ namespace Link {
 // closes it. On success the port stays open. `report`, when given, says
 // how far the probe got. The probe talks through `line` when one is given
 // (a TracedLine in front of the port), else through the port itself.
-const RadioModel *openAndProbe(QSerialPort &port, const QString &portName, const ProbeProgress &progress = {},
+const RadioModel *openAndProbe(SerialPort &port, const QString &portName, const ProbeProgress &progress = {},
                                const StopRequested &stopRequested = {}, ProbeReport *report = nullptr,
                                QIODevice *line = nullptr);
 

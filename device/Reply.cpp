@@ -1,11 +1,11 @@
 #include "Reply.h"
 
 #include "LinkConstants.h"
+#include "SerialPort.h"
 #include "TracedLine.h"
 
 #include <QElapsedTimer>
 #include <QIODevice>
-#include <QSerialPort>
 
 namespace Link {
 
@@ -54,8 +54,8 @@ void collectReply(QIODevice &port, QByteArray &reply, int quietTime, const StopR
 void discardInput(QIODevice &port)
 {
     port.readAll();
-    if (QSerialPort *serialPort = serialPortOf(port))
-        serialPort->clear(QSerialPort::Input);
+    if (SerialPort *serialPort = serialPortOf(port))
+        serialPort->clear(SerialPort::Input);
 }
 
 void settleLine(QIODevice &port, int quietTime, const StopRequested &stopRequested)

@@ -1,12 +1,11 @@
 #include "SerialPorts.h"
 
 #include "LinkConstants.h"
+#include "SerialPort.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <QSerialPort>
-#include <QSerialPortInfo>
 
 namespace Link {
 
@@ -48,19 +47,19 @@ QStringList serialPortNames()
     if (qEnvironmentVariableIsSet(portListVariable))
         return eachDeviceOnce(qEnvironmentVariable(portListVariable).split(QDir::listSeparator(), Qt::SkipEmptyParts));
     QStringList names;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : ports)
+    const auto ports = SerialPortInfo::availablePorts();
+    for (const SerialPortInfo &port : ports)
         names.append(port.portName());
     return eachDeviceOnce(names);
 }
 
-void applyLineSettings(QSerialPort &port)
+void applyLineSettings(SerialPort &port)
 {
-    port.setBaudRate(baudRate, QSerialPort::AllDirections);
-    port.setDataBits(QSerialPort::Data8);
-    port.setParity(QSerialPort::NoParity);
-    port.setStopBits(QSerialPort::OneStop);
-    port.setFlowControl(QSerialPort::NoFlowControl);
+    port.setBaudRate(baudRate, SerialPort::AllDirections);
+    port.setDataBits(SerialPort::Data8);
+    port.setParity(SerialPort::NoParity);
+    port.setStopBits(SerialPort::OneStop);
+    port.setFlowControl(SerialPort::NoFlowControl);
 }
 
 } // namespace Link

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QStringList>
+#include "SerialPort.h"
 
-class QSerialPort;
+#include <QStringList>
 
 namespace Link {
 
@@ -19,6 +19,6 @@ QStringList serialPortNames();
 
 // 9600 baud both ways, 8 data bits, no parity, 1 stop bit, no flow control.
 // The port keeps them across close and open.
-void applyLineSettings(QSerialPort &port);
+void applyLineSettings(SerialPort &port);
 
 } // namespace Link

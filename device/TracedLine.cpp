@@ -1,6 +1,6 @@
 #include "TracedLine.h"
 
-#include <QSerialPort>
+#include "SerialPort.h"
 
 namespace Link {
 
@@ -14,7 +14,7 @@ constexpr int longestBurst = 64;
 
 } // namespace
 
-TracedLine::TracedLine(QSerialPort &port, WireTrace &trace)
+TracedLine::TracedLine(SerialPort &port, WireTrace &trace)
     : serialPort(port)
     , trace(trace)
 {
@@ -121,9 +121,9 @@ void TracedLine::portClosing()
     unconsumed = 0;
 }
 
-QSerialPort *serialPortOf(QIODevice &line)
+SerialPort *serialPortOf(QIODevice &line)
 {
-    if (auto *port = qobject_cast<QSerialPort *>(&line))
+    if (auto *port = qobject_cast<SerialPort *>(&line))
         return port;
     if (auto *traced = qobject_cast<TracedLine *>(&line))
         return &traced->port();

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "SerialPort.h"
 #include "WireTrace.h"
 
 #include <QIODevice>
-
-class QSerialPort;
 
 namespace Link {
 
@@ -19,13 +18,13 @@ class TracedLine : public QIODevice
     Q_OBJECT
 
 public:
-    TracedLine(QSerialPort &port, WireTrace &trace);
+    TracedLine(SerialPort &port, WireTrace &trace);
     ~TracedLine() override;
 
     // The name the trace gives the port: the one the user named or the
     // scan found.
     void setPortLabel(const QString &label) { portLabel = label; }
-    QSerialPort &port() { return serialPort; }
+    SerialPort &port() { return serialPort; }
 
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override;
@@ -42,7 +41,7 @@ private:
     void endBurst();
     void portClosing();
 
-    QSerialPort &serialPort;
+    SerialPort &serialPort;
     WireTrace &trace;
     QString portLabel;
     bool announced = false; // the port's opening, with its settings, is in the trace
@@ -57,6 +56,6 @@ private:
 
 // The serial port a line talks through: the port itself, or the one a
 // TracedLine records; null for any other device.
-QSerialPort *serialPortOf(QIODevice &line);
+SerialPort *serialPortOf(QIODevice &line);
 
 } // namespace Link

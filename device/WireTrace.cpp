@@ -1,8 +1,9 @@
 #include "WireTrace.h"
 
+#include "SerialPort.h"
+
 #include <QDateTime>
 #include <QFile>
-#include <QSerialPort>
 
 #include <algorithm>
 #include <cerrno>
@@ -30,41 +31,41 @@ QString asText(const QByteArray &bytes)
     return text;
 }
 
-QString parityText(QSerialPort::Parity parity)
+QString parityText(SerialPort::Parity parity)
 {
     switch (parity) {
-    case QSerialPort::NoParity: return QStringLiteral("no parity");
-    case QSerialPort::EvenParity: return QStringLiteral("even parity");
-    case QSerialPort::OddParity: return QStringLiteral("odd parity");
-    case QSerialPort::SpaceParity: return QStringLiteral("space parity");
-    case QSerialPort::MarkParity: return QStringLiteral("mark parity");
+    case SerialPort::NoParity: return QStringLiteral("no parity");
+    case SerialPort::EvenParity: return QStringLiteral("even parity");
+    case SerialPort::OddParity: return QStringLiteral("odd parity");
+    case SerialPort::SpaceParity: return QStringLiteral("space parity");
+    case SerialPort::MarkParity: return QStringLiteral("mark parity");
     default: return QStringLiteral("unknown parity");
     }
 }
 
-QString stopBitsText(QSerialPort::StopBits stopBits)
+QString stopBitsText(SerialPort::StopBits stopBits)
 {
     switch (stopBits) {
-    case QSerialPort::OneStop: return QStringLiteral("1 stop bit");
-    case QSerialPort::OneAndHalfStop: return QStringLiteral("1.5 stop bits");
-    case QSerialPort::TwoStop: return QStringLiteral("2 stop bits");
+    case SerialPort::OneStop: return QStringLiteral("1 stop bit");
+    case SerialPort::OneAndHalfStop: return QStringLiteral("1.5 stop bits");
+    case SerialPort::TwoStop: return QStringLiteral("2 stop bits");
     default: return QStringLiteral("unknown stop bits");
     }
 }
 
-QString flowControlText(QSerialPort::FlowControl flowControl)
+QString flowControlText(SerialPort::FlowControl flowControl)
 {
     switch (flowControl) {
-    case QSerialPort::NoFlowControl: return QStringLiteral("no flow control");
-    case QSerialPort::HardwareControl: return QStringLiteral("hardware flow control (RTS/CTS)");
-    case QSerialPort::SoftwareControl: return QStringLiteral("software flow control (XON/XOFF)");
+    case SerialPort::NoFlowControl: return QStringLiteral("no flow control");
+    case SerialPort::HardwareControl: return QStringLiteral("hardware flow control (RTS/CTS)");
+    case SerialPort::SoftwareControl: return QStringLiteral("software flow control (XON/XOFF)");
     default: return QStringLiteral("unknown flow control");
     }
 }
 
 } // namespace
 
-QString describeLineSettings(const QSerialPort &port)
+QString describeLineSettings(const SerialPort &port)
 {
     return QStringLiteral("%1 baud, %2 data bits, %3, %4, %5")
         .arg(port.baudRate())
@@ -81,7 +82,13 @@ bool WireTrace::open(const QString &path, const QStringList &heading)
 {
     std::lock_guard<std::mutex> lock(mutex);
     errno = 0;
+#ifdef Q_OS_WIN
+    // By its UTF-16 name: a folder such as C:\Users\Jürgen Müller may not be
+    // spelt in the system's 8-bit code page.
+    file = _wfopen(reinterpret_cast<const wchar_t *>(path.utf16()), L"wb");
+#else
     file = std::fopen(QFile::encodeName(path).constData(), "w");
+#endif
     if (!file) {
         firstError = errno != 0 ? errno : EIO;
         return false;
@@ -101,7 +108,7 @@ double WireTrace::now() const
     return clock.isValid() ? clock.nsecsElapsed() / 1e6 : 0.0;
 }
 
-void WireTrace::portOpened(const QString &port, const QSerialPort &settings)
+void WireTrace::portOpened(const QString &port, const SerialPort &settings)
 {
     std::lock_guard<std::mutex> lock(mutex);
     const double at = now();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SerialPort.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
@@ -8,8 +10,6 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
-
-class QSerialPort;
 
 namespace Link {
 
@@ -39,7 +39,7 @@ public:
     // Milliseconds since the trace began.
     double now() const;
 
-    void portOpened(const QString &port, const QSerialPort &settings);
+    void portOpened(const QString &port, const SerialPort &settings);
     void portClosed(const QString &port);
     // A burst on one of the lines (`line` tells them apart) begins now: its
     // time. Until it ends, lines of other ports that came after it wait, so
@@ -69,6 +69,6 @@ private:
 
 // How the port's line is set, as a trace shows it: "9600 baud, 8 data
 // bits, no parity, 1 stop bit, no flow control".
-QString describeLineSettings(const QSerialPort &port);
+QString describeLineSettings(const SerialPort &port);
 
 } // namespace Link

@@ -6,6 +6,7 @@
 # platform plugin and the Windows style; release only, no examples, tests,
 # OpenGL, SQL, XML or D-Bus.
 # usage: scripts/windows-qt.sh            prints the Qt folder (building it when missing)
+#        scripts/windows-qt.sh --cached   prints it only when it is built; else exits 1
 # The folder is $VKR_WINDOWS_QT, by default ~/.cache/vkr-qt-5.15.8-mingw64.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +16,7 @@ if [ -f "$qt/.complete" ]; then
     echo "$qt"
     exit 0
 fi
+[ "${1:-}" != "--cached" ] || exit 1
 
 "$root/scripts/setup.sh" --windows >&2
 toolchain=$("$root/scripts/windows-toolchain.sh")
@@ -34,6 +36,20 @@ apt-get $apt source --download-only qtbase-opensource-src >&2
 ls qtbase-opensource-src_$version+*.dsc >/dev/null || { echo "windows-qt: Debian no longer has qtbase $version" >&2; exit 1; }
 # Debian's patches (its security fixes among them) applied, as Debian builds it.
 dpkg-source -x qtbase-opensource-src_*.dsc src >&2
+# Schannel's libraries are named as Windows spells them, which only a
+# case-blind file system finds; MinGW-w64's import libraries are lower case.
+sed -i 's/"-lSecur32" "-lCrypt32"/"-lsecur32" "-lcrypt32"/' src/src/network/ssl/ssl.pri
+grep -q '"-lsecur32" "-lcrypt32"' src/src/network/ssl/ssl.pri ||
+    { echo "windows-qt: the Schannel libraries are no longer named in ssl.pri as expected" >&2; exit 1; }
+# Debian's source leaves out src/3rdparty/wintab (its licence allows no
+# changes), whose header the windows platform plugin's WinTab support needs:
+# the plugin is built without it (pen tablets then come only through
+# Windows' own pointer messages, which it keeps; the program has no use for
+# either).
+sed -i 's/QT_CONFIG(tabletevent)/0/' src/src/plugins/platforms/windows/qwindowscontext.cpp
+sed -i 's/^qtConfig(tabletevent) {/false {/' src/src/plugins/platforms/windows/windows.pri
+grep -q '^false {' src/src/plugins/platforms/windows/windows.pri ||
+    { echo "windows-qt: the windows plugin's tablet support is no longer where expected" >&2; exit 1; }
 
 started=$(date +%s)
 mkdir build

@@ -84,7 +84,7 @@ BackupStore::Saved BackupStore::save(const QString &modelLabel, const QString &p
             continue;
         if (file.rename(path)) {
             file.setAutoRemove(false);
-            saved.path = path;
+            saved.path = QDir::toNativeSeparators(path); // as people see paths: C:\Users\... on Windows
             prune();
             return saved;
         }
@@ -106,7 +106,7 @@ QVector<BackupStore::Entry> BackupStore::namedFiles() const
         entry.time = name.time;
         entry.purpose = name.purpose;
         entry.portTag = name.portTag;
-        entry.path = info.filePath();
+        entry.path = QDir::toNativeSeparators(info.filePath());
         entries.append(entry);
     }
     // Newest first; within one second, the one written last: of one radio,

@@ -99,7 +99,7 @@ bool RadioConnection::portFailed() const
 {
     if (attachedLine)
         return !attachedLine->isOpen();
-    const QSerialPort::SerialPortError error = serialPort.error();
-    return !serialPort.isOpen() || error == QSerialPort::ResourceError || error == QSerialPort::WriteError
-        || error == QSerialPort::ReadError;
+    const SerialPort::SerialPortError error = serialPort.error();
+    return !serialPort.isOpen() || error == SerialPort::ResourceError || error == SerialPort::WriteError
+        || error == SerialPort::ReadError;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "PortProbe.h"
+#include "SerialPort.h"
 #include "TracedLine.h"
 
 #include <QElapsedTimer>
-#include <QSerialPort>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -65,13 +65,13 @@ public:
     QString modelLabel() const { return QLatin1String(radioModel->label); }
     QString portName() const { return foundOn; }
     // The port, for its state and errors.
-    QSerialPort &port() { return serialPort; }
+    SerialPort &port() { return serialPort; }
     // What the link talks through: the port, or the trace's line in front
     // of it.
     QIODevice &line();
 
 private:
-    QSerialPort serialPort;
+    SerialPort serialPort;
     std::unique_ptr<Link::TracedLine> tracedLine; // only with a trace
     QIODevice *attachedLine = nullptr;            // instead of the port
     QElapsedTimer sinceUnfinishedWrite; // invalid: no write left unfinished

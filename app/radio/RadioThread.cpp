@@ -54,10 +54,10 @@ void RadioThread::shutDown()
 void RadioThread::watchPort(RadioConnection &radio)
 {
     QObject::connect(
-        &radio.port(), &QSerialPort::errorOccurred, context,
+        &radio.port(), &SerialPort::errorOccurred, context,
         [this, &radio] {
-            const QSerialPort::SerialPortError error = radio.port().error();
-            if (!radio.port().isOpen() || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
+            const SerialPort::SerialPortError error = radio.port().error();
+            if (!radio.port().isOpen() || (error != SerialPort::ResourceError && error != SerialPort::ReadError))
                 return;
             radio.close();
             QMetaObject::invokeMethod(this, [this] {

@@ -50,6 +50,8 @@ private slots:
     void listedNewestFirst();
     void thinnedKeepingEachModelsNewest();
     void unwritableFolderSaysWhy();
+    void keptWhereThePlatformKeepsData();
+    void folderOfAUserNameWithAccents();
     void keepsTheFramesWhole();
     void latestBeforeAChangeOfThisPort_data();
     void latestBeforeAChangeOfThisPort();
@@ -67,6 +69,9 @@ void BackupStoreTest::namesNeverShared_data()
     QTest::newRow("one radio twice in one second") << "/dev/pts/3" << "/dev/pts/3"
                                                    << QStringList{"VKR627S-20261207-120000-write-pts-3.csv",
                                                                   "VKR627S-20261207-120000-write-pts-3-2.csv"};
+    QTest::newRow("Windows ports") << "COM4" << "\\\\.\\COM10"
+                                   << QStringList{"VKR627S-20261207-120000-write-COM4.csv",
+                                                  "VKR627S-20261207-120000-write-COM10.csv"};
     QTest::newRow("no port named") << "" << "" << QStringList{"VKR627S-20261207-120000-write.csv",
                                                               "VKR627S-20261207-120000-write-2.csv"};
 }
@@ -142,6 +147,34 @@ void BackupStoreTest::unwritableFolderSaysWhy()
     const BackupStore::Saved saved = save(store, "VKR627A", "ttyUSB0", 1, noon);
     QVERIFY(saved.path.isEmpty());
     QVERIFY2(saved.error.contains(QStringLiteral("cannot be made")), qPrintable(saved.error));
+}
+
+// The user's data folder of the platform: on Windows the local
+// application data (C:\Users\<user>\AppData\Local), elsewhere the XDG
+// data folder (the test environment's own).
+void BackupStoreTest::keptWhereThePlatformKeepsData()
+{
+#ifdef Q_OS_WIN
+    const QString data = QDir::fromNativeSeparators(qEnvironmentVariable("LOCALAPPDATA"));
+#else
+    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
+#endif
+    QVERIFY(!data.isEmpty());
+    QCOMPARE(BackupStore().folder(), data + QStringLiteral("/Corvane/VKRFrequencyTool/backups"));
+}
+
+// C:\Users\Jürgen Müller\AppData\Local\...: saved, listed and read back.
+void BackupStoreTest::folderOfAUserNameWithAccents()
+{
+    QTemporaryDir top;
+    BackupStore store(top.filePath(QStringLiteral("Jürgen Müller/AppData/Local/backups")));
+    const BackupStore::Saved saved = save(store, "VKR627A", "COM4", 2, noon);
+    QVERIFY2(!saved.path.isEmpty(), qPrintable(saved.error));
+    const QVector<BackupStore::Entry> entries = store.list();
+    QCOMPARE(entries.size(), 1);
+    Backup kept;
+    QVERIFY(readBackup(entries[0].path, kept));
+    QCOMPARE(kept.channels.value(1).name, QStringLiteral("CH")); // as its frame holds it
 }
 
 // A backup holds every channel of the memory, empty ones at its end too,
