@@ -72,6 +72,12 @@ MainWindow::~MainWindow()
     // committed any more.
     delegate->commit = nullptr;
     disconnect(&sheet, nullptr, this, nullptr);
+    // The widgets go after this destructor, in QWidget's, and tell of it
+    // (a header resized, a scroll bar moved): none of that may reach the
+    // window's own members any more.
+    const QList<QObject *> children = findChildren<QObject *>();
+    for (QObject *child : children)
+        disconnect(child, nullptr, this, nullptr);
     delete ui;
 }
 
