@@ -418,7 +418,7 @@ cd "$root"
 # plugin was found).
 loaded=$(grep -o 'loaded library "[^"]*"' "$work/installed-window.log" || true)
 [ -n "$loaded" ] || echo "test-windows: installed window: Wine passed on no plugin messages this time"
-if echo "$loaded" | grep -v 'loaded library "C:/Program Files/VKR Frequency Tool/'; then
+if [ -n "$loaded" ] && echo "$loaded" | grep -v 'loaded library "C:/Program Files/VKR Frequency Tool/'; then
     fail "installed window: plugins loaded from outside its folder"
 fi
 
