@@ -73,33 +73,51 @@ QByteArray channelFile(const TypedChannels &channels)
     return bytes;
 }
 
-bool readChannelFile(const QString &path, TypedChannels &channels)
+// Each line's fields: name, frequency, and in a backup the frame as the
+// radio sent it, in hex.
+static bool readLines(const QString &path, QVector<QList<QByteArray>> &records)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    channels.clear();
+    records.clear();
     const QList<QByteArray> lines = file.readAll().split('\n');
     for (QByteArray line : lines) {
         if (line.endsWith('\r'))
             line.chop(1);
-        if (line.isEmpty())
-            continue;
-        const int separator = line.indexOf(';');
-        channels.append({QString::fromUtf8(line.left(separator)),
-                         separator < 0 ? QString() : QString::fromUtf8(line.mid(separator + 1))});
+        if (!line.isEmpty())
+            records.append(line.split(';'));
     }
     return true;
 }
 
-// Today a backup is a channel file; once backups keep the radio's frames
-// byte for byte, they are taken from it here.
+bool readChannelFile(const QString &path, TypedChannels &channels)
+{
+    QVector<QList<QByteArray>> records;
+    if (!readLines(path, records))
+        return false;
+    channels.clear();
+    for (const QList<QByteArray> &fields : records)
+        channels.append({QString::fromUtf8(fields.value(0)), QString::fromUtf8(fields.value(1))});
+    return true;
+}
+
+// A backup keeps each channel's frame byte for byte after its name and
+// frequency: those bytes are the memory it holds (a line without one is
+// worked out from its name and frequency).
 bool framesOfBackup(const QString &path, int channelCount, Frames &frames)
 {
-    TypedChannels channels;
-    if (!readChannelFile(path, channels))
+    QVector<QList<QByteArray>> records;
+    if (!readLines(path, records))
         return false;
-    frames = storedFrames(channels, channelCount);
+    frames.clear();
+    for (int k = 0; k < channelCount; ++k) {
+        const QList<QByteArray> fields = records.value(k);
+        const QByteArray kept = QByteArray::fromHex(fields.value(2));
+        frames.append(kept.size() == 2 + nameBytes
+                          ? kept
+                          : storedFrame({QString::fromUtf8(fields.value(0)), QString::fromUtf8(fields.value(1))}));
+    }
     return true;
 }
 
