@@ -341,6 +341,15 @@ void AirfieldsDialog::requestChanged()
     ui->showButton->setDefault(true);
 }
 
+bool AirfieldsDialog::takeRequest(AirfieldOptions &options)
+{
+    requestChanged();
+    const QString wrong = readRequest(options);
+    if (!wrong.isEmpty())
+        report({wrong});
+    return wrong.isEmpty();
+}
+
 QString AirfieldsDialog::readRequest(AirfieldOptions &options) const
 {
     const AirfieldData kept(dataFolder);
@@ -387,13 +396,9 @@ void AirfieldsDialog::showChannels()
 {
     if (showPending)
         return;
-    requestChanged();
     AirfieldOptions options;
-    const QString wrong = readRequest(options);
-    if (!wrong.isEmpty()) {
-        report({wrong});
+    if (!takeRequest(options))
         return;
-    }
     showPending = true;
     fetchWhatIsMissing();
     // Until the channels are shown, Show waits too.
@@ -468,13 +473,9 @@ void AirfieldsDialog::showWhenReady()
     endPending();
     if (!filesChosen && !AirfieldData(dataFolder).isKept())
         return; // the download failed, and said why
-    requestChanged();
     AirfieldOptions options;
-    const QString wrong = readRequest(options);
-    if (!wrong.isEmpty()) {
-        report({wrong});
+    if (!takeRequest(options))
         return;
-    }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     shown = importAirfields(options);
     QGuiApplication::restoreOverrideCursor();

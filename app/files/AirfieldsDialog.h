@@ -79,6 +79,9 @@ private:
     // The request the dialog holds, or what is wrong with it in the
     // dialog's words.
     QString readRequest(AirfieldOptions &options) const;
+    // The request as the fields give it, after what was shown is dropped;
+    // false, with the reason shown, when the fields do not make one.
+    bool takeRequest(AirfieldOptions &options);
     // Works the channels out once nothing is awaited any more.
     void showWhenReady();
     void endPending();
