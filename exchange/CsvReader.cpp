@@ -29,6 +29,14 @@ QByteArray CsvRecord::field(int column) const
     return QByteArray(text.data() + begin, int(fieldEnds[size_t(column)] - begin));
 }
 
+std::string_view CsvRecord::peek(int column) const
+{
+    if (column < 0 || column >= size())
+        return {};
+    const size_t begin = column == 0 ? 0 : fieldEnds[size_t(column) - 1];
+    return std::string_view(text).substr(begin, fieldEnds[size_t(column)] - begin);
+}
+
 // The state libcsv's callbacks work on. They run inside C code, so nothing
 // may be thrown through them: a failure is kept and reported after parsing.
 class CsvParse

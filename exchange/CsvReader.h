@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QIODevice;
@@ -17,6 +18,9 @@ public:
     int size() const { return int(fieldEnds.size()); }
     // Field `column` (from 0) as the file's bytes; empty when there is none.
     QByteArray field(int column) const;
+    // The same bytes, not copied: valid only until the next record is read,
+    // for fields looked at in place.
+    std::string_view peek(int column) const;
     // False for a last record that ends with the file, without a line end:
     // a file cut short ends so.
     bool endsInLineEnd() const { return lineEnd; }

@@ -20,6 +20,12 @@ QByteArray NamedFields::at(int k) const
     return column < 0 ? QByteArray() : record.field(column);
 }
 
+std::string_view NamedFields::peek(int k) const
+{
+    const int column = columns.at(k);
+    return column < 0 ? std::string_view() : record.peek(column);
+}
+
 QString recordMessage(const QString &fileName, qint64 recordNumber, const QString &what)
 {
     return QStringLiteral("%1, record %2: %3").arg(fileName).arg(recordNumber).arg(what);

@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <functional>
+#include <string_view>
 
 class CsvRecord;
 class QIODevice;
@@ -39,6 +40,8 @@ public:
     }
     // Empty for an optional column the file lacks.
     QByteArray at(int k) const;
+    // Not copied, for a field looked at and let go within the handler.
+    std::string_view peek(int k) const;
 
 private:
     const CsvRecord &record;

@@ -13,19 +13,24 @@ enum AirportField { AirportIdent, Latitude, Longitude, AirportName, AirportType 
 const ColumnNames frequencyColumns{{"airport_ident", "type", "frequency_mhz"}, {"description"}};
 enum FrequencyField { FrequencyIdent, Type, Megahertz, Description };
 
+// A field without the characters `around` at either end.
+std::string_view trimmed(std::string_view field, std::string_view around)
+{
+    const size_t first = field.find_first_not_of(around);
+    if (first == std::string_view::npos)
+        return {};
+    return field.substr(first, field.find_last_not_of(around) - first + 1);
+}
+
 // A decimal number in degrees, spaces around allowed. Read in place, as
 // the standard library reads numbers, without a locale: every airport of a
 // file passes here, so copies would show.
-bool readDegrees(const QByteArray &field, double &degrees)
+bool readDegrees(std::string_view field, double &degrees)
 {
-    const char *begin = field.constData();
-    const char *end = begin + field.size();
-    while (begin < end && *begin == ' ')
-        ++begin;
-    while (end > begin && end[-1] == ' ')
-        --end;
-    const std::from_chars_result read = std::from_chars(begin, end, degrees);
-    return begin < end && read.ec == std::errc() && read.ptr == end;
+    field = trimmed(field, " ");
+    const char *end = field.data() + field.size();
+    const std::from_chars_result read = std::from_chars(field.data(), end, degrees);
+    return !field.empty() && read.ec == std::errc() && read.ptr == end;
 }
 
 // Idents are compared without regard to case: the files hold a few in
@@ -35,16 +40,21 @@ QByteArray identOf(const QByteArray &field)
     return field.trimmed().toUpper();
 }
 
-AirfieldKind kindOf(const QByteArray &type)
+// Compared in place, without regard to case: every airport of a file passes
+// here, so a lowered copy of each type would show.
+AirfieldKind kindOf(std::string_view type)
 {
-    const QByteArray name = type.trimmed().toLower();
-    if (name == "closed")
+    type = trimmed(type, " \t\n\v\f\r");
+    const auto is = [type](std::string_view kind) {
+        return type.size() == kind.size() && qstrnicmp(type.data(), kind.data(), uint(kind.size())) == 0;
+    };
+    if (is("closed"))
         return AirfieldKind::Closed;
-    if (name == "heliport")
+    if (is("heliport"))
         return AirfieldKind::Heliport;
-    if (name == "seaplane_base")
+    if (is("seaplane_base"))
         return AirfieldKind::SeaplaneBase;
-    if (name == "balloonport")
+    if (is("balloonport"))
         return AirfieldKind::BalloonPort;
     return AirfieldKind::Airport;
 }
@@ -71,13 +81,14 @@ ImportOutcome readAirports(QIODevice &device, const QString &fileName, const Air
 {
     const auto handleRecord = [&](qint64 recordNumber, const NamedFields &fields) {
         GeoPoint position;
-        if (!readDegrees(fields.at(Latitude), position.latitude) || !readDegrees(fields.at(Longitude), position.longitude)) {
+        if (!readDegrees(fields.peek(Latitude), position.latitude)
+            || !readDegrees(fields.peek(Longitude), position.longitude)) {
             messages << recordMessage(fileName, recordNumber, QStringLiteral("position is not a number, skipped"));
             return;
         }
         Airfield airfield;
         airfield.ident = identOf(fields.at(AirportIdent));
-        airfield.kind = kindOf(fields.at(AirportType));
+        airfield.kind = kindOf(fields.peek(AirportType));
         airfield.position = position;
         if (keep(airfield, position)) {
             airfield.name = QtCompat::utf8UpToZero(fields.at(AirportName));
