@@ -70,7 +70,7 @@ struct ChannelCard::Metrics {
 };
 
 ChannelCard::ChannelCard(const Channels &records, int firstNumber, const QString &title, const QDate &date)
-    : cardTitle(title)
+    : titleLine(title)
     , cardDate(date)
     , fontFamily(QGuiApplication::font().family())
 {
@@ -221,7 +221,7 @@ bool ChannelCard::paint(QPagedPaintDevice &device) const
         // a narrow page.
         painter.setFont(m.title);
         const QString dated = pageTitle(page, layout.pages);
-        const QString title = titleMetrics.elidedText(cardTitle, Qt::ElideRight,
+        const QString title = titleMetrics.elidedText(titleLine, Qt::ElideRight,
                                                       m.pageWidth - titleMetrics.horizontalAdvance(dated));
         painter.drawText(QPointF(0, m.titleBaseline), title + dated);
         painter.setPen(titlePen);
@@ -274,7 +274,7 @@ QByteArray ChannelCard::toPdf(const QPageLayout &paper) const
     if (!buffer.open(QIODevice::WriteOnly))
         return QByteArray();
     QPdfWriter writer(&buffer);
-    writer.setTitle(cardTitle + pageTitle(0, 1));
+    writer.setTitle(titleLine + pageTitle(0, 1));
     writer.setCreator(QLatin1String(creator));
     if (!writer.setPageLayout(paper) || !paint(writer))
         return QByteArray();

@@ -55,7 +55,7 @@ public:
 
     const QVector<Line> &lines() const { return cardLines; }
     bool isEmpty() const { return cardLines.isEmpty(); }
-    QString title() const { return cardTitle; }
+    QString title() const { return titleLine; }
 
     // The family of the card's text; the application's font family unless
     // set.
@@ -84,7 +84,7 @@ private:
     QString pageTitle(int page, int pages) const;
 
     QVector<Line> cardLines;
-    QString cardTitle;
+    QString titleLine;
     QDate cardDate;
     QString fontFamily;
 };

@@ -93,8 +93,8 @@ int Commands::airfields(const AirfieldOptions &options, bool update)
     AirfieldOptions request = options;
     const AirfieldData kept(KeptAirfieldData::dataFolder());
     if (request.frequenciesFile.isEmpty()) {
-        request.frequenciesFile = kept.frequenciesFile();
-        request.airportsFile = kept.airportsFile();
+        request.frequenciesFile = kept.frequenciesPath();
+        request.airportsFile = kept.airportsPath();
     }
     // An output onto an input, or into a missing folder, and a request
     // that does not go together are said before anything is downloaded

@@ -34,12 +34,12 @@ QString AirfieldData::folder() const
     return dataFolder + QLatin1String(subfolder);
 }
 
-QString AirfieldData::airportsFile() const
+QString AirfieldData::airportsPath() const
 {
     return folder() + QLatin1Char('/') + QLatin1String(airportsName);
 }
 
-QString AirfieldData::frequenciesFile() const
+QString AirfieldData::frequenciesPath() const
 {
     return folder() + QLatin1Char('/') + QLatin1String(frequenciesName);
 }
@@ -51,7 +51,7 @@ QString AirfieldData::stampFile() const
 
 bool AirfieldData::isKept() const
 {
-    return QFileInfo(airportsFile()).isFile() && QFileInfo(frequenciesFile()).isFile();
+    return QFileInfo(airportsPath()).isFile() && QFileInfo(frequenciesPath()).isFile();
 }
 
 QDateTime AirfieldData::downloaded() const
@@ -64,7 +64,7 @@ QDateTime AirfieldData::downloaded() const
         if (time.isValid())
             return time;
     }
-    return QFileInfo(airportsFile()).lastModified();
+    return QFileInfo(airportsPath()).lastModified();
 }
 
 QString AirfieldData::dateText() const

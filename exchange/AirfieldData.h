@@ -31,8 +31,8 @@ public:
     explicit AirfieldData(const QString &dataFolder);
 
     QString folder() const;
-    QString airportsFile() const;
-    QString frequenciesFile() const;
+    QString airportsPath() const;
+    QString frequenciesPath() const;
     // Both files are there.
     bool isKept() const;
     // When they were downloaded; for files put there by other means, when

@@ -122,10 +122,10 @@ void AirfieldDownload::fetch(int file)
         if (bodies[file].size() > largestBody)
             reply->abort();
     });
-    connect(reply, &QNetworkReply::finished, this, [this] { received(reply); });
+    connect(reply, &QNetworkReply::finished, this, [this] { replyFinished(reply); });
 }
 
-void AirfieldDownload::received(QNetworkReply *done)
+void AirfieldDownload::replyFinished(QNetworkReply *done)
 {
     done->deleteLater();
     const int file = done->property("file").toInt();
@@ -172,8 +172,8 @@ DownloadResult AirfieldDownload::save()
     };
     if (!QDir().mkpath(data.folder()))
         return notSaved(QString(), QStringLiteral("the folder could not be made"));
-    QSaveFile airports(data.airportsFile());
-    QSaveFile frequencies(data.frequenciesFile());
+    QSaveFile airports(data.airportsPath());
+    QSaveFile frequencies(data.frequenciesPath());
     QSaveFile *const files[fileCount] = {&airports, &frequencies};
     for (int k = 0; k < fileCount; ++k) {
         // The explicit flush: commit() would not notice a last flush that

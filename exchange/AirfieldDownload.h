@@ -57,7 +57,7 @@ signals:
 
 private:
     void fetch(int index);
-    void received(QNetworkReply *reply);
+    void replyFinished(QNetworkReply *reply);
     DownloadResult save();
     void end(const DownloadResult &result);
 

@@ -26,7 +26,7 @@ QByteArray RadioMemory::frame(int index) const
     return frames.value(index);
 }
 
-void RadioMemory::setFrame(int index, const QByteArray &frame)
+void RadioMemory::setRawFrame(int index, const QByteArray &frame)
 {
     if (index >= 0 && index < frames.size())
         frames[index] = frame;
@@ -37,7 +37,7 @@ bool RadioMemory::setChannel(int index, const Channel &channel)
     const QByteArray frame = Link::encodeChannelFrame(channel);
     if (frame.isEmpty())
         return false;
-    setFrame(index, frame.left(Link::frameLength));
+    setRawFrame(index, frame.left(Link::frameLength));
     return true;
 }
 

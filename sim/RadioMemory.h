@@ -20,7 +20,7 @@ public:
 
     QByteArray frame(int index) const;
     // Stores raw bytes, any length, to be sent as they are.
-    void setFrame(int index, const QByteArray &frame);
+    void setRawFrame(int index, const QByteArray &frame);
     // Stores the channel as the host would write it; false, with nothing
     // stored, for a frequency no frame can carry.
     bool setChannel(int index, const Channel &channel);

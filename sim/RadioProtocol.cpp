@@ -78,7 +78,7 @@ void RadioProtocol::advance(TimePoint now)
     }
 }
 
-RadioProtocol::TimePoint RadioProtocol::transmit(const QByteArray &bytes, TimePoint notBefore)
+RadioProtocol::TimePoint RadioProtocol::sendAt(const QByteArray &bytes, TimePoint notBefore)
 {
     for (char value : bytes) {
         TimePoint due = std::max(notBefore, lastDue);
@@ -267,7 +267,7 @@ void RadioProtocol::sendFrame(TimePoint at)
 
     if (frameIndex == faults.pauseFrame && faults.pauseOffset > 0 && faults.pauseOffset < frame.size()) {
         const TimePoint firstPartDue = answer(frame.left(faults.pauseOffset), at);
-        transmit(frame.mid(faults.pauseOffset), firstPartDue + milliseconds(faults.pauseTime));
+        sendAt(frame.mid(faults.pauseOffset), firstPartDue + milliseconds(faults.pauseTime));
     } else {
         answer(frame, at);
     }
@@ -283,7 +283,7 @@ void RadioProtocol::takeWriteByte(char byte, TimePoint at)
                     QByteArray frame = it.value();
                     if (it.key() == radioSettings.faults.corruptChannel)
                         frame[1] = static_cast<char>(frame.at(1) + 1);
-                    radioMemory.setFrame(it.key(), frame);
+                    radioMemory.setRawFrame(it.key(), frame);
                 }
                 ++writesCompleted;
             }
@@ -340,7 +340,7 @@ void RadioProtocol::endTransfer(TimePoint at)
 {
     endSession();
     if (radioSettings.faults.strayByteAfterTransfer)
-        transmit(QByteArray(1, Link::nakValue), at + strayByteDelay);
+        sendAt(QByteArray(1, Link::nakValue), at + strayByteDelay);
 }
 
 void RadioProtocol::endSession()
@@ -356,7 +356,7 @@ void RadioProtocol::endSession()
 
 RadioProtocol::TimePoint RadioProtocol::answer(const QByteArray &bytes, TimePoint at)
 {
-    return transmit(bytes, at + milliseconds(radioSettings.faults.answerDelay));
+    return sendAt(bytes, at + milliseconds(radioSettings.faults.answerDelay));
 }
 
 // Random bytes, the token in them half of the time, sent in up to three
@@ -377,7 +377,7 @@ void RadioProtocol::answerWithGarbage(const QByteArray &token, TimePoint at)
     int start = 0;
     for (int piece = 0; piece < pieces && start < bytes.size(); ++piece) {
         const int end = piece == pieces - 1 ? bytes.size() : between(start, bytes.size());
-        due = transmit(bytes.mid(start, end - start), due) + milliseconds(between(0, 400));
+        due = sendAt(bytes.mid(start, end - start), due) + milliseconds(between(0, 400));
         start = end;
     }
 }

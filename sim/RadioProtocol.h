@@ -55,7 +55,7 @@ public:
 
     // Queues bytes to send, not before `notBefore`, after everything queued
     // before; gives the time the last of them is due.
-    TimePoint transmit(const QByteArray &bytes, TimePoint notBefore);
+    TimePoint sendAt(const QByteArray &bytes, TimePoint notBefore);
     // Takes the queued bytes that are due by `now`.
     QByteArray takeDueOutput(TimePoint now);
 

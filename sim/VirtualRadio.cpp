@@ -111,7 +111,7 @@ bool VirtualRadio::isServing() const
     return serving;
 }
 
-QString VirtualRadio::errorString() const
+QString VirtualRadio::whyNotServing() const
 {
     std::lock_guard<std::mutex> lock(mutex);
     return error;
@@ -161,7 +161,7 @@ void VirtualRadio::setChannel(int index, const QString &name, const QString &fre
 void VirtualRadio::setFrame(int index, const QByteArray &frame)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    protocol.memory().setFrame(index, frame);
+    protocol.memory().setRawFrame(index, frame);
 }
 
 int VirtualRadio::completedWrites() const
@@ -202,7 +202,7 @@ void VirtualRadio::transmit(const QByteArray &bytes, std::chrono::milliseconds d
 {
     {
         std::lock_guard<std::mutex> lock(mutex);
-        protocol.transmit(bytes, RadioProtocol::Clock::now() + delay);
+        protocol.sendAt(bytes, RadioProtocol::Clock::now() + delay);
     }
     wake();
 }

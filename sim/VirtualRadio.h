@@ -32,7 +32,7 @@ public:
     // True while the terminal is open and served.
     bool isServing() const;
     // Why the terminal could not be opened.
-    QString errorString() const;
+    QString whyNotServing() const;
     // Path of the terminal's serial end, e.g. /dev/pts/3.
     QString portName() const;
 

@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
 
     VirtualRadio radio(options.settings);
     if (!radio.isServing()) {
-        std::fprintf(stderr, "vkr-radio-sim: no pseudo-terminal: %s\n", qPrintable(radio.errorString()));
+        std::fprintf(stderr, "vkr-radio-sim: no pseudo-terminal: %s\n", qPrintable(radio.whyNotServing()));
         return 1;
     }
     if (!options.loadMemoryFile.isEmpty()) {

@@ -354,9 +354,9 @@ QString AirfieldsDialog::readRequest(AirfieldOptions &options) const
 {
     const AirfieldData kept(dataFolder);
     options.frequenciesFile = filesChosen ? settings.value(QLatin1String(SettingsKeys::airportFrequenciesFile)).toString()
-                                          : kept.frequenciesFile();
+                                          : kept.frequenciesPath();
     options.airportsFile = filesChosen ? settings.value(QLatin1String(SettingsKeys::airportsFile)).toString()
-                                       : kept.airportsFile();
+                                       : kept.airportsPath();
     const int nearest = ui->nearestSpinBox->value();
     if (ui->nearRadioButton->isChecked()) {
         const QString text = ui->positionEdit->text().trimmed();

@@ -35,8 +35,8 @@ inline bool keepData(const QDate &date, const QByteArray &airportsCsv = airports
     const AirfieldData data(ProgramFolders::dataFolder());
     if (!QDir(data.folder()).removeRecursively() || !date.isValid())
         return true;
-    return QDir().mkpath(data.folder()) && writeContent(data.airportsFile(), airportsCsv)
-        && writeContent(data.frequenciesFile(), frequenciesCsv) && data.noteDownloaded(QDateTime(date, QTime(12, 0)));
+    return QDir().mkpath(data.folder()) && writeContent(data.airportsPath(), airportsCsv)
+        && writeContent(data.frequenciesPath(), frequenciesCsv) && data.noteDownloaded(QDateTime(date, QTime(12, 0)));
 }
 
 // What the dialog showed.

@@ -933,7 +933,7 @@ void FileCommandsTest::airfields_data()
     const QString edfm = QStringLiteral("|EDFM TWR|121.100|Mannheim|22 km (12 NM)|180\u00B0");
     const QString closed = QStringLiteral("\n1 closed airfield left out: EDFZ (Mainz-Finthen), 5.6 km (3.0 NM)");
     const QString heliport = QStringLiteral("\n1 heliport not asked for: EDHX (Klinikum), 5.6 km (3.0 NM)");
-    const QString skipped = "\n" + AirfieldData(ProgramFolders::dataFolder()).frequenciesFile()
+    const QString skipped = "\n" + AirfieldData(ProgramFolders::dataFolder()).frequenciesPath()
         + ", record 7: EDFM (Mannheim) UHF: \"243\" is not an air-band channel, skipped";
     const QStringList three{"2" + eddf, "4" + edfe, "5" + edfm};
     const QString threeReport = "3 channels of 3 airfields" + closed + heliport + skipped;
@@ -1091,8 +1091,8 @@ void FileCommandsTest::airfieldDataDownload()
     QCOMPARE(seen.data, downloaded ? "Airfield data of " + QDate::currentDate().toString(Qt::ISODate)
                         : kept     ? QStringLiteral("Airfield data of 2026-01-02")
                                    : QStringLiteral("No airfield data yet: it is downloaded when you show channels"));
-    QCOMPARE(contentOf(data.airportsFile()), downloaded ? airports : kept ? oldAirports : "(does not open)");
-    QCOMPARE(contentOf(data.frequenciesFile()), downloaded ? frequencies : kept ? oldFrequencies : "(does not open)");
+    QCOMPARE(contentOf(data.airportsPath()), downloaded ? airports : kept ? oldAirports : "(does not open)");
+    QCOMPARE(contentOf(data.frequenciesPath()), downloaded ? frequencies : kept ? oldFrequencies : "(does not open)");
     QVERIFY(canChoose);
 }
 

@@ -616,7 +616,7 @@ void VkrtoolTest::withRadio()
         before[5] = before[6] = Channel();
     MemoryFile::setRecords(memory, before);
     if (setup & ShortFrame)
-        memory.setFrame(3, memory.frame(3).left(9));
+        memory.setRawFrame(3, memory.frame(3).left(9));
     target.setMemory(memory);
     if (setup & StaleBytes) {
         target.transmit(QByteArray::fromHex("027241"));

@@ -239,7 +239,7 @@ void LinkExchangeTest::portList()
 void LinkExchangeTest::lineSettingsReachTheTerminal()
 {
     VirtualRadio radio;
-    QVERIFY2(radio.isServing(), qPrintable(radio.errorString()));
+    QVERIFY2(radio.isServing(), qPrintable(radio.whyNotServing()));
     QSerialPort port;
     port.setBaudRate(115200);
     port.setParity(QSerialPort::EvenParity);
@@ -262,7 +262,7 @@ void LinkExchangeTest::terminalPassesEveryByteValue()
     RadioSettings settings;
     settings.faults.silent = true;
     VirtualRadio radio(settings);
-    QVERIFY2(radio.isServing(), qPrintable(radio.errorString()));
+    QVERIFY2(radio.isServing(), qPrintable(radio.whyNotServing()));
     QSerialPort port;
     QVERIFY2(openOn(port, radio), qPrintable(port.errorString()));
 

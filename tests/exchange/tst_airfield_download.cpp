@@ -86,7 +86,7 @@ void AirfieldDownloadTest::download()
     QTemporaryDir dataFolder;
     const AirfieldData data(dataFolder.path());
     QVERIFY(QDir().mkpath(data.folder()));
-    QVERIFY(writeContent(data.airportsFile(), oldAirports) && writeContent(data.frequenciesFile(), oldFrequencies));
+    QVERIFY(writeContent(data.airportsPath(), oldAirports) && writeContent(data.frequenciesPath(), oldFrequencies));
     QVERIFY(data.noteDownloaded(QDateTime(QDate(2026, 1, 2), QTime(12, 0))));
     LocalHttpServer server;
     QVERIFY(server.isListening());
@@ -113,8 +113,8 @@ void AirfieldDownloadTest::download()
     QCOMPARE(result.file, file);
     QVERIFY(!download.isRunning());
     const bool done = outcome == DownloadOutcome::Done;
-    QCOMPARE(contentOf(data.airportsFile()), done ? airports : oldAirports);
-    QCOMPARE(contentOf(data.frequenciesFile()), done ? frequencies : oldFrequencies);
+    QCOMPARE(contentOf(data.airportsPath()), done ? airports : oldAirports);
+    QCOMPARE(contentOf(data.frequenciesPath()), done ? frequencies : oldFrequencies);
     QCOMPARE(data.dateText(), done ? QDate::currentDate().toString(Qt::ISODate) : QStringLiteral("2026-01-02"));
     if (done)
         QCOMPARE(progress.last(), QVariantList({frequenciesName, qint64(frequencies.size()), qint64(frequencies.size())}));

@@ -95,7 +95,7 @@ public:
     Outcome run()
     {
         if (!radio->isServing()) {
-            outcome.note = QStringLiteral("no pseudo-terminal: ") + radio->errorString();
+            outcome.note = QStringLiteral("no pseudo-terminal: ") + radio->whyNotServing();
             return outcome;
         }
         if (cycle.fault == Fault::LockedPortBeside)
