@@ -82,6 +82,7 @@ VirtualRadio::VirtualRadio(const RadioSettings &settings)
     }
     if (!error.isEmpty()) {
         closeTerminal();
+        closeDescriptor(slaveFd);
         return;
     }
     wakeReadFd = pipeFds[0];
@@ -101,6 +102,7 @@ VirtualRadio::~VirtualRadio()
     if (server.joinable())
         server.join();
     closeTerminal();
+    closeDescriptor(slaveFd);
     closeDescriptor(wakeReadFd);
     closeDescriptor(wakeWriteFd);
 }
@@ -225,11 +227,14 @@ void VirtualRadio::wake()
     }
 }
 
-// Closes both ends of the terminal; the host's open port hangs up.
+// Closes the radio's end of the terminal; the host's open port hangs up
+// and the port's name goes. The serial end kept open here holds on to the
+// terminal's number until this radio goes, so that no other terminal takes
+// the name meanwhile: a program watching for its port to come back must
+// not find another test's radio under it.
 void VirtualRadio::closeTerminal()
 {
     closeDescriptor(masterFd);
-    closeDescriptor(slaveFd);
     serving = false;
 }
 

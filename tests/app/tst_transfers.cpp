@@ -917,7 +917,7 @@ void TransfersTest::unpluggedDuringRead()
     for (int row = 0; row < 100; ++row)
         QCOMPARE(w.nameEditor(row)->text(), row < 5 ? QStringLiteral("CH%1").arg(row) : QString());
     // The port is closed on the radio's thread first, then the window is told.
-    QVERIFY(waitUntil([&w] { return w.label->text() == QLatin1String("No device"); }, 5000));
+    QVERIFY(waitUntil([&w] { return w.label->text() == QLatin1String("No device"); }));
     QVERIFY(!w.portOpen());
     QVERIFY(w.buttonsDisabled());
 }
@@ -943,7 +943,7 @@ void TransfersTest::unpluggedDuringWrite()
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(c.radio.completedWrites(), 0);
     // The port is closed on the radio's thread first, then the window is told.
-    QVERIFY(waitUntil([&w] { return w.label->text() == QLatin1String("No device"); }, 5000));
+    QVERIFY(waitUntil([&w] { return w.label->text() == QLatin1String("No device"); }));
     QVERIFY(!w.portOpen());
 }
 
