@@ -64,8 +64,13 @@ void MainWindow::writeEnded(const Session::WriteReport &report, const WriteSourc
         else
             sheet.forgetRadioMemory();
         showWritten(usedCount(held.mid(0, channelCount())), report.backupPath);
+        // A backup put back from the box of a failed write leaves the
+        // table as it was, unlike the radio: the message says the restore
+        // took, the line beside it that the table is not on the radio.
         // Records beyond the radio's channels stayed in the table, unsent.
-        if (sheet.usedBeyondRadio() > 0)
+        if (restore)
+            showStatusMessage(tr("Backup restored and verified"));
+        else if (sheet.usedBeyondRadio() > 0)
             showStatusMessage(withRecordsLeftOut(tr("Written and verified")));
         else
             ui->statusBar->clearMessage();

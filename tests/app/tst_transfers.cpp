@@ -580,6 +580,7 @@ void TransfersTest::cancelAndRestore()
     QVERIFY2(listed[1].endsWith(QLatin1String(", read")), qPrintable(listed[1]));
     QVERIFY2(question.contains(QStringLiteral("to the VKR627S on %1?").arg(c.radio.portName())), qPrintable(question));
     QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
+    QCOMPARE(w.lastMessage(), QStringLiteral("Backup restored and verified"));
     QCOMPARE(c.radio.memory().channel(0).name, QStringLiteral("OLD"));
     QCOMPARE(w.nameEditor(0)->text(), QStringLiteral("OLD")); // the table shows what the radio holds now
 }

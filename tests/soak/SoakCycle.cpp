@@ -301,9 +301,11 @@ private:
         }
         const int rows = before.size(); // the radio's channels; the table holds 100 whatever the radio
         if (write) {
+            // Typed in, as a user would: the cells only show the table's
+            // records, so text set on them would never reach the write.
             for (int row = 0; row < rows; ++row) {
-                window.nameEditor(row)->setText(cycle.toWrite.value(row).name);
-                window.frequencyEditor(row)->setText(cycle.toWrite.value(row).frequency);
+                window.typeInto(window.nameEditor(row), cycle.toWrite.value(row).name);
+                window.typeInto(window.frequencyEditor(row), cycle.toWrite.value(row).frequency);
             }
         }
         // A failed write ends in a box: its backup is put back with its own
@@ -344,11 +346,15 @@ private:
         if (outcome.falseSuccess()) {
             outcome.note = QStringLiteral("the radio does not hold the table: ") + differs;
         } else if (restored) {
+            // The table stays as typed: the window says the restore took,
+            // and the radio must hold its memory from before the write.
+            const bool saidRestored = DeviceTest::waitUntil(
+                [&window] { return window.lastMessage() == QLatin1String("Backup restored and verified"); }, toolPatience);
             const QString notBack = difference(before, framesIn(*radio));
-            outcome.restorable = window.writtenAndVerified() && notBack.isEmpty();
+            outcome.restorable = saidRestored && notBack.isEmpty();
             if (!outcome.restorable)
                 outcome.note = QStringLiteral("Restore backup did not put the old memory back (%1, %2): ")
-                                   .arg(window.radioStateText(), notBack)
+                                   .arg(window.lastMessage(), notBack)
                     + said.simplified();
         } else if (!outcome.reportedSuccess) {
             judgeFailedWrite(backupNamed(said), *radio, said);
