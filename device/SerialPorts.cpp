@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QSet>
 
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
 namespace Link {
 
 namespace {
@@ -60,6 +64,19 @@ void applyLineSettings(SerialPort &port)
     port.setParity(SerialPort::NoParity);
     port.setStopBits(SerialPort::OneStop);
     port.setFlowControl(SerialPort::NoFlowControl);
+}
+
+bool lineHungUp(SerialPort &port)
+{
+#ifdef Q_OS_UNIX
+    pollfd line{int(port.handle()), POLLIN, 0};
+    if (line.fd < 0 || ::poll(&line, 1, 0) < 0)
+        return true;
+    return (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#else
+    Q_UNUSED(port)
+    return true;
+#endif
 }
 
 } // namespace Link

@@ -21,4 +21,11 @@ QStringList serialPortNames();
 // The port keeps them across close and open.
 void applyLineSettings(SerialPort &port);
 
+// Whether the open port's line is gone: a terminal hung up (a radio's
+// adapter pulled, the far end of a pseudo-terminal closed) reads as
+// nothing forever. A read that found nothing on a live line (the event
+// loop told of bytes another read took first) is no such loss. Where the
+// platform cannot tell, every failed read counts as a lost line.
+bool lineHungUp(SerialPort &port);
+
 } // namespace Link

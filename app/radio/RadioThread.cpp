@@ -1,6 +1,7 @@
 #include "RadioThread.h"
 
 #include "RadioConnection.h"
+#include "SerialPorts.h"
 
 #include <QThread>
 
@@ -50,15 +51,23 @@ void RadioThread::shutDown()
 // failing to read on every turn of the event loop. The error is looked at
 // once the job that met it has ended (the queued connection), and only if
 // the port still fails then: a port closed, or opened afresh, since then
-// has no error and is left alone.
+// has no error and is left alone. A read that found nothing, where the line
+// is still there, lost nothing: bytes that came between two transfers may
+// be taken by the next transfer's own read before the event loop's turns
+// up empty.
 void RadioThread::watchPort(RadioConnection &radio)
 {
     QObject::connect(
         &radio.port(), &SerialPort::errorOccurred, context,
         [this, &radio] {
-            const SerialPort::SerialPortError error = radio.port().error();
-            if (!radio.port().isOpen() || (error != SerialPort::ResourceError && error != SerialPort::ReadError))
+            SerialPort &port = radio.port();
+            const SerialPort::SerialPortError error = port.error();
+            if (!port.isOpen() || (error != SerialPort::ResourceError && error != SerialPort::ReadError))
                 return;
+            if (error == SerialPort::ReadError && !Link::lineHungUp(port)) {
+                port.clearError();
+                return;
+            }
             radio.close();
             QMetaObject::invokeMethod(this, [this] {
                 if (portVanished)

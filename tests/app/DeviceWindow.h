@@ -139,6 +139,8 @@ public:
     }
     // The status bar's last message, as it was posted.
     QString lastMessage() const { return posted->last(); }
+    // All a transfer posted, for the message of a failed check.
+    QString postedMessages() const { return posted->all.join(QStringLiteral(" | ")); }
 
     // The status bar's line on whether the radio holds the table, as read.
     QString radioStateText() const { return QTextDocumentFragment::fromHtml(radioState->text()).toPlainText(); }

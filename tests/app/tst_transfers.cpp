@@ -822,8 +822,12 @@ void TransfersTest::strayBytes()
         return;
     }
     QVERIFY(noise());
+    // Said if it fails: whether the window still had the radio when asked.
+    const QString asked = QStringLiteral("write %1, device %2; ")
+                               .arg(w.writeButton->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"),
+                                    w.label->text());
     QVERIFY(w.transfer(w.writeButton));
-    QVERIFY2(w.writtenAndVerified(), qPrintable(w.radioStateText()));
+    QVERIFY2(w.writtenAndVerified(), qPrintable(asked + w.radioStateText() + QStringLiteral("; posted: ") + w.postedMessages()));
 }
 
 void TransfersTest::roundTrip_data()
