@@ -6,6 +6,7 @@
 #include <QFile>
 
 #ifdef Q_OS_UNIX
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -44,7 +45,10 @@ qint64 pidIn(const QByteArray &content)
     int digits = 0;
     while (digits < text.size() && text.at(digits) >= '0' && text.at(digits) <= '9')
         ++digits;
-    if (digits > 0 && digits <= 10)
+    // Text ends its number with the line or a blank; a binary id whose
+    // first byte happens to be a digit goes on with other bytes.
+    const bool numberEnds = digits == text.size() || std::isspace(static_cast<unsigned char>(text.at(digits)));
+    if (digits > 0 && digits <= 10 && numberEnds)
         return text.left(digits).toLongLong();
     if (content.size() == int(sizeof(qint32))) {
         qint32 binary;
