@@ -146,13 +146,16 @@ void AirfieldDownload::replyFinished(QNetworkReply *done)
                           .arg(done->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()));
     if (done->error() == QNetworkReply::OperationCanceledError)
         return failed(DownloadOutcome::NoConnection, QStringLiteral("nothing came for %1 s").arg(silenceMilliseconds / 1000));
+    // A length was announced: what came of it, however the connection ended
+    // (Qt tells a server that closed early either way).
+    const bool announcedMore = length.isValid() && length.toLongLong() != body.size();
+    if (announcedMore && (done->error() == QNetworkReply::NoError || done->error() == QNetworkReply::RemoteHostClosedError))
+        return failed(DownloadOutcome::CutShort,
+                      QStringLiteral("%1 of the %2 bytes announced came").arg(body.size()).arg(length.toLongLong()));
     if (done->error() == QNetworkReply::RemoteHostClosedError && !body.isEmpty())
         return failed(DownloadOutcome::CutShort, QStringLiteral("the connection ended after %1 bytes").arg(body.size()));
     if (done->error() != QNetworkReply::NoError)
         return failed(DownloadOutcome::NoConnection, done->errorString());
-    if (length.isValid() && length.toLongLong() != body.size())
-        return failed(DownloadOutcome::CutShort,
-                      QStringLiteral("%1 of the %2 bytes announced came").arg(body.size()).arg(length.toLongLong()));
     const DownloadResult check = checkBody(body, columnsOf(file));
     if (check.outcome != DownloadOutcome::Done)
         return failed(check.outcome, check.reason);

@@ -874,8 +874,11 @@ void VkrtoolTest::portWithoutPermission()
 void VkrtoolTest::traceRecordsTheLine()
 {
     VirtualRadio radio(twentyChannels([](RadioFaults &f) {
-        f.pauseFrame = 1; // its first 5 bytes, 50 ms of silence, the other 5
-        f.pauseTime = 50;
+        // Its first 5 bytes, 100 ms of silence, the other 5: half the quiet
+        // that ends a frame, and twice the gap the trace must show, so that
+        // a late turn of either side on a loaded machine changes neither.
+        f.pauseFrame = 1;
+        f.pauseTime = 100;
     }));
     radio.setChannel(1, "TOWER", "121.500");
     const ProgramRun result = run({"read", "-o", file("traced.csv"), "--trace", file("trace.txt")}, radio.portName());
