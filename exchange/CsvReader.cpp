@@ -23,10 +23,8 @@ int noSpaceCharacters(unsigned char)
 
 QByteArray CsvRecord::field(int column) const
 {
-    if (column < 0 || column >= size())
-        return QByteArray();
-    const size_t begin = column == 0 ? 0 : fieldEnds[size_t(column) - 1];
-    return QByteArray(text.data() + begin, int(fieldEnds[size_t(column)] - begin));
+    const std::string_view bytes = peek(column);
+    return QByteArray(bytes.data(), int(bytes.size())); // null where there is no field
 }
 
 std::string_view CsvRecord::peek(int column) const

@@ -16,8 +16,8 @@ int findColumn(const CsvRecord &header, const QByteArray &name)
 
 QByteArray NamedFields::at(int k) const
 {
-    const int column = columns.at(k);
-    return column < 0 ? QByteArray() : record.field(column);
+    const std::string_view bytes = peek(k);
+    return QByteArray(bytes.data(), int(bytes.size())); // null for a column the file lacks
 }
 
 std::string_view NamedFields::peek(int k) const
