@@ -166,6 +166,7 @@ private:
         QString restoreFrom;
         bool showRestored = false;
         std::optional<Channels> emptyingAgreedFor;
+        bool undoesFailedWrite = false; // the backup from the box of a failed write
     };
     void startWrite(const Channels &channels, const WriteSource &source);
     void writeEnded(const Session::WriteReport &report, const WriteSource &source);

@@ -36,11 +36,13 @@ QString refusedWriteAdvice()
     return QStringLiteral(", so the radio received nothing; correct %1 and write again");
 }
 
-QString restoreCommand(const QString &backup, const QString &port)
+QString restoreCommand(const QString &backup, const QString &port, bool force)
 {
     QString command = QStringLiteral("vkrtool restore \"%1\"").arg(QuotedText::escaped(backup));
     if (!port.isEmpty())
         command += QStringLiteral(" --port %1").arg(QuotedText::escaped(port));
+    if (force)
+        command += QStringLiteral(" --force");
     return command;
 }
 
@@ -94,7 +96,12 @@ QString restoreAdvice(const Session::WriteReport &result, const WriteContext &co
 {
     if (result.backupPath.isEmpty())
         return QStringLiteral("; no backup was made");
-    return QStringLiteral("; restore the backup with: %1").arg(restoreCommand(result.backupPath, context.port));
+    // The channels this write added are all that putting the backup back
+    // empties: the hint forces that, and says so.
+    if (result.undoEmptiesMost)
+        return QStringLiteral("; restore the backup with: %1 (forced: it empties the channels this write added)")
+            .arg(restoreCommand(result.backupPath, context.port, true));
+    return QStringLiteral("; restore the backup with: %1").arg(restoreCommand(result.backupPath, context.port, false));
 }
 
 QString checkAdvice(const WriteContext &context)

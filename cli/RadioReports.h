@@ -18,8 +18,9 @@ int connectRadio(ToolRadio &radio, const QString &port);
 // Says where a complete read was kept as a backup, or why it was not.
 void reportKeptBackup(const Session::ReadOutcome &read);
 
-// The command that puts a backup back, as the user can paste it.
-QString restoreCommand(const QString &backup, const QString &port);
+// The command that puts a backup back, as the user can paste it; `force`
+// where putting it back empties most of the channels in use.
+QString restoreCommand(const QString &backup, const QString &port, bool force);
 
 // What one radio's job came to, in vkrtool's words.
 struct RadioVerdict {

@@ -169,6 +169,24 @@ void verify(RadioConnection &radio, const WriteRequest &request, const JobObserv
     }
 }
 
+// What the radio may hold after a write that did not end well, as far as
+// putting the backup back would empty it: every frame sent taken (a frame
+// refused or unanswered taken as well: it may have been stored, and taking
+// it never empties less), the old memory beyond, and what the read-back
+// found where it differs.
+void noteWhatUndoingEmpties(const WriteRequest &request, const RadioModel &model, WriteReport &report)
+{
+    if (report.succeeded() || !report.radioChanged() || report.backupPath.isEmpty())
+        return;
+    Channels mayHold = request.channels.mid(0, report.channelCount);
+    mayHold.resize(report.channelCount);
+    for (int k = report.sent; k < mayHold.size(); ++k)
+        mayHold[k] = report.memoryBefore.value(k);
+    for (const ChannelComparison::Difference &difference : report.differences)
+        mayHold[difference.channel] = difference.second;
+    report.undoEmptiesMost = emptiesMostChannels(mayHold, report.memoryBefore, model);
+}
+
 } // namespace
 
 bool emptiesMostChannels(const Channels &memory, const Channels &channels, const RadioModel &model, int *emptied,
@@ -222,9 +240,9 @@ WriteReport safeWrite(RadioConnection &radio, BackupStore &store, const WriteReq
         return report;
     }
     writeChannels(radio, request, observer, report);
-    if (report.cause != WriteCause::Written || !request.verify)
-        return report;
-    verify(radio, request, observer, report);
+    if (report.cause == WriteCause::Written && request.verify)
+        verify(radio, request, observer, report);
+    noteWhatUndoingEmpties(request, radio.model(), report);
     return report;
 }
 
@@ -260,7 +278,7 @@ WriteReport restoreBackup(RadioConnection &radio, BackupStore &store, const Rest
     request.rules = ChannelFileCheck::Rules::Encodable;
     request.purpose = BackupPurpose::Restore;
     request.verify = restore.verify;
-    request.refuseEmptying = !restore.force;
+    request.refuseEmptying = !restore.force && !restore.undoesFailedWrite;
     request.emptyingAgreedFor = restore.emptyingAgreedFor;
     return safeWrite(radio, store, request, observer);
 }

@@ -52,6 +52,10 @@ struct RestoreRequest {
     bool force = false;
     bool verify = true;
     std::optional<Channels> emptyingAgreedFor; // as for a write
+    // The backup taken before a write that failed, put back at once as the
+    // user asked: it empties what that write added, however many channels
+    // that is (the memory that write left is backed up first all the same).
+    bool undoesFailedWrite = false;
 };
 
 // Puts a backup back into the radio: a safe write of its frames, byte for

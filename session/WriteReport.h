@@ -51,6 +51,10 @@ struct WriteReport {
     int emptied = 0;                  // WouldEmpty: channels in use that the write would empty,
     int usedBefore = 0;               //   of this many in use
     bool verified = false;            // read back and found the same
+    // Frames went out and the write did not end well: putting the backup
+    // back may empty most of the channels in use, the ones this write put
+    // there, so a restore of it has to be forced past that check.
+    bool undoEmptiesMost = false;
 
     bool succeeded() const { return cause == WriteCause::Written; }
     // The radio may hold other channels than before: frames went out.

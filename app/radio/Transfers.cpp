@@ -250,6 +250,7 @@ void MainWindow::startWrite(const Channels &channels, const WriteSource &source)
     Session::RestoreRequest restore;
     restore.backupPath = source.restoreFrom;
     restore.emptyingAgreedFor = source.emptyingAgreedFor;
+    restore.undoesFailedWrite = source.undoesFailedWrite;
     radio->run([this, observer, request, restore, source](RadioConnection &connection) {
         BackupStore store;
         const Session::WriteReport result = source.restoreFrom.isEmpty()

@@ -187,15 +187,19 @@ void MainWindow::writeEnded(const Session::WriteReport &report, const WriteSourc
 void MainWindow::askToEmpty(const Session::WriteReport &result, const WriteSource &source)
 {
     ui->statusBar->clearMessage(); // the backup is done
+    const bool restore = !source.restoreFrom.isEmpty();
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Empty channels"),
-                    QStringLiteral("The table would empty %1 of the %2 channels in use in the %3.")
+                    QStringLiteral("The %1 would empty %2 of the %3 channels in use in the %4.")
+                        .arg(restore ? QStringLiteral("backup") : QStringLiteral("table"))
                         .arg(result.emptied)
                         .arg(result.usedBefore)
                         .arg(connectedRadioName()),
                     QMessageBox::Cancel, this);
-    box.setInformativeText(QStringLiteral("The memory as it is now is kept in %1. Write the table anyway?")
-                               .arg(result.backupPath));
-    QPushButton *write = box.addButton(QStringLiteral("Write anyway"), QMessageBox::AcceptRole);
+    box.setInformativeText(QStringLiteral("The memory as it is now is kept in %1. %2 anyway?")
+                               .arg(result.backupPath,
+                                    restore ? QStringLiteral("Restore the backup") : QStringLiteral("Write the table")));
+    QPushButton *write = box.addButton(restore ? QStringLiteral("Restore anyway") : QStringLiteral("Write anyway"),
+                                       QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
     // The write reads the radio again first: agreed is the memory the box
@@ -230,5 +234,5 @@ void MainWindow::offerRestore(const QString &title, const QString &text, const Q
     box.exec();
     // The radio may have gone while the box was open.
     if (restore && box.clickedButton() == restore && connectedModel)
-        startWrite(Channels(), {restorable, false, {}}); // the table keeps what the user made
+        startWrite(Channels(), {restorable, false, {}, true}); // the table keeps what the user made
 }

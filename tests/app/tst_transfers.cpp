@@ -496,13 +496,16 @@ void TransfersTest::writeToSilentRadio()
 }
 
 // Every frame acknowledged, but one stored other than sent: the read-back
-// finds it, the box names it, and "Restore backup" puts the memory back.
+// finds it, the box names it, and "Restore backup" puts the memory back,
+// though that empties most of the channels in use (those the write added).
 void TransfersTest::writeCheckedByReadingBack()
 {
     Connected c(radioOf(1, [](RadioFaults &f) { f.corruptChannel = 3; }));
     c.radio.setChannel(5, "OLD", "122.100");
     QVERIFY(c.identified());
     DeviceWindow &w = *c.window;
+    w.typeInto(w.frequencyEditor(1), QStringLiteral("118.100"));
+    w.typeInto(w.frequencyEditor(2), QStringLiteral("118.200"));
     w.typeInto(w.nameEditor(3), QStringLiteral("NEW"));
     w.typeInto(w.frequencyEditor(3), QStringLiteral("121.500"));
     w.typeInto(w.nameEditor(5), QStringLiteral("OLD"));
@@ -516,10 +519,11 @@ void TransfersTest::writeCheckedByReadingBack()
     QVERIFY2(box.text.contains("Channel 4: expected \"NEW\" 121.500, found \"NEW\" 121.505"), qPrintable(box.text));
     QVERIFY(box.restoreOffered);
     QCOMPARE(c.radio.completedWrites(), 2);
-    QCOMPARE(c.radio.memory().channel(3).frequency, Frequency());
+    for (const int emptied : {1, 2, 3})
+        QCOMPARE(c.radio.memory().frame(emptied).toHex(' '), QByteArray("76 00 20 20 20 20 20 20 20 20"));
     QCOMPARE(c.radio.memory().channel(5).name, QStringLiteral("OLD"));
     QCOMPARE(w.nameEditor(3)->text(), QStringLiteral("NEW")); // the table keeps what the user made
-    QCOMPARE(w.radioStateText(), QStringLiteral("Not on the radio yet: 1 channel changed"));
+    QCOMPARE(w.radioStateText(), QStringLiteral("Not on the radio yet: 3 channels changed"));
 }
 
 // Cancel stops the write after the channel on the line and without the

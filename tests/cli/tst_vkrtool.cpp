@@ -786,6 +786,24 @@ void VkrtoolTest::writeBacksUpAndVerifies()
     QCOMPARE(radio.memory().channel(2).name, QStringLiteral("ATIS"));
     const ProgramRun listed = run({"backups"});
     QCOMPARE(listed.output.count(QStringLiteral("  VKR627S  ")), 2); // the write's and the restore's
+
+    // Eleven channels over two, one of them refused: putting the two back
+    // empties most of what the radio now holds, and the command printed to
+    // do it, run as printed, does so.
+    radio.setSettings(twentyChannels([](RadioFaults &f) { f.nakFrame = 9; }));
+    const ProgramRun failed = run({"write", file("eleven.csv")}, radio.portName());
+    QCOMPARE(failed.exitCode, 3);
+    QCOMPARE(radio.memory().frame(10).toHex(' '), QByteArray("79 64 4e 45 57 20 20 20 20 20"));
+    const QRegularExpressionMatch hint =
+        QRegularExpression(QStringLiteral("restore the backup with: vkrtool restore \"(\\S+)\"(?: --port \\S+)? --force \\(")).match(failed.output);
+    QVERIFY2(hint.hasMatch(), qPrintable(failed.output));
+    radio.setSettings(twentyChannels());
+    const ProgramRun undone = run({"restore", hint.captured(1), "--force"}, radio.portName());
+    QCOMPARE(undone.exitCode, 0);
+    QCOMPARE(radio.memory().frame(0).toHex(' '), QByteArray("76 14 54 4f 57 45 52 20 20 20"));
+    QCOMPARE(radio.memory().frame(2).toHex(' '), QByteArray("7e 19 41 54 49 53 20 20 20 20"));
+    for (const int emptied : {1, 3, 8, 10})
+        QCOMPARE(radio.memory().frame(emptied).toHex(' '), QByteArray("76 00 20 20 20 20 20 20 20 20"));
 }
 
 void VkrtoolTest::verifyFindsCorruptedChannel()
@@ -803,6 +821,7 @@ void VkrtoolTest::verifyFindsCorruptedChannel()
     QCOMPARE(refused.exitCode, 3);
     QVERIFY2(refused.output.contains("the radio refused channels 0, 1, 2,"), qPrintable(refused.output));
     QVERIFY2(refused.output.contains("vkrtool restore \""), qPrintable(refused.output));
+    QVERIFY2(!refused.output.contains("--force"), qPrintable(refused.output)); // it empties nothing
 
     // A memory that really holds a channel no radio stores (118.020) is
     // backed up all the same, once a second read agrees, and then written.

@@ -41,6 +41,21 @@ QString backupNamed(const QString &said)
         .captured(1);
 }
 
+// The restore a failed write printed, as the user would run it on the radio
+// plugged in again (on another port): the backup it names, and --force where
+// it says so. Without such a line, the backup named.
+QStringList printedRestore(const QString &said, const QString &backup)
+{
+    const QRegularExpressionMatch printed =
+        QRegularExpression(QStringLiteral("vkrtool restore \"([^\"]+)\"(?: --port \\S+)?( --force)?")).match(said);
+    if (!printed.hasMatch())
+        return {QStringLiteral("restore"), backup};
+    QStringList arguments{QStringLiteral("restore"), printed.captured(1)};
+    if (!printed.captured(2).isEmpty())
+        arguments << QStringLiteral("--force");
+    return arguments;
+}
+
 // The lock file of a port, as minicom writes it, naming a live process.
 QString lockFileOf(const QString &portName)
 {
@@ -205,7 +220,7 @@ private:
             return;
         }
         const auto again = pluggedInAgain(cycle, target);
-        const ProgramRun restore = runTool(vkrtool, {"restore", backup}, again->portName(), folder.path());
+        const ProgramRun restore = runTool(vkrtool, printedRestore(said, backup), again->portName(), folder.path());
         const QString notBack = difference(before, framesIn(*again));
         if (restore.exitCode != 0 || !notBack.isEmpty()) {
             outcome.restorable = false;
