@@ -98,10 +98,11 @@ QString restoreAdvice(const Session::WriteReport &result, const WriteContext &co
         return QStringLiteral("; no backup was made");
     // The channels this write added are all that putting the backup back
     // empties: the hint forces that, and says so.
+    QString advice = QStringLiteral("; restore the backup with: %1")
+                         .arg(restoreCommand(result.backupPath, context.port, result.undoEmptiesMost));
     if (result.undoEmptiesMost)
-        return QStringLiteral("; restore the backup with: %1 (forced: it empties the channels this write added)")
-            .arg(restoreCommand(result.backupPath, context.port, true));
-    return QStringLiteral("; restore the backup with: %1").arg(restoreCommand(result.backupPath, context.port, false));
+        advice += QStringLiteral(" (forced: it empties the channels this write added)");
+    return advice;
 }
 
 QString checkAdvice(const WriteContext &context)

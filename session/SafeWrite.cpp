@@ -81,13 +81,21 @@ bool backUp(RadioConnection &radio, BackupStore &store, const WriteRequest &requ
     return true;
 }
 
+// The radio's whole memory as the write leaves it: channel k at index k,
+// those beyond the request empty.
+Channels memoryWritten(const WriteRequest &request, int channelCount)
+{
+    Channels channels = request.channels.mid(0, channelCount);
+    channels.resize(channelCount);
+    return channels;
+}
+
 void writeChannels(RadioConnection &radio, const WriteRequest &request, const JobObserver &observer,
                    WriteReport &report)
 {
     if (observer.phaseStarted)
         observer.phaseStarted(Phase::Writing);
-    Channels channels = request.channels.mid(0, radio.channelCount());
-    channels.resize(radio.channelCount());
+    const Channels channels = memoryWritten(request, radio.channelCount());
     const auto sent = [&](int row) {
         if (observer.progress)
             observer.progress(Phase::Writing, row);
@@ -136,8 +144,7 @@ void verify(RadioConnection &radio, const WriteRequest &request, const JobObserv
     // Line noise right after the write's end must not land in front of the
     // first frame of the read-back.
     Link::settleLine(radio.line(), Link::settleQuietTime, observer.stopRequested);
-    Channels expected = request.channels.mid(0, radio.channelCount());
-    expected.resize(radio.channelCount());
+    const Channels expected = memoryWritten(request, radio.channelCount());
     ReadOutcome read = readRadio(radio, nullptr, Phase::Verifying, observer);
     const auto differences = [&](const ReadOutcome &back) {
         return request.frames.isEmpty() ? ChannelComparison::differences(expected, back.channels, radio.model())
@@ -178,8 +185,7 @@ void noteWhatUndoingEmpties(const WriteRequest &request, const RadioModel &model
 {
     if (report.succeeded() || !report.radioChanged() || report.backupPath.isEmpty())
         return;
-    Channels mayHold = request.channels.mid(0, report.channelCount);
-    mayHold.resize(report.channelCount);
+    Channels mayHold = memoryWritten(request, report.channelCount);
     for (int k = report.sent; k < mayHold.size(); ++k)
         mayHold[k] = report.memoryBefore.value(k);
     for (const ChannelComparison::Difference &difference : report.differences)

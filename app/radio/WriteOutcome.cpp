@@ -188,18 +188,18 @@ void MainWindow::askToEmpty(const Session::WriteReport &result, const WriteSourc
 {
     ui->statusBar->clearMessage(); // the backup is done
     const bool restore = !source.restoreFrom.isEmpty();
+    const QString what = restore ? QStringLiteral("backup") : QStringLiteral("table");
+    const QString verb = restore ? QStringLiteral("Restore") : QStringLiteral("Write");
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Empty channels"),
                     QStringLiteral("The %1 would empty %2 of the %3 channels in use in the %4.")
-                        .arg(restore ? QStringLiteral("backup") : QStringLiteral("table"))
+                        .arg(what)
                         .arg(result.emptied)
                         .arg(result.usedBefore)
                         .arg(connectedRadioName()),
                     QMessageBox::Cancel, this);
-    box.setInformativeText(QStringLiteral("The memory as it is now is kept in %1. %2 anyway?")
-                               .arg(result.backupPath,
-                                    restore ? QStringLiteral("Restore the backup") : QStringLiteral("Write the table")));
-    QPushButton *write = box.addButton(restore ? QStringLiteral("Restore anyway") : QStringLiteral("Write anyway"),
-                                       QMessageBox::AcceptRole);
+    box.setInformativeText(
+        QStringLiteral("The memory as it is now is kept in %1. %2 the %3 anyway?").arg(result.backupPath, verb, what));
+    QPushButton *write = box.addButton(QStringLiteral("%1 anyway").arg(verb), QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
     // The write reads the radio again first: agreed is the memory the box
