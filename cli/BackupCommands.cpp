@@ -89,7 +89,8 @@ int Commands::restore(const QString &backup, const QString &port, bool force)
     request.force = force;
     const Session::WriteReport result = Session::restoreBackup(radio.connection(), radio.backups(), request, observer);
     radio.endProgress();
-    const RadioVerdict verdict = judgeWrite(result, radio.connection().modelLabel(), {file, radio.connection().portName(), QStringLiteral("restored")});
+    const WriteContext context{file, radio.connection().portName(), QStringLiteral("restored"), true, force};
+    const RadioVerdict verdict = judgeWrite(result, radio.connection().modelLabel(), context);
     if (JsonOutput::enabled()) {
         QJsonObject document = JsonOutput::merged(writeJson(result), radioKeys(radio.connection(), verdict));
         document.insert(JsonKey::file, file);

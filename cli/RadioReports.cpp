@@ -94,6 +94,17 @@ namespace {
 
 QString restoreAdvice(const Session::WriteReport &result, const WriteContext &context)
 {
+    if (context.restoring) {
+        // The backup taken just before a failed restore holds a radio the
+        // failed write before it had already mixed up: what the user wants
+        // back is still the backup being restored, so that is the command.
+        QString advice = QStringLiteral("; restore it again with: %1")
+                             .arg(restoreCommand(context.file, context.port, context.forced));
+        if (!result.backupPath.isEmpty())
+            advice += QStringLiteral(" (the radio as it was just before this restore is kept in \"%1\")")
+                          .arg(QuotedText::escaped(result.backupPath));
+        return advice;
+    }
     if (result.backupPath.isEmpty())
         return QStringLiteral("; no backup was made");
     // The channels this write added are all that putting the backup back
@@ -227,8 +238,9 @@ RadioVerdict judgeWrite(const Session::WriteReport &report, const QString &model
                          stoppedSentence(report, context));
     case Cause::FramesFailed:
         return verdictOf(ExitCode::cannotUse, JsonValue::framesFailed, QStringLiteral("write failed"),
-                      QStringLiteral("the write failed: %1; the radio may hold a mix of old and new channels%2.")
-                          .arg(report.frameFaultText(0), restoreAdvice(report, context)));
+                      QStringLiteral("the %1 failed: %2; the radio may hold a mix of old and new channels%3.")
+                          .arg(context.restoring ? QStringLiteral("restore") : QStringLiteral("write"),
+                               report.frameFaultText(0), restoreAdvice(report, context)));
     case Cause::ReadBackIncomplete:
         return judgeReadBack(report, context);
     case Cause::Differs: {
