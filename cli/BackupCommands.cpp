@@ -89,7 +89,7 @@ int Commands::restore(const QString &backup, const QString &port, bool force)
     request.force = force;
     const Session::WriteReport result = Session::restoreBackup(radio.connection(), radio.backups(), request, observer);
     radio.endProgress();
-    const WriteContext context{file, radio.connection().portName(), QStringLiteral("restored"), true, force};
+    const WriteContext context{file, radio.connection().portName(), true, force};
     const RadioVerdict verdict = judgeWrite(result, radio.connection().modelLabel(), context);
     if (JsonOutput::enabled()) {
         QJsonObject document = JsonOutput::merged(writeJson(result), radioKeys(radio.connection(), verdict));

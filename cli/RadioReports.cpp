@@ -261,11 +261,11 @@ RadioVerdict judgeWrite(const Session::WriteReport &report, const QString &model
         break;
     }
     const QString checked = report.verified ? QStringLiteral(" and verified") : QStringLiteral(" (not verified)");
+    const QString done = context.restoring ? QStringLiteral("restored") : QStringLiteral("written");
     RadioVerdict verdict;
     verdict.outcome = JsonValue::written;
-    verdict.result = context.done + checked;
-    verdict.sentence =
-        QStringLiteral("%1 channels %2 to the %3%4").arg(report.channelCount).arg(context.done, modelLabel, checked);
+    verdict.result = done + checked;
+    verdict.sentence = QStringLiteral("%1 channels %2 to the %3%4").arg(report.channelCount).arg(done, modelLabel, checked);
     return verdict;
 }
 

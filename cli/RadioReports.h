@@ -51,7 +51,6 @@ QString differenceLine(const ChannelComparison::Difference &difference, const QS
 struct WriteContext {
     QString file; // what was written, for the advice to compare it with the radio
     QString port; // the port the radio is on, for the commands advised
-    QString done; // "written", "restored": what a success says
     // A restore: `file` is the backup it puts back, and whether --force was
     // given, so that a failed one is advised to run again as it was.
     bool restoring = false;

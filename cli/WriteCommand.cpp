@@ -81,7 +81,7 @@ RadioRun safeWrite(RadioConnection &radio, const Session::JobObserver &observer,
     // The commands it advises name the port: the radio is there, and the
     // one port named is probed again should a stopped write leave it deaf.
     RadioRun run;
-    run.verdict = judgeWrite(result, radio.modelLabel(), {options.file, radio.portName(), QStringLiteral("written")});
+    run.verdict = judgeWrite(result, radio.modelLabel(), {options.file, radio.portName()});
     run.file = result.backupPath;
     run.json = writeJson(result);
     return run;

@@ -50,5 +50,5 @@ void MainWindow::restoreBackup()
         showStatusMessage(tr("No radio connected; nothing was written"));
         return;
     }
-    startWrite(Channels(), {backup.path, true, {}, false});
+    startWrite(Channels(), {backup.path, true, {}});
 }
